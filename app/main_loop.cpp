@@ -1,0 +1,106 @@
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/startup.h"
+#include "platform/gl.h"
+
+namespace {
+
+void handle_event(const platform::WindowEvent& e) {
+  using T = platform::WindowEventType;
+  auto button_flag = [](int b) -> bool* {
+    switch (b) {
+      case 1: return &app.mouse_left;
+      case 2: return &app.mouse_right;
+      case 3: return &app.mouse_middle;
+    }
+    return nullptr;
+  };
+  switch (e.type) {
+    case T::suspend:
+      if (app.app_active) {
+        app.mouse_left = app.mouse_right = app.mouse_middle = false;
+        app.app_active = false;
+        app.render_enabled = false;
+      }
+      break;
+    case T::resume:
+      if (!app.app_active) {
+        app.refresh_after_resume = true;
+        app.render_enabled = true;
+        app.mouse_left = app.mouse_right = app.mouse_middle = false;
+        app.app_active = true;
+        app.gui_flags = 16;
+      }
+      break;
+    case T::button_down:
+      if (app.app_active)
+        if (bool* f = button_flag(e.button)) *f = true;
+      break;
+    case T::button_up:
+      if (bool* f = button_flag(e.button)) *f = false;
+      break;
+    case T::pointer_left: app.pointer_outside = true; break;
+    case T::pointer_moved: app.pointer_outside = false; break;
+    case T::close: app.close_requested = true; break;
+  }
+}
+
+void confirm_exit(platform::Window& window) {
+  if (window.confirm("Exit Ollan...", "Are you sure you want to leave?") == platform::Answer::ok) app.quit = true;
+}
+
+// Each Escape press leaves one mode, the first that is on; with none on it
+// asks to exit.
+void escape_cascade(platform::Window& window) {
+  if (modes.capture_mode != 0) {
+    modes.capture_mode = 0;
+  } else if (modes.crop_mode) {
+    modes.crop_mode = false;
+    modes.crop_request = false;
+  } else if (modes.warp_mode) {
+    modes.warp_mode = false;
+  } else if (modes.mask_mode) {
+    modes.mask_mode = 0;
+  } else {
+    confirm_exit(window);
+  }
+}
+
+void present_frame(platform::Window& window, platform::Input& input) {
+  window.wait_frame_tick();
+  frame_work(window, input);
+  window.present();
+}
+
+}  // namespace
+
+void run_main_loop(platform::Window& window, platform::Input& input, long max_frames) {
+  window.on_event = handle_event;
+  long presented = 0;
+  while (!app.quit && (max_frames < 0 || presented < max_frames)) {
+    window.pump_events();
+    if (app.screen_w == 0 && app.screen_h == 0) window.wait_events();
+    if (app.render_enabled) {
+      present_frame(window, input);
+      ++presented;
+    } else {
+      window.wait_events();
+      int w = 0, h = 0;
+      window.client_size(&w, &h);
+      app.screen_w = float(w);
+      app.screen_h = float(h);
+    }
+    if (input.key_hit("Escape")) {
+      escape_cascade(window);
+      input.flush_keys();
+    }
+    if (app.close_requested) {
+      app.close_requested = false;
+      confirm_exit(window);
+      input.flush_keys();
+    }
+  }
+  window.show_cursor(true);
+}

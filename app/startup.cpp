@@ -1,0 +1,103 @@
+#include "app/startup.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/placement.h"
+#include "app/view.h"
+#include "gpu/canvas_buffers.h"
+#include "gpu/geometry.h"
+#include "gpu/programs.h"
+#include "io/embedded.h"
+#include "io/png_decode.h"
+#include "layers/canvas_setup.h"
+#include "layers/layer.h"
+
+AppState app;
+ModeState modes;
+
+namespace {
+
+const char* const icon_names[4] = {"ICON_s_paint.png", "ICON_s_smudge.png", "ICON_s_erase.png",
+                                   "ICON_s_average.png"};
+
+gpu::Texture embedded_texture(const char* name, bool flip) {
+  const EmbeddedFile* f = find_embedded(name);
+  Rgba8Image image;
+  std::string error;
+  if (!f || !decode_png_rgba8(f->data, f->size, &image, &error)) {
+    std::fprintf(stderr, "ollan: embedded image %s: %s\n", name, f ? error.c_str() : "missing");
+    return {};
+  }
+  if (flip) {
+    const size_t row = size_t(image.width) * 4;
+    for (int y = 0; y < image.height / 2; ++y)
+      std::swap_ranges(image.pixels.begin() + y * row, image.pixels.begin() + (y + 1) * row,
+                       image.pixels.begin() + (image.height - 1 - y) * row);
+  }
+  return gpu::Texture::from_pixels(image.pixels.data(), image.width, image.height, GL_RGBA8, GL_CLAMP_TO_BORDER);
+}
+
+void set_base_gl_state(int w, int h) {
+  glFlush();
+  gpu::set_projection(w, h);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_NOTEQUAL, 0.0f);
+  glEnable(GL_BLEND);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_LINE_SMOOTH);
+  glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+}
+
+const float start_paint_color[3] = {0.25f, 0.1f, 0.05f};
+
+}  // namespace
+
+bool start_up(platform::Window& window, platform::Input& input, const Options& options) {
+  window.set_title(app.title);
+  const int w = options.canvas_w, h = options.canvas_h;
+  gpu::set_canvas_size(w, h);
+  reset_frame_corners(w, h);
+  set_base_gl_state(w, h);
+
+  std::string log;
+  if (!gpu::build_programs(&log)) return false;
+
+  int desktop_w = 0, desktop_h = 0;
+  window.desktop_size(&desktop_w, &desktop_h);
+  WindowPlacement p = place_window(w, h, desktop_w, desktop_h);
+  window.place(p.x, p.y, p.outer_w, p.outer_h);
+  int sw = 0, sh = 0;
+  window.client_size(&sw, &sh);
+  app.screen_w = float(sw);
+  app.screen_h = float(sh);
+
+  create_canvas(w, h, start_paint_color, sw, sh);
+
+  app.font = embedded_texture("font.png", false);
+  for (int i = 0; i < 4; ++i) app.icons[i] = embedded_texture(icon_names[i], true);
+
+  centre_view(app.screen_w, app.screen_h, w, h);
+  window.show_cursor(false);
+  (void)input;
+  return true;
+}
+
+void release_gpu_objects() {
+  gpu::CanvasBuffers& b = gpu::canvas_buffers;
+  // display buffers, then the layers, then the work buffers
+  b.view_image.reset();
+  b.canvas_image.reset();
+  b.paint_image.reset();
+  b.mask.reset();
+  b.scratch.reset();
+  b.canvas_normals.reset();
+  delete_all_layers();
+  gpu::delete_canvas_buffers();
+  app.font.reset();
+  for (gpu::Texture& t : app.icons) t.reset();
+  gpu::release_programs();
+}

@@ -1,0 +1,17 @@
+# Writes OUT: a C++ table of FILES (name without folders, bytes), so the program
+# carries its shaders and images inside the binary.
+set(body "")
+set(table "")
+set(i 0)
+foreach(f ${FILES})
+  get_filename_component(name ${f} NAME)
+  file(READ ${f} hex HEX)
+  string(LENGTH "${hex}" hexlen)
+  math(EXPR size "${hexlen} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND body "static const unsigned char file_${i}[] = {${bytes}0x00};\n")
+  string(APPEND table "  {\"${name}\", file_${i}, ${size}},\n")
+  math(EXPR i "${i} + 1")
+endforeach()
+file(WRITE ${OUT}.tmp "// Generated at build time; do not edit.\n#include \"io/embedded.h\"\nnamespace {\n${body}}\nconst EmbeddedFile embedded_files[] = {\n${table}  {nullptr, nullptr, 0}};\n")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)

@@ -1,0 +1,31 @@
+#pragma once
+// The catalogue of shader programs: one row per program, naming its vertex
+// stage, its samplers with their fixed texture units and its uniforms. The
+// fragment stage of program `name` is gpu/shaders/`name`.frag.
+#include <cstddef>
+
+namespace gpu {
+
+enum class VertexStage { uv2, uv4, distort };
+
+// Program ids, in catalogue order.
+enum class Prog {
+  ring,
+  alpha_to_white,
+  count
+};
+
+struct ProgramSpec {
+  Prog id;
+  const char* name;
+  VertexStage vertex;
+  const char* samplers;  // "name:unit name:unit ..."
+  const char* uniforms;  // "name name ..." (samplers excluded)
+};
+
+extern const ProgramSpec program_table[];
+constexpr std::size_t program_count = std::size_t(Prog::count);
+
+const char* vertex_stage_file(VertexStage v);
+
+}  // namespace gpu

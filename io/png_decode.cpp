@@ -1,0 +1,85 @@
+#include "io/png_decode.h"
+
+#include <png.h>
+
+#include <cstring>
+
+namespace {
+
+struct Reader {
+  const uint8_t* data;
+  std::size_t size, at;
+};
+
+void read_bytes(png_structp png, png_bytep out, png_size_t n) {
+  auto* r = static_cast<Reader*>(png_get_io_ptr(png));
+  if (n > r->size - r->at) png_error(png, "the PNG data ends early");
+  std::memcpy(out, r->data + r->at, n);
+  r->at += n;
+}
+
+void on_error(png_structp png, png_const_charp message) {
+  auto* error = static_cast<std::string*>(png_get_error_ptr(png));
+  *error = message;
+  png_longjmp(png, 1);
+}
+
+void on_warning(png_structp, png_const_charp) {}
+
+// Frees libpng's structures on every way out, the longjmp one included.
+struct PngReadGuard {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ~PngReadGuard() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+}  // namespace
+
+bool decode_png_rgba8(const uint8_t* data, std::size_t size, Rgba8Image* out, std::string* error) {
+  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
+    *error = "not a PNG file";
+    return false;
+  }
+  Reader reader{data, size, 0};
+  PngReadGuard g;
+  g.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, error, on_error, on_warning);
+  if (!g.png) {
+    *error = "libpng could not start";
+    return false;
+  }
+  g.info = png_create_info_struct(g.png);
+  if (!g.info) {
+    *error = "libpng could not start";
+    return false;
+  }
+  Rgba8Image image;
+  std::vector<png_bytep> rows;
+  if (setjmp(png_jmpbuf(g.png))) return false;
+  png_set_read_fn(g.png, &reader, read_bytes);
+  png_set_user_limits(g.png, max_png_side, max_png_side);
+  png_read_info(g.png, g.info);
+  png_uint_32 w = png_get_image_width(g.png, g.info), h = png_get_image_height(g.png, g.info);
+  if (w == 0 || h == 0 || w > max_png_side || h > max_png_side) {
+    *error = "picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range";
+    return false;
+  }
+  png_set_expand(g.png);
+  png_set_strip_16(g.png);
+  png_set_gray_to_rgb(g.png);
+  png_set_add_alpha(g.png, 0xFF, PNG_FILLER_AFTER);
+  png_set_interlace_handling(g.png);
+  png_read_update_info(g.png, g.info);
+  if (png_get_rowbytes(g.png, g.info) != std::size_t(w) * 4) {
+    *error = "unsupported PNG pixel layout";
+    return false;
+  }
+  image.width = int(w);
+  image.height = int(h);
+  image.pixels.resize(std::size_t(w) * h * 4);
+  rows.resize(h);
+  for (png_uint_32 y = 0; y < h; ++y) rows[y] = image.pixels.data() + std::size_t(y) * w * 4;
+  png_read_image(g.png, rows.data());
+  png_read_end(g.png, nullptr);
+  *out = std::move(image);
+  return true;
+}

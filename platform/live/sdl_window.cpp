@@ -1,0 +1,227 @@
+#include "platform/live/sdl_window.h"
+
+#include <SDL2/SDL.h>
+
+#include <atomic>
+#include <map>
+#include <string>
+
+#include "platform/gl.h"
+
+namespace platform {
+namespace {
+
+constexpr Uint32 frame_period_ms = 1000 / 60;  // 16 ms, about 62.5 ticks a second
+
+std::atomic<Uint32> timer_ticks{0};
+Uint32 tick_event = 0;
+
+Uint32 on_timer(Uint32 interval, void*) {
+  timer_ticks.fetch_add(1);
+  SDL_Event e{};
+  e.type = tick_event;
+  SDL_PushEvent(&e);
+  return interval;
+}
+
+class LiveWindow final : public SdlWindow {
+ public:
+  ~LiveWindow() override {
+    if (timer_) SDL_RemoveTimer(timer_);
+    if (context_) SDL_GL_DeleteContext(context_);
+    if (window_) SDL_DestroyWindow(window_);
+    SDL_Quit();
+  }
+
+  bool open(const std::string& title, int w, int h, std::string* error) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+      *error = std::string("no display: ") + SDL_GetError();
+      return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                               SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE);
+    if (!window_) {
+      *error = std::string("the window could not open: ") + SDL_GetError();
+      return false;
+    }
+    context_ = SDL_GL_CreateContext(window_);
+    if (!context_) {
+      *error = std::string("no OpenGL context: ") + SDL_GetError();
+      return false;
+    }
+    SDL_GL_SetSwapInterval(0);
+    if (!load_gl(error)) return false;
+    tick_event = SDL_RegisterEvents(1);
+    timer_ = SDL_AddTimer(frame_period_ms, on_timer, nullptr);
+    seen_ticks_ = timer_ticks.load();
+    return true;
+  }
+
+  // Window
+  bool headless() const override { return false; }
+  void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
+  void client_size(int* w, int* h) override {
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) {
+      *w = *h = 0;
+      return;
+    }
+    SDL_GL_GetDrawableSize(window_, w, h);
+  }
+  void desktop_size(int* w, int* h) override {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window_), &mode) == 0) {
+      *w = mode.w;
+      *h = mode.h;
+    } else {
+      *w = 1920;
+      *h = 1080;
+    }
+  }
+  void place(int x, int y, int outer_w, int outer_h) override {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right);
+    int cw = outer_w - left - right, ch = outer_h - top - bottom;
+    if (cw > 0 && ch > 0) {
+      int w = 0, h = 0;
+      SDL_GetWindowSize(window_, &w, &h);
+      // Keep the client area the canvas size when the desktop has room for it.
+      if (cw < w || ch < h) SDL_SetWindowSize(window_, cw < w ? cw : w, ch < h ? ch : h);
+    }
+    SDL_SetWindowPosition(window_, x + left, y + top);
+  }
+  void show_cursor(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+  void pump_events() override {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) dispatch(e);
+  }
+  void wait_events() override {
+    SDL_Event e;
+    if (SDL_WaitEvent(&e)) dispatch(e);
+    pump_events();
+  }
+  void wait_frame_tick() override {
+    SDL_Event e;
+    while (timer_ticks.load() == seen_ticks_)
+      if (SDL_WaitEventTimeout(&e, int(frame_period_ms))) dispatch(e);
+    seen_ticks_ = timer_ticks.load();
+    pump_events();
+  }
+  void bind_screen() override {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window_, &w, &h);
+    glViewport(0, 0, w, h);
+  }
+  void present() override { SDL_GL_SwapWindow(window_); }
+
+  Answer confirm(const std::string& caption, const std::string& text) override {
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},
+    };
+    SDL_MessageBoxData box{SDL_MESSAGEBOX_INFORMATION, window_, caption.c_str(), text.c_str(), 2, buttons,
+                           nullptr};
+    show_cursor(true);
+    int pressed = 0;
+    bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+    show_cursor(false);
+    return shown && pressed == 1 ? Answer::ok : Answer::cancel;
+  }
+
+  // Input
+  bool key_hit(std::string_view key) override {
+    pump_events();
+    auto it = hits_.find(std::string(key));
+    if (it == hits_.end() || !it->second) return false;
+    it->second = false;
+    return true;
+  }
+  bool key_down(std::string_view key) override {
+    pump_events();
+    auto it = held_.find(std::string(key));
+    return it != held_.end() && it->second;
+  }
+  void flush_keys() override {
+    pump_events();
+    hits_.clear();
+    held_.clear();
+  }
+  void mouse_position(float* x, float* y) override {
+    pump_events();
+    int mx = 0, my = 0;
+    SDL_GetMouseState(&mx, &my);
+    *x = float(mx);
+    *y = float(my);
+  }
+  int wheel() override {
+    pump_events();
+    return wheel_;
+  }
+  void discard_wheel() override { wheel_ = 0; }
+
+ private:
+  void emit(WindowEventType t, int button = 0) {
+    if (on_event) on_event(WindowEvent{t, button});
+  }
+
+  void dispatch(const SDL_Event& e) {
+    switch (e.type) {
+      case SDL_QUIT: emit(WindowEventType::close); break;
+      case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+          case SDL_WINDOWEVENT_FOCUS_LOST: emit(WindowEventType::suspend); break;
+          case SDL_WINDOWEVENT_FOCUS_GAINED: emit(WindowEventType::resume); break;
+          case SDL_WINDOWEVENT_LEAVE: emit(WindowEventType::pointer_left); break;
+          case SDL_WINDOWEVENT_CLOSE: emit(WindowEventType::close); break;
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        int b = e.button.button == SDL_BUTTON_LEFT    ? 1
+                : e.button.button == SDL_BUTTON_RIGHT ? 2
+                : e.button.button == SDL_BUTTON_MIDDLE ? 3
+                                                        : 0;
+        if (b) emit(e.type == SDL_MOUSEBUTTONDOWN ? WindowEventType::button_down : WindowEventType::button_up, b);
+        break;
+      }
+      case SDL_MOUSEMOTION: emit(WindowEventType::pointer_moved); break;
+      case SDL_MOUSEWHEEL: wheel_ += e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y; break;
+      case SDL_KEYDOWN: {
+        std::string name = SDL_GetKeyName(e.key.keysym.sym);
+        if (!e.key.repeat) hits_[name] = true;
+        held_[name] = true;
+        break;
+      }
+      case SDL_KEYUP: held_[SDL_GetKeyName(e.key.keysym.sym)] = false; break;
+    }
+  }
+
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+  SDL_TimerID timer_ = 0;
+  Uint32 seen_ticks_ = 0;
+  std::map<std::string, bool> hits_, held_;
+  int wheel_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<SdlWindow> open_sdl_window(const std::string& title, int client_w, int client_h,
+                                           std::string* error) {
+  auto w = std::make_unique<LiveWindow>();
+  if (!w->open(title, client_w, client_h, error)) return nullptr;
+  return w;
+}
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#pragma once
+// What the application needs from its window: events, presenting, the screen
+// it draws into and the few desktop operations. Two implementations: the live
+// SDL2 window and the headless one (EGL, no display).
+#include <functional>
+#include <string>
+
+namespace platform {
+
+enum class WindowEventType {
+  suspend,      // another application took the foreground
+  resume,       // this application has the foreground again
+  button_down,  // button 1 left, 2 right, 3 middle
+  button_up,
+  pointer_left,   // the pointer left the client area
+  pointer_moved,  // the pointer moved inside the client area
+  close,          // the close button was used
+};
+
+struct WindowEvent {
+  WindowEventType type;
+  int button = 0;
+};
+
+enum class Answer { ok, cancel, yes, no };
+
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  // Every window event goes to this handler, in arrival order, from inside the
+  // calls below that dispatch events.
+  std::function<void(const WindowEvent&)> on_event;
+
+  virtual bool headless() const = 0;
+  virtual void set_title(const std::string& title) = 0;
+  virtual void client_size(int* w, int* h) = 0;
+  virtual void desktop_size(int* w, int* h) = 0;
+  // Outer placement of the window on the desktop.
+  virtual void place(int x, int y, int outer_w, int outer_h) = 0;
+  virtual void show_cursor(bool show) = 0;
+
+  // Dispatches pending events without waiting.
+  virtual void pump_events() = 0;
+  // Blocks until at least one event arrived, then dispatches what is pending.
+  virtual void wait_events() = 0;
+  // Waits for the next tick of the 16 ms frame timer, dispatching events meanwhile.
+  virtual void wait_frame_tick() = 0;
+
+  // Binds the framebuffer that stands for the window's client area, with a
+  // viewport of the client size.
+  virtual void bind_screen() = 0;
+  // Shows the finished frame.
+  virtual void present() = 0;
+
+  // A modal OK/Cancel box; the headless window answers Cancel.
+  virtual Answer confirm(const std::string& caption, const std::string& text) = 0;
+};
+
+}  // namespace platform
