@@ -10,8 +10,8 @@
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
-#include "io/embedded.h"
-#include "io/png_decode.h"
+#include "platform/embedded.h"
+#include "platform/png_decode.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 

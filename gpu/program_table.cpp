@@ -4,6 +4,13 @@ namespace gpu {
 
 // Rows in the order of the Prog enum (checked when the programs are built).
 const ProgramSpec program_table[] = {
+    // wet-paint simulation
+
+    // brush deposit
+
+    // paint rendering and lighting
+
+    // canvas texture, filters and the GUI's programs
     {Prog::ring, "ring", VertexStage::uv2, "", "thickness"},
     {Prog::alpha_to_white, "alpha_to_white", VertexStage::uv2, "colbuffer:0", ""},
 };

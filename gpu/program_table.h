@@ -8,10 +8,19 @@ namespace gpu {
 
 enum class VertexStage { uv2, uv4, distort };
 
-// Program ids, in catalogue order.
+// Program ids, in catalogue order; the table's rows follow the same order and
+// the same sections.
 enum class Prog {
+  // wet-paint simulation
+
+  // brush deposit
+
+  // paint rendering and lighting
+
+  // canvas texture, filters and the GUI's programs
   ring,
   alpha_to_white,
+
   count
 };
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "io/embedded.h"
+#include "platform/embedded.h"
 
 namespace gpu {
 namespace {

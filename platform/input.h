@@ -6,6 +6,15 @@
 
 namespace platform {
 
+// A pen packet as an input script states it (a live pen arrives through the
+// tablet driver instead). Angles in degrees as the tablet reports them.
+struct PenSample {
+  float pressure = 0;   // 0..1
+  float azimuth = 0;    // 0..360
+  float altitude = 90;  // 90 is upright
+  bool eraser = false;
+};
+
 class Input {
  public:
   virtual ~Input() = default;
@@ -21,6 +30,9 @@ class Input {
   // Wheel notches (positive away from the user) since the last discard.
   virtual int wheel() = 0;
   virtual void discard_wheel() = 0;
+
+  // The scripted pen's packet for this frame; false when no scripted pen is live.
+  virtual bool scripted_pen(PenSample*) { return false; }
 };
 
 }  // namespace platform

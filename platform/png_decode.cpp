@@ -1,4 +1,4 @@
-#include "io/png_decode.h"
+#include "platform/png_decode.h"
 
 #include <png.h>
 

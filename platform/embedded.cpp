@@ -1,4 +1,4 @@
-#include "io/embedded.h"
+#include "platform/embedded.h"
 
 const EmbeddedFile* find_embedded(std::string_view name) {
   for (const EmbeddedFile* f = embedded_files; f->name; ++f)
