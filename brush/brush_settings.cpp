@@ -1,0 +1,40 @@
+#include "brush/brush_settings.h"
+
+#include <algorithm>
+
+BrushSettings brush_settings;
+
+static void load_preset(BrushSettings& s) {
+  s.bristle_size = s.preset_bristle_size[s.preset];
+  s.bristles = s.preset_bristles[s.preset];
+  s.bias = s.preset_bias[s.preset];
+}
+
+void reset_brush_settings() {
+  BrushSettings& s = brush_settings;
+  const BrushSettings fresh;
+  s.size = s.size_work = 15;
+  s.size_min = s.size_min_work = 0.001f;
+  s.pen_size = 1;
+  s.pen_opacity = 0;
+  s.blending = 0;
+  s.build_up = 0.5f;
+  s.preset_bristle_size = fresh.preset_bristle_size;
+  s.preset_bristles = fresh.preset_bristles;
+  s.preset_bias = fresh.preset_bias;
+  s.preset_extra = fresh.preset_extra;
+  s.preset_spare = fresh.preset_spare;
+  s.preset = 8;
+  load_preset(s);
+}
+
+void step_brush_preset(int step) {
+  BrushSettings& s = brush_settings;
+  s.preset = static_cast<unsigned char>(std::clamp(int(s.preset) + step, 0, 9));
+  load_preset(s);
+}
+
+void select_brush_type_by_key(int digit) {
+  if (digit < 0 || digit > 9) return;
+  brush_settings.brush_type = static_cast<unsigned char>(digit == 0 ? 9 : digit - 1);
+}
