@@ -1,0 +1,7 @@
+#include "gpu/simulation_settings.h"
+
+namespace gpu {
+
+SimulationSettings simulation_settings;
+
+}  // namespace gpu
