@@ -1,0 +1,8 @@
+#include "gpu/display_settings.h"
+
+namespace gpu {
+
+DisplaySettings display_settings;
+canvas canvas_settings;
+
+}  // namespace gpu
