@@ -1,0 +1,148 @@
+#include "io/segment.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <string_view>
+
+namespace io {
+
+namespace {
+
+constexpr std::string_view open_tag = "<SEGMENT>";
+constexpr std::string_view size_tag = "<SIZE>";
+constexpr std::string_view size_end_tag = "</SIZE>";
+constexpr std::string_view close_tag = "</SEGMENT>";
+constexpr char line_end[] = "\r\n";
+
+// Deflate cannot shrink data by more than about 1032 to 1, so a stored length
+// beyond that for the bytes at hand is a lie, whatever the caller allows.
+constexpr std::size_t max_inflate_ratio = 1032;
+
+void set(std::string* error, std::string text) {
+  if (error) *error = std::move(text);
+}
+
+// Offset of `tag` at or after `from`, or npos.
+std::size_t find(std::span<const uint8_t> data, std::size_t from, std::string_view tag) {
+  if (from >= data.size()) return std::string_view::npos;
+  std::string_view hay(reinterpret_cast<const char*>(data.data()) + from, data.size() - from);
+  std::size_t at = hay.find(tag);
+  return at == std::string_view::npos ? at : from + at;
+}
+
+bool write_line(Output& out, std::string_view text) {
+  return out.write(text.data(), text.size()) && out.write(line_end, 2);
+}
+
+}  // namespace
+
+Bytes pack_bank(std::span<const uint8_t> block, int level) {
+  uLongf bound = compressBound(uLong(block.size()));
+  Bytes packed(bound + 4);
+  static const uint8_t nothing = 0;
+  int rc = compress2(packed.data(), &bound, block.empty() ? &nothing : block.data(), uLong(block.size()), level);
+  if (rc != Z_OK) return {};
+  packed.resize(bound + 4);
+  auto n = uint32_t(block.size());
+  for (int i = 0; i < 4; ++i) packed[bound + i] = uint8_t(n >> (8 * i));
+  return packed;
+}
+
+std::optional<Bytes> unpack_bank(std::span<const uint8_t> packed, std::size_t max_length, std::string* error) {
+  if (packed.size() < 4) {
+    set(error, "a packed block of " + std::to_string(packed.size()) + " bytes is too short");
+    return std::nullopt;
+  }
+  const uint8_t* tail = packed.data() + packed.size() - 4;
+  int32_t stored =
+      int32_t(uint32_t(tail[0]) | uint32_t(tail[1]) << 8 | uint32_t(tail[2]) << 16 | uint32_t(tail[3]) << 24);
+  std::size_t stream = packed.size() - 4;
+  if (stored < 0 || std::size_t(stored) > max_length || std::size_t(stored) > stream * max_inflate_ratio + 1024) {
+    set(error, "the stored length " + std::to_string(stored) + " is impossible for " + std::to_string(packed.size()) +
+                   " packed bytes");
+    return std::nullopt;
+  }
+  Bytes block(static_cast<std::size_t>(stored));
+  uint8_t spare = 0;
+  uLongf got = uLongf(block.size());
+  // The trailing length follows the end of the zlib stream; inflation stops at
+  // the stream's end and ignores it, so the whole buffer is handed over.
+  uLong used = uLong(packed.size());
+  int rc = uncompress2(block.empty() ? &spare : block.data(), &got, packed.data(), &used);
+  if (rc != Z_OK || got != block.size()) {
+    set(error, rc == Z_OK || rc == Z_BUF_ERROR ? "the packed block does not hold the stored length"
+                                               : "the packed block does not inflate");
+    return std::nullopt;
+  }
+  return block;
+}
+
+bool write_packed_segment(Output& out, std::span<const uint8_t> packed) {
+  if (!write_line(out, open_tag) || !write_line(out, size_tag) || !write_line(out, std::to_string(packed.size())) ||
+      !write_line(out, size_end_tag))
+    return false;
+  for (std::size_t at = 0; at < packed.size(); at += 4096)
+    if (!out.write(packed.data() + at, std::min<std::size_t>(4096, packed.size() - at))) return false;
+  return write_line(out, close_tag);
+}
+
+bool write_segment(Output& out, std::span<const uint8_t> block) {
+  Bytes packed = pack_bank(block);
+  return !packed.empty() && write_packed_segment(out, packed);
+}
+
+SegmentRead SegmentReader::read_packed(std::span<const uint8_t>* packed) {
+  SegmentRead r;
+  *packed = {};
+  std::size_t open = find(data_, at_, open_tag);
+  if (open == std::string_view::npos) {
+    at_ = data_.size();
+    return r;
+  }
+  std::size_t size_at = find(data_, open + open_tag.size(), size_tag);
+  std::size_t size_end =
+      size_at == std::string_view::npos ? size_at : find(data_, size_at + size_tag.size(), size_end_tag);
+  if (size_end == std::string_view::npos) {
+    at_ = data_.size();
+    r.status = SegmentStatus::cut;
+    r.error = "the data ends inside a segment's size";
+    return r;
+  }
+  std::size_t i = size_at + size_tag.size();
+  auto space = [](uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  while (i < size_end && space(data_[i])) ++i;
+  int64_t size = 0;
+  bool digits = false;
+  for (; i < size_end && data_[i] >= '0' && data_[i] <= '9' && size <= INT32_MAX; ++i, digits = true)
+    size = size * 10 + (data_[i] - '0');
+  std::size_t payload = size_end + size_end_tag.size() + 2;
+  at_ = std::min(payload, data_.size());
+  if (!digits || size <= 0 || size > INT32_MAX) {
+    r.status = SegmentStatus::corrupt;
+    r.error = "a segment states no valid size";
+    return r;
+  }
+  std::size_t take = std::min<std::size_t>(std::size_t(size), data_.size() - at_);
+  r.short_payload = take < std::size_t(size);
+  *packed = data_.subspan(at_, take);
+  at_ += take;
+  r.status = SegmentStatus::ok;
+  return r;
+}
+
+SegmentRead SegmentReader::read_segment(std::size_t max_length) {
+  std::span<const uint8_t> packed;
+  SegmentRead r = read_packed(&packed);
+  if (r.status != SegmentStatus::ok) return r;
+  std::optional<Bytes> block = unpack_bank(packed, max_length, &r.error);
+  if (!block) {
+    r.status = r.short_payload ? SegmentStatus::cut : SegmentStatus::corrupt;
+    if (r.short_payload) r.error = "the data ends inside a segment";
+    return r;
+  }
+  r.block = std::move(*block);
+  return r;
+}
+
+}  // namespace io
