@@ -67,6 +67,8 @@ class LiveWindow final : public SdlWindow {
     return true;
   }
 
+  SDL_Window* sdl_window() const override { return window_; }
+
   // Window
   bool headless() const override { return false; }
   void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }

@@ -7,6 +7,8 @@
 #include "platform/input.h"
 #include "platform/window.h"
 
+struct SDL_Window;
+
 namespace platform {
 
 class SdlWindow;
@@ -16,6 +18,10 @@ std::unique_ptr<SdlWindow> open_sdl_window(const std::string& title, int client_
                                            std::string* error);
 
 // The live window also serves as the live input.
-class SdlWindow : public Window, public Input {};
+class SdlWindow : public Window, public Input {
+ public:
+  // For the platform code that needs the native window (the tablet).
+  virtual SDL_Window* sdl_window() const = 0;
+};
 
 }  // namespace platform
