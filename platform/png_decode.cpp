@@ -63,6 +63,16 @@ bool decode_png_rgba8(const uint8_t* data, std::size_t size, Rgba8Image* out, st
     *error = "picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range";
     return false;
   }
+  // Deflate packs at most about 1032 bytes into one, so a picture whose rows
+  // could not fit in the file is refused before its pixels are allocated.
+  const double raw_rows = double(h) * (double(png_get_rowbytes(g.png, g.info)) + 1);
+  if (raw_rows > double(size) * 1032 + 4096) {
+    *error = "the file is too small for a " + std::to_string(w) + " x " + std::to_string(h) + " picture";
+    return false;
+  }
+  const int color_type = png_get_color_type(g.png, g.info);
+  image.source_grey = !(color_type & PNG_COLOR_MASK_COLOR);
+  image.source_alpha = (color_type & PNG_COLOR_MASK_ALPHA) || png_get_valid(g.png, g.info, PNG_INFO_tRNS);
   png_set_expand(g.png);
   png_set_strip_16(g.png);
   png_set_gray_to_rgb(g.png);

@@ -9,6 +9,9 @@
 struct Rgba8Image {
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;  // width x height x 4
+  // What the file itself holds, before the conversion to RGBA.
+  bool source_grey = false;   // grey samples only
+  bool source_alpha = false;  // an alpha channel or a transparent colour
 };
 
 inline constexpr int max_png_side = 16384;

@@ -1,0 +1,483 @@
+#include "io/project_format.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace io {
+
+static_assert(std::endian::native == std::endian::little, "project files store numbers little-endian");
+
+namespace {
+
+constexpr std::size_t magic_size = 21;
+constexpr uint8_t oldest_version = 15;  // layers in segments of their own
+// A segment cannot be shorter than its tags, a one-digit size and a packed
+// block of nothing; layer counts are checked against it.
+constexpr std::size_t min_segment_bytes = 50;
+constexpr std::size_t max_header_size = std::size_t(64) << 20;
+
+class ByteWriter {
+ public:
+  Bytes bytes;
+  void u8(uint8_t v) { bytes.push_back(v); }
+  void i32(int32_t v) { raw(&v, 4); }
+  void f32(float v) { raw(&v, 4); }
+  void floats(const float* v, int n) {
+    for (int i = 0; i < n; ++i) f32(v[i]);
+  }
+  void raw(const void* p, std::size_t n) {
+    auto* b = static_cast<const uint8_t*>(p);
+    bytes.insert(bytes.end(), b, b + n);
+  }
+};
+
+// Reads fields in order; once a read runs past the end every later read
+// fails too, so a caller checks ok() once after a group of fields.
+class ByteReader {
+ public:
+  explicit ByteReader(std::span<const uint8_t> data) : data_(data) {}
+  bool ok() const { return ok_; }
+  std::size_t left() const { return ok_ ? data_.size() - at_ : 0; }
+  // Every float read must be a finite number.
+  bool finite() const { return finite_; }
+
+  uint8_t u8() {
+    uint8_t v = 0;
+    raw(&v, 1);
+    return v;
+  }
+  int32_t i32() {
+    int32_t v = 0;
+    raw(&v, 4);
+    return v;
+  }
+  float f32() {
+    float v = 0;
+    raw(&v, 4);
+    if (!std::isfinite(v)) finite_ = false;
+    return v;
+  }
+  void floats(float* v, int n) {
+    for (int i = 0; i < n; ++i) v[i] = f32();
+  }
+  void raw(void* p, std::size_t n) {
+    if (!ok_ || n > data_.size() - at_) {
+      ok_ = false;
+      return;
+    }
+    std::memcpy(p, data_.data() + at_, n);
+    at_ += n;
+  }
+
+ private:
+  std::span<const uint8_t> data_;
+  std::size_t at_ = 0;
+  bool ok_ = true, finite_ = true;
+};
+
+// Runs fn(0) .. fn(n - 1) on up to `threads` threads.
+void parallel_for(int n, unsigned threads, const std::function<void(int)>& fn) {
+  std::atomic<int> next{0};
+  auto work = [&] {
+    for (int i; (i = next++) < n;) fn(i);
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < std::min<unsigned>(threads, unsigned(n)); ++t) pool.emplace_back(work);
+  work();
+  for (std::thread& t : pool) t.join();
+}
+
+unsigned thread_count(unsigned wanted) {
+  return wanted ? wanted : std::max(1u, std::thread::hardware_concurrency());
+}
+
+std::size_t layer_band_bytes(int width, int rows) {
+  return std::size_t(width) * rows * 5 * sizeof(float);
+}
+
+void write_layer_settings(ByteWriter& w, const LayerSettings& s) {
+  w.u8(s.hidden);
+  w.f32(s.bump);
+  w.f32(s.glossiness);
+  w.f32(s.diffusion);
+  w.f32(s.metallic);
+  w.f32(s.opacity);
+  w.f32(s.visibility);
+  w.floats(s.color, 3);
+  w.u8(s.style);
+}
+
+void read_canvas_preset(ByteReader& r, CanvasPreset* p) {
+  p->mode = r.u8();
+  p->inverted = r.u8();
+  p->strength = r.f32();
+  p->size = r.f32();
+  p->bias = r.f32();
+  p->density = r.f32();
+  p->stretch = r.f32();
+}
+
+bool fail(std::string* error, std::string text) {
+  *error = std::move(text);
+  return false;
+}
+
+// The header fields after the magic, with the version gates.
+bool read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size, std::string* error) {
+  h->version = r.u8();
+  h->width = r.f32();
+  h->height = r.f32();
+  r.floats(h->color, 4);
+  h->display_gamma = r.f32();
+  h->midpoint = r.f32();
+  r.floats(h->light_col, 3);
+  r.floats(h->light_pos, 3);
+  r.floats(h->ambient_col, 3);
+  h->light_setting = r.f32();
+  r.floats(h->paper, 4);
+  h->new_layer_bump = r.f32();
+  if (!r.ok()) return fail(error, "the project header ends early");
+  if (h->version >= 16) {
+    int32_t columns = r.i32();
+    if (!r.ok() || columns < 0 || std::size_t(columns) > r.left() / 4)
+      return fail(error, "the swatch column count " + std::to_string(columns) + " is more than the header holds");
+    h->swatches.resize(std::size_t(columns));
+    for (auto& column : h->swatches) {
+      int32_t cells = r.i32();
+      if (!r.ok() || cells < 0 || std::size_t(cells) > r.left() / 32)
+        return fail(error, "the swatch cell count " + std::to_string(cells) + " is more than the header holds");
+      column.resize(std::size_t(cells));
+      for (SwatchCell& c : column) {
+        c.r = r.f32(), c.g = r.f32(), c.b = r.f32(), c.a = r.f32();
+        c.xi = r.i32(), c.yi = r.i32();
+        c.x = r.f32(), c.y = r.f32();
+      }
+    }
+  }
+  h->brush_size = r.f32();
+  if (h->version >= 12) {
+    r.floats(h->preset_bristle_size, stored_presets);
+    r.floats(h->preset_bristles, stored_presets);
+    r.floats(h->preset_bias, stored_presets);
+  }
+  h->mouse_speed = r.f32();
+  h->mirror_mode = r.u8();
+  if (h->version >= 12) h->high_quality = r.u8();
+  h->smudge_chroma = r.f32();
+  h->fluidity = r.f32();
+  h->fluid_sharpness = r.f32();
+  h->fluid_smudge = r.f32();
+  h->drying_speed = r.f32();
+  h->guide_fov = r.f32();
+  h->guide_distortion = r.f32();
+  h->guide_alpha = r.f32();
+  h->guide_subdivisions = r.i32();
+  r.floats(h->guide_offset, 3);
+  r.floats(h->guide_camera, 3);
+  r.floats(h->guide_rotation, 3);
+  if (h->version >= 17) {
+    h->canvas_show = r.u8();
+    int32_t presets = r.i32();
+    if (r.ok() && presets != 3)
+      return fail(error, "the project holds " + std::to_string(presets) + " canvas presets instead of 3");
+    h->canvas_preset = r.u8();
+    for (CanvasPreset& p : h->canvas_presets) read_canvas_preset(r, &p);
+    h->custom_canvas = r.u8();
+  } else {
+    h->canvas_show = r.u8();
+    h->custom_canvas = 0;
+    // The five canvas dials of older files are the current preset's values.
+    CanvasPreset& p = h->canvas_presets[std::min<int>(h->canvas_preset, 2)];
+    p.strength = r.f32();
+    p.size = r.f32();
+    p.bias = r.f32();
+    p.density = r.f32();
+    p.stretch = r.f32();
+  }
+  h->layer_count = r.i32();
+  if (!r.ok()) return fail(error, "the project header ends early");
+  if (!r.finite()) return fail(error, "the project header holds a number that is not finite");
+  if (h->canvas_preset > 2) return fail(error, "canvas preset " + std::to_string(h->canvas_preset) + " does not exist");
+  if (h->custom_canvas > 1) return fail(error, "the custom-canvas flag is " + std::to_string(h->custom_canvas));
+  const std::size_t most_layers = file_size / (min_segment_bytes * (project_bands + 1));
+  if (h->layer_count < 1 || std::size_t(h->layer_count) > most_layers)
+    return fail(error, "the layer count " + std::to_string(h->layer_count) + " is more than the file holds");
+  return true;
+}
+
+// Whether the stored band inflates to exactly `expected` bytes.
+bool band_holds(std::span<const uint8_t> packed, std::size_t expected) {
+  std::optional<Bytes> block = unpack_bank(packed, expected);
+  return block && block->size() == expected;
+}
+
+}  // namespace
+
+int band_rows(int height, int i) {
+  const int h = height / project_bands;
+  return i < project_bands - 1 ? h : height - (project_bands - 1) * h;
+}
+
+int band_first_row(int height, int i) {
+  return (height / project_bands) * i;
+}
+
+Bytes encode_header(const ProjectHeader& h) {
+  ByteWriter w;
+  w.raw(project_magic, magic_size);
+  w.u8(project_version);
+  w.f32(h.width);
+  w.f32(h.height);
+  w.floats(h.color, 4);
+  w.f32(h.display_gamma);
+  w.f32(h.midpoint);
+  w.floats(h.light_col, 3);
+  w.floats(h.light_pos, 3);
+  w.floats(h.ambient_col, 3);
+  w.f32(h.light_setting);
+  w.floats(h.paper, 4);
+  w.f32(h.new_layer_bump);
+  w.i32(int32_t(h.swatches.size()));
+  for (const auto& column : h.swatches) {
+    w.i32(int32_t(column.size()));
+    for (const SwatchCell& c : column) {
+      w.f32(c.r), w.f32(c.g), w.f32(c.b), w.f32(c.a);
+      w.i32(c.xi), w.i32(c.yi);
+      w.f32(c.x), w.f32(c.y);
+    }
+  }
+  w.f32(h.brush_size);
+  w.floats(h.preset_bristle_size, stored_presets);
+  w.floats(h.preset_bristles, stored_presets);
+  w.floats(h.preset_bias, stored_presets);
+  w.f32(h.mouse_speed);
+  w.u8(h.mirror_mode);
+  w.u8(h.high_quality);
+  w.f32(h.smudge_chroma);
+  w.f32(h.fluidity);
+  w.f32(h.fluid_sharpness);
+  w.f32(h.fluid_smudge);
+  w.f32(h.drying_speed);
+  w.f32(h.guide_fov);
+  w.f32(h.guide_distortion);
+  w.f32(h.guide_alpha);
+  w.i32(h.guide_subdivisions);
+  w.floats(h.guide_offset, 3);
+  w.floats(h.guide_camera, 3);
+  w.floats(h.guide_rotation, 3);
+  w.u8(h.canvas_show);
+  w.i32(3);
+  w.u8(h.canvas_preset);
+  for (const CanvasPreset& p : h.canvas_presets) {
+    w.u8(p.mode);
+    w.u8(p.inverted);
+    w.f32(p.strength);
+    w.f32(p.size);
+    w.f32(p.bias);
+    w.f32(p.density);
+    w.f32(p.stretch);
+  }
+  w.u8(h.custom_canvas);
+  w.i32(h.layer_count);
+  return std::move(w.bytes);
+}
+
+Bytes encode_layer_settings(const LayerSettings& s) {
+  ByteWriter w;
+  write_layer_settings(w, s);
+  return std::move(w.bytes);
+}
+
+bool read_project(std::span<const uint8_t> bytes, const ReadLimits& limits, StoredProject* out, std::string* error) {
+  if (bytes.size() >= magic_size && std::memcmp(bytes.data(), project_magic, magic_size) == 0)
+    return fail(error, "this project is in an old single-block format that this program cannot read");
+  SegmentReader reader(bytes);
+  SegmentRead first = reader.read_segment(max_header_size);
+  if (first.status != SegmentStatus::ok) return fail(error, "this is not an Ollan project");
+  std::optional<Bytes> header_block = unpack_bank(first.block, max_header_size);
+  if (!header_block || header_block->size() < magic_size ||
+      std::memcmp(header_block->data(), project_magic, magic_size) != 0)
+    return fail(error, "this is not an Ollan project");
+
+  StoredProject p;
+  ByteReader r(std::span<const uint8_t>(*header_block).subspan(magic_size));
+  ProjectHeader& h = p.header;
+  if (!read_header_fields(r, &h, bytes.size(), error)) return false;
+  if (h.version < oldest_version || h.version > project_version)
+    return fail(error, "project version " + std::to_string(h.version) + " cannot be read (versions " +
+                           std::to_string(oldest_version) + " to " + std::to_string(project_version) + " can)");
+  if (!(h.width >= 1 && h.height >= 1 && h.width < float(limits.max_side) + 1 && h.height < float(limits.max_side) + 1))
+    return fail(error, "the canvas size " + std::to_string(h.width) + " x " + std::to_string(h.height) +
+                           " is not one this program can hold (up to " + std::to_string(limits.max_side) + ")");
+  p.width = int(h.width);
+  p.height = int(h.height);
+  const int W = p.width, H = p.height;
+
+  // Every stored band with the bytes it must inflate to.
+  std::vector<std::pair<std::span<const uint8_t>, std::size_t>> checks;
+  auto read_band = [&](std::span<const uint8_t>* band, std::size_t expected) -> std::optional<bool> {
+    SegmentRead s = reader.read_packed(band);
+    if (s.status == SegmentStatus::corrupt) {
+      fail(error, s.error);
+      return std::nullopt;
+    }
+    if (s.status != SegmentStatus::ok || s.short_payload) return false;
+    checks.emplace_back(*band, expected);
+    return true;
+  };
+
+  bool complete = true;
+  if (h.custom_canvas) {
+    for (int i = 0; i < project_bands && complete; ++i) {
+      std::optional<bool> got = read_band(&p.canvas_bands[i], std::size_t(W) * band_rows(H, i) * sizeof(float));
+      if (!got) return false;
+      complete = *got;
+    }
+  }
+  for (int l = 0; l < h.layer_count && complete; ++l) {
+    StoredLayer layer;
+    SegmentRead s = reader.read_segment(layer_settings_size);
+    if (s.status == SegmentStatus::corrupt) return fail(error, "layer " + std::to_string(l + 1) + ": " + s.error);
+    if (s.status != SegmentStatus::ok) break;
+    if (s.block.size() != layer_settings_size)
+      return fail(error, "layer " + std::to_string(l + 1) + " settings are " + std::to_string(s.block.size()) +
+                             " bytes, expected " + std::to_string(layer_settings_size));
+    ByteReader lr(s.block);
+    LayerSettings& ls = layer.settings;
+    ls.hidden = lr.u8();
+    ls.bump = lr.f32(), ls.glossiness = lr.f32(), ls.diffusion = lr.f32(), ls.metallic = lr.f32();
+    ls.opacity = lr.f32(), ls.visibility = lr.f32();
+    lr.floats(ls.color, 3);
+    ls.style = lr.u8();
+    if (!lr.finite() || ls.hidden > 1 || ls.style > 2)
+      return fail(error, "layer " + std::to_string(l + 1) + " has settings out of range");
+    for (int i = 0; i < project_bands && complete; ++i) {
+      std::optional<bool> got = read_band(&layer.bands[i], layer_band_bytes(W, band_rows(H, i)));
+      if (!got) return fail(error, "layer " + std::to_string(l + 1) + ": " + *error);
+      complete = *got;
+    }
+    if (complete) p.layers.push_back(layer);
+  }
+  p.truncated = int(p.layers.size()) < h.layer_count;
+  if (p.layers.empty()) return fail(error, "the file ends before its first layer is complete");
+
+  // Bands past the last complete layer were cut off and are not used.
+  std::size_t used = std::size_t(h.custom_canvas ? project_bands : 0) + p.layers.size() * project_bands;
+  checks.resize(std::min(used, checks.size()));
+  std::atomic<int> bad{-1};
+  parallel_for(int(checks.size()), thread_count(0), [&](int i) {
+    if (bad.load() < 0 && !band_holds(checks[std::size_t(i)].first, checks[std::size_t(i)].second)) bad = i;
+  });
+  if (bad.load() >= 0) {
+    int i = bad.load() - (h.custom_canvas ? project_bands : 0);
+    return fail(error, i < 0 ? "canvas band " + std::to_string(i + project_bands) + " is damaged"
+                             : "layer " + std::to_string(i / project_bands + 1) + " band " +
+                                   std::to_string(i % project_bands) + " is damaged");
+  }
+  *out = std::move(p);
+  return true;
+}
+
+BandPixels unpack_layer_band(std::span<const uint8_t> packed, int width, int rows) {
+  const std::size_t n = std::size_t(width) * rows;
+  std::optional<Bytes> block = unpack_bank(packed, layer_band_bytes(width, rows));
+  BandPixels px;
+  px.col.assign(n * 4, 0.0f);
+  px.mat.assign(n, 0.0f);
+  if (block && block->size() == layer_band_bytes(width, rows)) {
+    std::memcpy(px.col.data(), block->data(), n * 4 * sizeof(float));
+    std::memcpy(px.mat.data(), block->data() + n * 4 * sizeof(float), n * sizeof(float));
+  }
+  return px;
+}
+
+std::vector<float> unpack_canvas_band(std::span<const uint8_t> packed, int width, int rows) {
+  const std::size_t n = std::size_t(width) * rows;
+  std::optional<Bytes> block = unpack_bank(packed, n * sizeof(float));
+  std::vector<float> out(n, 0.0f);
+  if (block && block->size() == n * sizeof(float)) std::memcpy(out.data(), block->data(), block->size());
+  return out;
+}
+
+namespace {
+
+// Packs `blocks` bands on worker threads and writes them in order as they
+// become ready; progress runs on the calling thread after each band.
+bool write_bands(Output& out, int count, const std::function<Bytes(int)>& make_block,
+                 const std::function<void()>& progress, unsigned threads) {
+  std::vector<Bytes> packed(static_cast<std::size_t>(count));
+  std::vector<char> ready(static_cast<std::size_t>(count), 0);
+  std::mutex m;
+  std::condition_variable cv;
+  std::atomic<int> next{0};
+  auto work = [&] {
+    for (int i; (i = next++) < count;) {
+      Bytes p = pack_bank(make_block(i));
+      std::lock_guard lock(m);
+      packed[std::size_t(i)] = std::move(p);
+      ready[std::size_t(i)] = 1;
+      cv.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 0; t < std::min<unsigned>(threads, unsigned(count)); ++t) pool.emplace_back(work);
+  bool ok = true;
+  for (int i = 0; i < count; ++i) {
+    Bytes p;
+    {
+      std::unique_lock lock(m);
+      cv.wait(lock, [&] { return ready[std::size_t(i)] != 0; });
+      p = std::move(packed[std::size_t(i)]);
+    }
+    ok = ok && !p.empty() && write_packed_segment(out, p);
+    if (progress) progress();
+  }
+  for (std::thread& t : pool) t.join();
+  return ok;
+}
+
+}  // namespace
+
+bool write_project(Output& out, const ProjectHeader& header, std::span<const float> canvas,
+                   const std::function<LayerPixels(int)>& next_layer, const std::function<void()>& progress,
+                   unsigned threads) {
+  const unsigned n = thread_count(threads);
+  const int W = int(header.width), H = int(header.height);
+  const std::size_t pixels = std::size_t(W) * H;
+  ProjectHeader h = header;
+  if (canvas.size() != pixels) h.custom_canvas = 0;
+  Bytes head = pack_bank(encode_header(h));
+  if (head.empty() || !write_segment(out, head)) return false;
+  if (h.custom_canvas) {
+    auto block = [&](int i) {
+      const std::size_t first = std::size_t(band_first_row(H, i)) * W, count = std::size_t(band_rows(H, i)) * W;
+      Bytes b(count * sizeof(float));
+      std::memcpy(b.data(), canvas.data() + first, b.size());
+      return b;
+    };
+    if (!write_bands(out, project_bands, block, progress, n)) return false;
+  }
+  for (int l = 0; l < h.layer_count; ++l) {
+    LayerPixels layer = next_layer(l);
+    if (layer.col.size() != pixels * 4 || layer.mat.size() != pixels) return false;
+    if (!write_segment(out, encode_layer_settings(layer.settings))) return false;
+    auto block = [&](int i) {
+      const std::size_t first = std::size_t(band_first_row(H, i)) * W, count = std::size_t(band_rows(H, i)) * W;
+      Bytes b(count * 5 * sizeof(float));
+      std::memcpy(b.data(), layer.col.data() + first * 4, count * 4 * sizeof(float));
+      std::memcpy(b.data() + count * 4 * sizeof(float), layer.mat.data() + first, count * sizeof(float));
+      return b;
+    };
+    if (!write_bands(out, project_bands, block, progress, n)) return false;
+  }
+  return true;
+}
+
+}  // namespace io

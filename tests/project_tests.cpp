@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "io/project_format.h"
+
+namespace {
+
+struct TestLayer {
+  io::LayerSettings settings;
+  std::vector<float> col, mat;
+};
+
+std::vector<TestLayer> random_layers(int count, int w, int h, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<float> u(0.0f, 1.5f);
+  std::vector<TestLayer> layers(static_cast<std::size_t>(count));
+  for (int l = 0; l < count; ++l) {
+    TestLayer& t = layers[std::size_t(l)];
+    t.settings.hidden = uint8_t(l % 2);
+    t.settings.bump = 0.1f * float(l + 1);
+    t.settings.opacity = 0.5f;
+    t.settings.color[1] = 0.25f;
+    t.settings.style = uint8_t(l % 3);
+    t.col.resize(std::size_t(w) * h * 4);
+    t.mat.resize(std::size_t(w) * h);
+    // Painted patches on an empty layer, as a real painting compresses.
+    for (std::size_t i = 0; i < t.mat.size(); ++i) {
+      if ((i / 7 + l) % 3) continue;
+      t.mat[i] = u(rng);
+      for (int c = 0; c < 4; ++c) t.col[i * 4 + c] = u(rng);
+    }
+  }
+  return layers;
+}
+
+io::ProjectHeader test_header(int w, int h, int layer_count) {
+  io::ProjectHeader hd;
+  hd.width = float(w);
+  hd.height = float(h);
+  hd.color[0] = 0.25f;
+  hd.color[3] = 1;
+  hd.light_pos[2] = 1.5f;
+  hd.brush_size = 33;
+  for (int i = 0; i < io::stored_presets; ++i) hd.preset_bias[i] = 0.1f * float(i);
+  hd.swatches = {{{1, 0, 0, 1, 0, 0, 0, 0}, {0, 1, 0, 1, 0, 1, 0, 20}}, {}, {{0, 0, 1, 1, 2, 0, 40, 0}}};
+  hd.guide_subdivisions = 5;
+  hd.canvas_preset = 2;
+  hd.canvas_presets[2].density = 0.9f;
+  hd.layer_count = layer_count;
+  return hd;
+}
+
+io::Bytes save(const io::ProjectHeader& hd, const std::vector<TestLayer>& layers, std::span<const float> canvas = {},
+               unsigned threads = 0) {
+  io::MemoryOutput out;
+  auto next = [&](int l) {
+    const TestLayer& t = layers[std::size_t(l)];
+    return io::LayerPixels{t.settings, t.col, t.mat};
+  };
+  EXPECT_TRUE(io::write_project(out, hd, canvas, next, {}, threads));
+  return out.bytes;
+}
+
+int count_segments(const io::Bytes& file) {
+  io::SegmentReader r(file);
+  int n = 0;
+  for (io::SegmentRead s; (s = r.read_segment()).status == io::SegmentStatus::ok;) ++n;
+  return n;
+}
+
+// The layer's pixels, put together from its stored bands.
+TestLayer unpack(const io::StoredProject& p, int l) {
+  TestLayer t;
+  t.settings = p.layers[std::size_t(l)].settings;
+  for (int i = 0; i < io::project_bands; ++i) {
+    io::BandPixels b =
+        io::unpack_layer_band(p.layers[std::size_t(l)].bands[std::size_t(i)], p.width, io::band_rows(p.height, i));
+    t.col.insert(t.col.end(), b.col.begin(), b.col.end());
+    t.mat.insert(t.mat.end(), b.mat.begin(), b.mat.end());
+  }
+  return t;
+}
+
+// Replaces `count` bytes at `at` in the file's header block (after both
+// unpackings) and writes the file again.
+io::Bytes patch_header(const io::Bytes& file, std::size_t at, const void* bytes, std::size_t count) {
+  io::SegmentReader r(file);
+  io::SegmentRead first = r.read_segment();
+  io::Bytes block = *io::unpack_bank(first.block);
+  std::memcpy(block.data() + at, bytes, count);
+  io::MemoryOutput out;
+  io::write_segment(out, io::pack_bank(block));
+  out.bytes.insert(out.bytes.end(), file.begin() + std::ptrdiff_t(r.position()), file.end());
+  return out.bytes;
+}
+
+constexpr std::size_t width_offset = 22;  // after the magic and the version byte
+
+}  // namespace
+
+TEST(ProjectFormat, BandsGiveTheLeftoverRowsToTheLastBand) {
+  const struct { int height, first, last; } cases[] = {{720, 45, 45}, {90, 5, 15}, {31, 1, 16}, {8, 0, 8}, {1, 0, 1}};
+  for (const auto& c : cases) {
+    int sum = 0;
+    for (int i = 0; i < io::project_bands; ++i) {
+      EXPECT_EQ(io::band_first_row(c.height, i), sum) << c.height << " band " << i;
+      sum += io::band_rows(c.height, i);
+    }
+    EXPECT_EQ(sum, c.height);
+    EXPECT_EQ(io::band_rows(c.height, 0), c.first) << c.height;
+    EXPECT_EQ(io::band_rows(c.height, 15), c.last) << c.height;
+  }
+}
+
+TEST(ProjectFormat, SegmentCountFollowsLayersAndCustomCanvas) {
+  const int w = 20, h = 37;
+  std::vector<float> canvas(std::size_t(w) * h, 0.5f);
+  for (int layers : {1, 3}) {
+    io::ProjectHeader hd = test_header(w, h, layers);
+    EXPECT_EQ(count_segments(save(hd, random_layers(layers, w, h, 1))), 1 + 17 * layers);
+    hd.custom_canvas = 1;
+    EXPECT_EQ(count_segments(save(hd, random_layers(layers, w, h, 1), canvas)), 1 + 16 + 17 * layers);
+  }
+}
+
+TEST(ProjectFormat, RoundTripKeepsEveryFieldAndPixel) {
+  const int w = 23, h = 41;  // odd sizes: the last band takes the leftover rows
+  io::ProjectHeader hd = test_header(w, h, 3);
+  hd.custom_canvas = 1;
+  std::vector<float> canvas(std::size_t(w) * h);
+  for (std::size_t i = 0; i < canvas.size(); ++i) canvas[i] = float(i % 17) / 16.0f;
+  std::vector<TestLayer> layers = random_layers(3, w, h, 2);
+  io::Bytes file = save(hd, layers, canvas);
+
+  io::StoredProject p;
+  std::string error;
+  ASSERT_TRUE(io::read_project(file, {}, &p, &error)) << error;
+  EXPECT_FALSE(p.truncated);
+  EXPECT_EQ(p.width, w);
+  EXPECT_EQ(p.height, h);
+  EXPECT_EQ(io::encode_header(p.header), io::encode_header(hd));
+  EXPECT_EQ(p.header.swatches.size(), 3u);
+  EXPECT_EQ(p.header.swatches[0][1].yi, 1);
+  ASSERT_EQ(p.layers.size(), 3u);
+  for (int l = 0; l < 3; ++l) {
+    TestLayer back = unpack(p, l);
+    EXPECT_EQ(io::encode_layer_settings(back.settings), io::encode_layer_settings(layers[std::size_t(l)].settings));
+    EXPECT_EQ(back.col, layers[std::size_t(l)].col) << l;
+    EXPECT_EQ(back.mat, layers[std::size_t(l)].mat) << l;
+  }
+  std::vector<float> canvas_back;
+  for (int i = 0; i < io::project_bands; ++i) {
+    std::vector<float> b = io::unpack_canvas_band(p.canvas_bands[std::size_t(i)], w, io::band_rows(h, i));
+    canvas_back.insert(canvas_back.end(), b.begin(), b.end());
+  }
+  EXPECT_EQ(canvas_back, canvas);
+}
+
+TEST(ProjectFormat, LayerSettingsAreThirtyEightBytes) {
+  io::LayerSettings s;
+  s.hidden = 1;
+  s.style = 2;
+  s.color[2] = 0.5f;
+  io::Bytes b = io::encode_layer_settings(s);
+  ASSERT_EQ(b.size(), 38u);
+  EXPECT_EQ(b[0], 1);
+  EXPECT_EQ(b[37], 2);
+  float blue = 0;
+  std::memcpy(&blue, b.data() + 1 + 6 * 4 + 2 * 4, 4);
+  EXPECT_EQ(blue, 0.5f);
+}
+
+TEST(ProjectFormat, ParallelPackingWritesTheSameBytes) {
+  const int w = 64, h = 50;
+  io::ProjectHeader hd = test_header(w, h, 2);
+  std::vector<TestLayer> layers = random_layers(2, w, h, 3);
+  io::Bytes one = save(hd, layers, {}, 1);
+  for (unsigned threads : {2u, 3u, 8u}) EXPECT_EQ(save(hd, layers, {}, threads), one) << threads;
+}
+
+TEST(ProjectFormat, CorruptFilesAreRefused) {
+  const int w = 16, h = 20;
+  io::ProjectHeader hd = test_header(w, h, 2);
+  io::Bytes good = save(hd, random_layers(2, w, h, 4));
+  auto with_float = [&](std::size_t at, float v) { return patch_header(good, at, &v, 4); };
+  const std::size_t layer_count_at = io::encode_header(hd).size() - 4;
+  auto with_layer_count = [&](int32_t n) { return patch_header(good, layer_count_at, &n, 4); };
+
+  // A band whose stored length says one float more than the band holds.
+  io::Bytes lying = good;
+  {
+    io::SegmentReader r(lying);
+    r.read_segment();
+    r.read_segment();  // layer 1 settings
+    std::span<const uint8_t> band;
+    r.read_packed(&band);
+    std::size_t tail = std::size_t(band.data() - lying.data()) + band.size() - 4;
+    uint32_t n = 0;
+    std::memcpy(&n, &lying[tail], 4);
+    n += 4;
+    std::memcpy(&lying[tail], &n, 4);
+  }
+  io::Bytes wrong_magic = good;
+  {
+    io::SegmentReader r(good);
+    io::Bytes block = *io::unpack_bank(r.read_segment().block);
+    block[0] = 'X';
+    io::MemoryOutput out;
+    io::write_segment(out, io::pack_bank(block));
+    out.bytes.insert(out.bytes.end(), good.begin() + std::ptrdiff_t(r.position()), good.end());
+    wrong_magic = out.bytes;
+  }
+  io::Bytes garbage(5000);
+  std::mt19937 rng(5);
+  for (uint8_t& b : garbage) b = uint8_t(rng());
+  io::Bytes bad_style = good;
+  {
+    // The style byte of layer 1 becomes 7: find its settings segment and rewrite it.
+    io::SegmentReader r(good);
+    r.read_segment();
+    std::size_t start = r.position();
+    io::SegmentRead s = r.read_segment();
+    s.block[37] = 7;
+    io::MemoryOutput out;
+    out.bytes.assign(good.begin(), good.begin() + std::ptrdiff_t(start));
+    io::write_segment(out, s.block);
+    out.bytes.insert(out.bytes.end(), good.begin() + std::ptrdiff_t(r.position()), good.end());
+    bad_style = out.bytes;
+  }
+  const uint8_t version_14 = 14;
+
+  const struct {
+    const char* what;
+    io::Bytes file;
+  } cases[] = {
+      {"empty file", {}},
+      {"garbage", garbage},
+      {"wrong magic", wrong_magic},
+      {"old version", patch_header(good, 21, &version_14, 1)},
+      {"zero width", with_float(width_offset, 0)},
+      {"negative height", with_float(width_offset + 4, -20)},
+      {"width NaN", with_float(width_offset, std::nanf(""))},
+      {"width beyond the GPU", with_float(width_offset, 1e9f)},
+      {"colour infinite", with_float(width_offset + 8, INFINITY)},
+      {"no layers", with_layer_count(0)},
+      {"negative layer count", with_layer_count(-3)},
+      {"a million layers", with_layer_count(1000000)},
+      {"swatch columns beyond the header",
+       patch_header(good, width_offset + 8 + 16 + 8 + 36 + 4 + 16 + 4, "\xff\xff\xff\x0f", 4)},
+      {"band length lies", lying},
+      {"layer style out of range", bad_style},
+  };
+  for (const auto& c : cases) {
+    io::StoredProject p;
+    std::string error;
+    EXPECT_FALSE(io::read_project(c.file, {}, &p, &error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+  }
+}
+
+TEST(ProjectFormat, TruncatedFileKeepsTheCompleteLayers) {
+  const int w = 16, h = 20;
+  io::ProjectHeader hd = test_header(w, h, 3);
+  std::vector<TestLayer> layers = random_layers(3, w, h, 6);
+  io::Bytes file = save(hd, layers);
+  // Where each segment ends: header, then 17 per layer.
+  std::vector<std::size_t> ends;
+  {
+    io::SegmentReader r(file);
+    while (r.read_segment().status == io::SegmentStatus::ok) ends.push_back(r.position());
+  }
+  ASSERT_EQ(ends.size(), 1u + 3 * 17);
+  for (std::size_t cut = ends[0]; cut < file.size(); cut += 7) {
+    // Complete layers: those whose last band ended before the cut.
+    int complete = 0;
+    while (complete < 3 && ends[std::size_t(17 * (complete + 1))] <= cut) ++complete;
+    io::StoredProject p;
+    std::string error;
+    bool ok = io::read_project(std::span<const uint8_t>(file.data(), cut), {}, &p, &error);
+    if (complete == 0) {
+      EXPECT_FALSE(ok) << cut;
+      continue;
+    }
+    ASSERT_TRUE(ok) << cut << ": " << error;
+    EXPECT_EQ(p.truncated, complete < 3) << cut;
+    ASSERT_EQ(int(p.layers.size()), complete) << cut;
+    for (int l = 0; l < complete; ++l) EXPECT_EQ(unpack(p, l).mat, layers[std::size_t(l)].mat) << cut;
+  }
+}
