@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The program answers --version and --help, refuses bad options, and runs its
+# frame loop headless.
+set -euo pipefail
+ollan="$1"
+"$ollan" --version | grep -q '^Ollan '
+"$ollan" --help | grep -q -- '--headless'
+if "$ollan" --size 0x0 --headless --frames 1 2>/dev/null; then
+  echo "a zero canvas size was accepted"; exit 1
+fi
+if "$ollan" --no-such-option 2>/dev/null; then
+  echo "an unknown option was accepted"; exit 1
+fi
+"$ollan" --headless --size 320x180 --frames 10
+echo "cli smoke: 1 passed, 0 failed"
