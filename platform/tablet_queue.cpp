@@ -72,6 +72,15 @@ void PacketTablet::post(tagPACKET packet, std::uint32_t time_ms) {
   queue_.push_back(packet);
 }
 
+void PacketTablet::leave_proximity(std::uint32_t time_ms) {
+  if (!posted_ || (last_.pkStatus & TPS_PROXIMITY)) return;
+  tagPACKET away = last_;
+  away.pkStatus = (away.pkStatus & ~TPS_QUEUE_ERR) | TPS_PROXIMITY;
+  away.pkNormalPressure = away.pkTangentPressure = 0;
+  away.pkButtons = 0;
+  post(away, time_ms);
+}
+
 tagLOGCONTEXT PacketTablet::system_context() const {
   tagLOGCONTEXT c;
   c.set_name(description_.interface_name + " system context");

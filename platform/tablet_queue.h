@@ -34,6 +34,10 @@ class PacketTablet : public TabletLibrary {
   // past the previous packet's, the serial number and the changed items. A
   // full queue drops its oldest packet and marks the new one TPS_QUEUE_ERR.
   void post(tagPACKET packet, std::uint32_t time_ms);
+  // The pen left (the script put it away, another pointer took over): once
+  // after the pen's last packet, posts it again without pressure or buttons
+  // and with TPS_PROXIMITY set.
+  void leave_proximity(std::uint32_t time_ms);
   std::size_t queued() const { return queue_.size(); }
   const TabletDescription& description() const { return description_; }
   // The window the tablet serves; 0 once it has gone.

@@ -44,7 +44,10 @@ tagPACKET ScriptedPenTablet::packet_of(const PenSample& s) {
 void ScriptedPenTablet::next_frame() {
   ++frames_;
   PenSample sample;
-  if (input_.scripted_pen(&sample)) post(packet_of(sample), frames_ * frame_ms);
+  if (input_.scripted_pen(&sample))
+    post(packet_of(sample), frames_ * frame_ms);
+  else
+    leave_proximity(frames_ * frame_ms);
 }
 
 }  // namespace platform

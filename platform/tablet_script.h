@@ -1,7 +1,7 @@
 #pragma once
 // The input script's pen as a tablet: each frame in which the script holds the
-// pen down posts one packet, so scripted strokes take the same road through
-// the driver as a real pen's.
+// pen posts one packet, so scripted strokes take the same road through the
+// driver as a real pen's; "pen off" takes the pen out of proximity.
 #include <cstdint>
 
 #include "platform/input.h"

@@ -139,6 +139,7 @@ void XInputPenTablet::on_motion(const XiMotion& event) {
       post(pen_packet(pen, event, description()), event.time);
       return;
     }
+  leave_proximity(event.time);
 }
 
 }  // namespace platform

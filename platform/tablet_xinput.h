@@ -6,7 +6,8 @@
 // A pen is a slave pointer with an "Abs Pressure" valuator; a device whose
 // name contains "eraser" is the eraser end of a pen and reports cursor 2.
 // The tablet's axes are those of the first stylus found; packets of the other
-// pen devices are rescaled to them.
+// pen devices are rescaled to them. The pen is in proximity from its first
+// motion until another pointer moves.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -71,7 +72,7 @@ class XInputPenTablet : public PacketTablet {
  public:
   XInputPenTablet(std::vector<XiPen> pens, TabletWindow window);
   const std::vector<XiPen>& pens() const { return pens_; }
-  // Events of devices that are not pens are ignored.
+  // Motion of any other pointer takes the pen out of proximity.
   void on_motion(const XiMotion& event);
 
  private:

@@ -275,6 +275,15 @@ TEST_F(Tablet, QueuedPacketsGiveTheLastOnesValues) {
   EXPECT_TRUE(tablet::changed() & PK_CURSOR);
   EXPECT_TRUE(tablet::changed() & PK_NORMAL_PRESSURE);
   EXPECT_FALSE(tablet::changed() & PK_X);
+
+  // The mouse moves: the pen is put away, once.
+  EXPECT_EQ(tablet::status() & TPS_PROXIMITY, 0);
+  pens->on_motion(motion(9, 600, {{0, 5}}));
+  pens->on_motion(motion(9, 610, {{0, 6}}));
+  EXPECT_EQ(tablet::time(), 600);
+  EXPECT_TRUE(tablet::status() & TPS_PROXIMITY);
+  EXPECT_EQ(tablet::normal_pressure(), 0);
+  EXPECT_EQ(tablet::buttons(), 0);
 }
 
 TEST_F(Tablet, AQueueOverflowKeepsThePreviousValues) {
@@ -415,11 +424,15 @@ TEST_F(Tablet, ScriptedPenPacketsTakeTheDriversRoad) {
     bool new_packet;
     float pressure, azimuth, altitude;
     int cursor;
+    bool near;  // in proximity
   } frames[] = {
-      {true, {0.25f, 30, 60, false}, true, 0.25f, 30, 60, 1},
-      {true, {0.5f, 30, 60, false}, true, 0.5f, 30, 60, 1},
-      {false, {}, false, 0.5f, 30, 60, 1},  // pen off: the last values stay, the time stands still
-      {true, {1.5f, -90, 120, true}, true, 1, 270, 90, 2},
+      {true, {0.25f, 30, 60, false}, true, 0.25f, 30, 60, 1, true},
+      {true, {0.5f, 30, 60, false}, true, 0.5f, 30, 60, 1, true},
+      {false, {}, true, 0, 30, 60, 1, false},   // pen off: one packet takes it away
+      {false, {}, false, 0, 30, 60, 1, false},  // then the time stands still
+      {true, {1.5f, -90, 120, true}, true, 1, 270, 90, 2, true},
+      {true, {1.5f, -90, 120, true}, true, 1, 270, 90, 2, true},  // a still pen still reports every frame
+      {false, {}, true, 0, 270, 90, 2, false},
   };
   int time = tablet::time();
   for (const auto& f : frames) {
@@ -433,5 +446,6 @@ TEST_F(Tablet, ScriptedPenPacketsTakeTheDriversRoad) {
     EXPECT_NEAR(tablet::tilt_x(), f.azimuth, 0.1);
     EXPECT_NEAR(tablet::tilt_y(), f.altitude, 0.1);
     EXPECT_EQ(tablet::cursor(), f.cursor);
+    EXPECT_EQ((tablet::status() & TPS_PROXIMITY) == 0, f.near);
   }
 }

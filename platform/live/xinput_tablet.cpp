@@ -58,8 +58,12 @@ XiMotion to_motion(const XIDeviceEvent& e) {
 
 class LiveXInputTablet final : public XInputPenTablet {
  public:
-  LiveXInputTablet(std::vector<XiPen> pens, Display* display, Window window, int opcode)
-      : XInputPenTablet(std::move(pens), TabletWindow(window)), display_(display), x_window_(window), opcode_(opcode) {
+  LiveXInputTablet(std::vector<XiPen> pens, std::vector<int> pointers, Display* display, Window window, int opcode)
+      : XInputPenTablet(std::move(pens), TabletWindow(window)),
+        pointers_(std::move(pointers)),
+        display_(display),
+        x_window_(window),
+        opcode_(opcode) {
     select();
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     SDL_AddEventWatch(&LiveXInputTablet::watch, this);
@@ -70,13 +74,14 @@ class LiveXInputTablet final : public XInputPenTablet {
   }
 
  private:
-  // Only XI_Motion, and only for the pens: selecting button events would take
-  // the window's own mouse buttons away from SDL.
+  // Only XI_Motion, and only for the slave pointers (the pens, and the others
+  // to tell when the pen is put away): selecting button events, or events of
+  // the master pointer, would take the window's own mouse events away from SDL.
   void select() {
     std::vector<unsigned char> bits(XIMaskLen(XI_LASTEVENT), 0);
     XISetMask(bits.data(), XI_Motion);
     std::vector<XIEventMask> masks;
-    for (const XiPen& pen : pens()) masks.push_back({pen.id, int(bits.size()), bits.data()});
+    for (int id : pointers_) masks.push_back({id, int(bits.size()), bits.data()});
     XISelectEvents(display_, x_window_, masks.data(), int(masks.size()));
     XFlush(display_);
   }
@@ -93,6 +98,7 @@ class LiveXInputTablet final : public XInputPenTablet {
     return 0;
   }
 
+  std::vector<int> pointers_;  // every slave pointer, pens included
   Display* display_;
   Window x_window_;
   int opcode_;
@@ -109,9 +115,13 @@ std::unique_ptr<TabletLibrary> open_xinput_tablet(SDL_Window* window) {
   if (!XQueryExtension(display, "XInputExtension", &opcode, &first_event, &first_error)) return nullptr;
   int major = 2, minor = 2;
   if (XIQueryVersion(display, &major, &minor) != Success || major < 2) return nullptr;
-  std::vector<XiPen> pens = find_pens(list_devices(display));
+  const std::vector<XiDevice> devices = list_devices(display);
+  std::vector<XiPen> pens = find_pens(devices);
   if (pens.empty()) return nullptr;
-  return std::make_unique<LiveXInputTablet>(std::move(pens), display, wm.info.x11.window, opcode);
+  std::vector<int> pointers;
+  for (const XiDevice& d : devices)
+    if (d.slave_pointer) pointers.push_back(d.id);
+  return std::make_unique<LiveXInputTablet>(std::move(pens), std::move(pointers), display, wm.info.x11.window, opcode);
 }
 
 }  // namespace platform
