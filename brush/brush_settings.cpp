@@ -34,7 +34,25 @@ void step_brush_preset(int step) {
   load_preset(s);
 }
 
+void store_brush_type_settings() {
+  BrushSettings& s = brush_settings;
+  const int t = s.brush_type;
+  s.type_bristles[t] = s.bristles;
+  s.type_bristle_size[t] = s.bristle_size;
+  s.type_bias[t] = s.bias;
+  s.type_oscillate[t] = s.oscillate;
+  s.type_osc_chaos[t] = s.osc_chaos;
+}
+
 void select_brush_type_by_key(int digit) {
   if (digit < 0 || digit > 9) return;
-  brush_settings.brush_type = static_cast<unsigned char>(digit == 0 ? 9 : digit - 1);
+  BrushSettings& s = brush_settings;
+  store_brush_type_settings();
+  s.brush_type = static_cast<unsigned char>(digit == 0 ? 9 : digit - 1);
+  const int t = s.brush_type;
+  s.bristles = s.type_bristles[t];
+  s.bristle_size = s.type_bristle_size[t];
+  s.bias = s.type_bias[t];
+  s.oscillate = s.type_oscillate[t];
+  s.osc_chaos = s.type_osc_chaos[t];
 }

@@ -29,12 +29,14 @@ struct BrushSettings {
   unsigned char brush_type = 8;     // current brush type 0..9 (keys 1..9, 0)
   float rotation = 0;               // brush rotation in degrees, added to the stroke direction
   int image_mode = 3;               // brush-image choice per stroke: 0 next, 1 by pen, 2 random, 3 keep
+  unsigned char area_tool = 1;      // erase sharpens and average blurs the paint under the brush
 
   // Per-type memories of the bristle dials; the stroke writes the dials into
-  // the current type's slot every frame.
-  brush_type_table type_bristles{0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
-  brush_type_table type_bristle_size{};
-  brush_type_table type_bias{};
+  // the current type's slot every frame. Type 8 starts with the dials' values;
+  // the dials of the other types start from their presets.
+  brush_type_table type_bristles{0, 1, 1, 1, 1, 1, 0, 0.25f, 0.5f, 0.5f};
+  brush_type_table type_bristle_size{0, 0.75f, 0.01f, 0.5f, 0.5f, 0, 0, 0.75f, 0, 0};
+  brush_type_table type_bias{-1, 0, 0, 0, 0, 0, 0.25f, 0, 0, 0};
   brush_type_table type_oscillate{};
   brush_type_table type_osc_chaos{};
 
@@ -53,5 +55,8 @@ extern BrushSettings brush_settings;
 void reset_brush_settings();
 // Moves the preset index by step within 0..9 and loads bristle count, size and bias from it.
 void step_brush_preset(int step);
-// Selects the brush type for a digit key: keys 1..9 give types 0..8, key 0 gives type 9.
+// Selects the brush type for a digit key: keys 1..9 give types 0..8, key 0
+// gives type 9. The bristle dials take the new type's remembered values.
 void select_brush_type_by_key(int digit);
+// Writes the bristle dials into the current type's slots (every frame).
+void store_brush_type_settings();

@@ -14,6 +14,25 @@ enum class Prog {
   // wet-paint simulation
 
   // brush deposit
+  dab_soft,
+  dab_pow,
+  dab_textured,
+  dab_uv,
+  grain_catch,
+  bristle_deposit,
+  image_deposit,
+  layer_composite_radial,
+  mat_to_alpha_radial,
+  mat_boost_radial,
+  mat_to_alpha_rotated,
+  area_diffuse,
+  area_sharpen,
+  area_copy_disc,
+  area_copy,
+  quad_warp,
+  perspective_map,
+  bristle_noise,
+  bristle_noise_gray,
 
   // paint rendering and lighting
 

@@ -1,0 +1,286 @@
+#include "brush/stroke.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "brush/bristle.h"
+#include "brush/brush_settings.h"
+#include "brush/brush_types.h"
+#include "gpu/buffer.h"
+#include "gpu/canvas_buffers.h"
+#include "gpu/deposit.h"
+#include "gpu/geometry.h"
+#include "gpu/programs.h"
+#include "layers/layer.h"
+
+StrokeState stroke;
+
+namespace {
+
+// The undo rules of a stroke's first frame: a shown undo state becomes live,
+// then a snapshot is taken unless one exists or Z is held.
+void take_undo_snapshot(layer& l, bool z_held) {
+  if (l.UNDO_GET == undo_showing) {
+    l.get_undo();
+    l.UNDO_GET = 0;
+  }
+  if (!(l.UNDO_GET & undo_snapshot_taken) && !z_held) {
+    l.store_undo();
+    l.UNDO_GET = undo_snapshot_taken;
+  }
+}
+
+float sq(float v) {
+  return v * v;
+}
+
+// One frame of bristle motion (type 8), shared by the passes of the frame.
+void move_bristles(const StrokeInput& in, bool first) {
+  const BrushSettings& s = brush_settings;
+  BristleFrame& f = bristles.frame;
+  const float R = in.size * 0.5f / (1 + s.oscillate);
+  f.bias = s.bias;
+  f.oscillate = s.oscillate;
+  f.osc_chaos = s.osc_chaos;
+  f.fluidity = in.fluidity;
+  f.stroke_direction = in.direction;
+  f.rotation = s.rotation;
+  f.stroke_pressure = sq(in.pressure);
+  f.delta_x = in.dx;
+  f.delta_y = in.dy;
+  bristle& proto = *bristles.list.front();
+  proto.size = 4 * (1 + 4 * sq(s.bristle_size));
+  if (first) {
+    bristles.count = int(1 + sq(s.bristles) * 4000);
+    f.radius = f.old_radius = R;
+    proto.init(bristles.list, in.x, in.y);
+  }
+  f.old_radius = f.radius;
+  f.radius = R;
+  proto.draw_setup(bristles.list, in.x, in.y);
+}
+
+// Colours of the bristle segments for one pass: `end_alpha` at the segment
+// end, the previous frame's at its start unless the pointer hardly moved.
+void colour_bristles(const StrokeCall& c, float end_alpha, bool moved) {
+  float& last = stroke.last_alpha[c.pass];
+  const float start_alpha = (moved && !c.first_frame) ? last : end_alpha;
+  last = end_alpha;
+  int n = 0;
+  for (bristle* b : bristles.array) {
+    if (!b) continue;
+    if (n++ > bristles.count) break;
+    if (c.pass == 0) {
+      // A slight per-hair shade keeps a colour stroke from looking flat.
+      const float shade = 1 + 0.06f * b->offset.x * b->offset.y + 0.03f * b->offset.x;
+      for (int i = 0; i < 3; ++i) b->ocol[i] = b->col[i] = c.colour[i] * shade;
+    } else {
+      b->ocol[0] = b->col[0] = c.amount;
+      b->ocol[1] = b->col[1] = b->ocol[2] = b->col[2] = 0;
+    }
+    b->ocol[3] = start_alpha;
+    b->col[3] = end_alpha;
+  }
+}
+
+void draw_bristle_brush(const StrokeCall& c, GLuint undo_mat) {
+  const StrokeInput& in = *c.in;
+  const float moved_px = std::hypot(in.dx * float(gpu::geometry.width), in.dy * float(gpu::geometry.height));
+  colour_bristles(c, c.colour[3], moved_px >= 2);
+  gpu::DepositChoice choice;
+  choice.canvas_grain = in.canvas_grain && in.canvas_height != 0;
+  choice.deposit_value = c.pass == 0 ? -1 : c.amount;
+  gpu::DepositInputs inputs;
+  inputs.canvas_height = in.canvas_height;
+  inputs.undo_mat = undo_mat;
+  inputs.velo_x = -in.dx;
+  inputs.velo_y = in.dy;
+  inputs.grain_strength = in.canvas_strength;
+  gpu::bind_deposit(choice, inputs);
+  const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
+  stroke.bristles_drawn = bristles.list.front()->draw_col(bristles.list, budget);
+  glUseProgram(0);
+  gpu::bind_texture(0, 0);
+  gpu::bind_texture(1, 0);
+}
+
+void run_pass(const StrokeCall& c, GLuint undo_mat) {
+  glColor4f(c.colour[0], c.colour[1], c.colour[2], c.colour[3]);
+  switch (c.type) {
+    case 8: draw_bristle_brush(c, undo_mat); break;
+    case 5: draw_textured_brush(c); break;
+    case 6:
+    case 7: draw_ribbon_brush(c); break;
+    case 9: draw_loaded_brush(c); break;
+    default: draw_dab_brush(c); break;
+  }
+  glUseProgram(0);
+}
+
+// The brush's motion into the velocity field and its wetness, for the
+// simulation to carry on.
+void motion_and_wetness(const StrokeInput& in, float R) {
+  const gpu::Geometry& g = gpu::geometry;
+  gpu::CanvasBuffers& cb = gpu::canvas_buffers;
+  const bool smudge = in.tool == ToolMode::smudge;
+  const float p = sq(in.pressure);
+  const float falloff = (1 + brush_settings.bias) * 0.5f;
+  const bool moves_field =
+      (in.fluidity < 1 || smudge) && in.tool != ToolMode::average && !(in.warp_mode && in.tool == ToolMode::erase);
+  if (moves_field && cb.velocity[0].framebuffer()) {
+    const float k = smudge ? 0.5f + 0.5f * in.fluidity : 1 - in.fluidity;
+    cb.velocity[0].bind_target();
+    gpu::set_projection(g.width, g.height);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gpu::program(gpu::Prog::dab_soft).use().set("falloff", falloff);
+    glColor4f(k * in.dx, -k * in.dy * float(g.height) / float(g.width), 0, p > 0 ? p * p : p);
+    gpu::area_quad(in.x, in.y, 2 * R);
+    if (brush_settings.brush_type == 8) {
+      glUseProgram(0);
+      glColor4f(1, 1, 1, 1);
+      const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
+      bristles.list.front()->draw_vec(bristles.list, budget);
+    }
+  }
+  if ((in.tool == ToolMode::paint || smudge) && cb.wetness.framebuffer()) {
+    cb.wetness.bind_target();
+    gpu::set_projection(g.width, g.height);
+    glEnable(GL_BLEND);
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    gpu::program(gpu::Prog::dab_soft).use().set("falloff", falloff);
+    glColor4f(1, 0, 0, 1);
+    gpu::area_quad(in.x, in.y, 2 * R);
+  }
+  glUseProgram(0);
+}
+
+}  // namespace
+
+int choose_brush_image(int mode, int count, int last, float pen_factor) {
+  if (count <= 0) return -1;
+  switch (mode) {
+    case 0: return (last < 0 || last + 1 >= count) ? 0 : last + 1;
+    case 1: return std::clamp(int(sq(pen_factor) * float(count - 1)), 0, count - 1);
+    case 2: {
+      int i = int(bristle_random(0, float(count) - 0.01f));
+      while (count > 2 && i == last) i = int(bristle_random(0, float(count) - 0.01f));
+      return i;
+    }
+    default: return (last >= 0 && last < count) ? last : 0;
+  }
+}
+
+void stroke_end() {
+  stroke.started = false;
+  stroke.ribbon_started = false;
+  if (layers.active) layers.active->UNDO_GET &= static_cast<unsigned char>(~undo_snapshot_taken);
+}
+
+void stroke_frame(const StrokeInput& in) {
+  layer* l = layers.active;
+  if (!l) return;
+  BrushSettings& s = brush_settings;
+  store_brush_type_settings();
+  create_bristles();
+  const gpu::Geometry& g = gpu::geometry;
+  gpu::set_projection(g.width, g.height);
+
+  // 1. Pressure squared, paint alpha, build-up.
+  const float p = sq(std::clamp(in.pressure, 0.0f, 1.0f));
+  float alpha = in.colour[3] * p * (s.pen_opacity ? in.opacity_factor : 1.0f);
+  float build = 1 - sq(1 - s.build_up);
+  const int type = s.brush_type;
+  const bool first = !stroke.started;
+
+  // 3. The undo snapshot before the first paint of a stroke.
+  if (first) {
+    take_undo_snapshot(*l, in.z_held);
+    if (stroke.image_count > 0) {
+      stroke.image = choose_brush_image(s.image_mode, stroke.image_count, stroke.last_image, in.pen_factor);
+      stroke.last_image = stroke.image;
+    }
+  }
+  if (type == 8) move_bristles(in, first);
+  if (type == 9 && first) stroke.follow = corner::Create(vec2d::Create(in.x, in.y));
+  stroke.started = true;
+
+  StrokeCall c;
+  c.x = in.x;
+  c.y = in.y;
+  c.size = in.size;
+  c.base_size = in.base_size;
+  c.dx = in.dx;
+  c.dy = in.dy;
+  c.type = type;
+  c.length_value = in.stroke_length;
+  c.density = sq(s.bristles);
+  c.bristle_size = sq(s.bristle_size);
+  c.pen_factor = in.pen_factor;
+  c.direction = in.direction;
+  c.tilt_altitude = in.tilt_altitude;
+  c.first_frame = first;
+  c.in = &in;
+
+  glDisable(GL_TEXTURE_2D);
+  const bool removing = in.tool == ToolMode::erase || in.tool == ToolMode::average;
+
+  // 4. Colour pass (paint and smudge).
+  if (!removing) {
+    glBindFramebuffer(GL_FRAMEBUFFER, l->fbo_colID());
+    gpu::colour_pass_blend(s.paint_submode);
+    c.pass = 0;
+    c.amount = p;
+    std::copy(in.colour, in.colour + 3, c.colour);
+    // Blending lets the colour underneath show through the new colour.
+    c.colour[3] = alpha * (1 - 0.9f * s.blending);
+    run_pass(c, l->undo_mat());
+  }
+
+  // 5. Amount pass. Averaging levels the paint with the brush-area tool below
+  // and takes none away.
+  glBindFramebuffer(GL_FRAMEBUFFER, l->fbo_matID());
+  if (in.tool == ToolMode::average) {
+    alpha = 0;
+    c.pass = 2;
+  } else if (removing) {
+    gpu::amount_pass_blend(true, s.paint_submode);
+    if (type < 9) alpha *= alpha;
+    c.pass = 2;
+  } else {
+    gpu::amount_pass_blend(false, s.paint_submode);
+    if (s.paint_submode == int(gpu::PaintSubmode::flat)) build = 2 * s.build_up;
+    c.pass = 1;
+  }
+  if (type == 5) {
+    alpha *= alpha;
+    if (s.paint_submode > 0) build *= alpha;
+  }
+  c.amount = build;
+  c.colour[0] = build;
+  c.colour[1] = c.colour[2] = 0;
+  c.colour[3] = alpha;
+  if (alpha > 0) run_pass(c, l->undo_mat());
+
+  if (type == 9) loaded_brush_pick_up(c, l->fbo_col(), l->fbo_mat());
+  if (type == 6 || type == 7) ribbon_advance(c);
+
+  // The brush-area tools: erase sharpens, average blurs the paint under the brush.
+  gpu::CanvasBuffers& cb = gpu::canvas_buffers;
+  if (removing && s.area_tool && cb.paint_image.framebuffer() && cb.mat_copy.framebuffer()) {
+    gpu::AreaTarget t{l->fbo_colID(),
+                      l->fbo_col(),
+                      in.warp_mode ? 0u : l->fbo_matID(),
+                      l->fbo_mat(),
+                      cb.paint_image.framebuffer(),
+                      cb.paint_image.texture(),
+                      cb.mat_copy.framebuffer(),
+                      cb.mat_copy.texture()};
+    gpu::brush_area_tool(in.x, in.y, in.size, in.tool == ToolMode::erase, t);
+  }
+
+  motion_and_wetness(in, in.size * 0.5f);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
