@@ -31,10 +31,39 @@ const ProgramSpec program_table[] = {
     {Prog::bristle_noise_gray, "bristle_noise_gray", VertexStage::uv2, "", "size brisize brisize_cmp"},
 
     // paint rendering and lighting
+    {Prog::paint_display, "paint_display", VertexStage::uv2, "matBuffer:0 colBuffer:1 accBuffer:2 canBuffer:3",
+     "depth ratio diffusion glossiness metallic visibility desaturation perception gamma premul canvas_active offset "
+     "lpos lcol ambcol"},
+    {Prog::layer_composite, "layer_composite", VertexStage::uv2, "matbuffer:0 colbuffer:1", "premul visibility"},
+    {Prog::mat_relief, "mat_relief", VertexStage::uv2, "matbuffer:0 dstbuffer:1", "visibility bump"},
+    {Prog::col_alpha_from_mat, "col_alpha_from_mat", VertexStage::uv2, "matbuffer:0 colbuffer:1", ""},
+    {Prog::mask_by_mat, "mask_by_mat", VertexStage::uv2, "dbuffer:0 matbuffer:1", ""},
+    {Prog::overflow_glow, "overflow_glow", VertexStage::uv2, "colBuffer:0", ""},
+    {Prog::gauss_blur, "gauss_blur", VertexStage::uv2, "colBuffer:0", "direction ksize kernel offset"},
+    {Prog::sharpen, "sharpen", VertexStage::uv2, "oldBuffer:0", "offset strength"},
+    {Prog::dither8, "dither8", VertexStage::uv2, "dBuffer:0", ""},
+    {Prog::uv_lookup, "uv_lookup", VertexStage::uv2, "colBuffer:0 vecBuffer:1", ""},
+    {Prog::uv_lookup_filtered, "uv_lookup_filtered", VertexStage::uv2, "colBuffer:0 vecBuffer:1", "offset"},
+    {Prog::polygon_parity, "polygon_parity", VertexStage::uv2, "buffer:0", ""},
+    {Prog::depth_fade, "depth_fade", VertexStage::distort, "", "front"},
+    {Prog::mat_excess, "mat_excess", VertexStage::uv2, "matbuffer:0", ""},
+    {Prog::mat_with_height, "mat_with_height", VertexStage::uv2, "matbuffer:0 htbuffer:1", ""},
 
     // canvas texture, filters and the GUI's programs
     {Prog::ring, "ring", VertexStage::uv2, "", "thickness"},
     {Prog::alpha_to_white, "alpha_to_white", VertexStage::uv2, "colbuffer:0", ""},
+    {Prog::canvas_weave, "canvas_weave", VertexStage::uv2, "", "ratio size brisize brisize_cmp"},
+    {Prog::height_to_normal, "height_to_normal", VertexStage::uv2, "colBuffer:0", "offset"},
+    {Prog::light_normals, "light_normals", VertexStage::uv2, "colBuffer:0",
+     "glossiness depth ratio offset lpos lcol ambcol"},
+    {Prog::blur9_h, "blur9_h", VertexStage::uv2, "oldBuffer:0", "offset kcenter kernel"},
+    {Prog::blur9_v, "blur9_v", VertexStage::uv2, "oldBuffer:0", "offset kcenter kernel"},
+    {Prog::clamp_to_circle, "clamp_to_circle", VertexStage::uv2, "dbuffer:0", "center radius ratio"},
+    {Prog::bright_dark, "bright_dark", VertexStage::uv2, "colbuffer:0", "bri drk"},
+    {Prog::alpha_to_normal, "alpha_to_normal", VertexStage::uv2, "dbuffer:0", "offset"},
+    {Prog::glass, "glass", VertexStage::uv4, "nrmbuffer:0 colbuffer:1",
+     "ri ratio spec transparency wh_relative eye pos lpos"},
+    {Prog::color_wheel, "color_wheel", VertexStage::uv2, "", "midpoint gamma alpha"},
 };
 
 const char* vertex_stage_file(VertexStage v) {

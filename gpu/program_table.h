@@ -35,10 +35,35 @@ enum class Prog {
   bristle_noise_gray,
 
   // paint rendering and lighting
+  paint_display,
+  layer_composite,
+  mat_relief,
+  col_alpha_from_mat,
+  mask_by_mat,
+  overflow_glow,
+  gauss_blur,
+  sharpen,
+  dither8,
+  uv_lookup,
+  uv_lookup_filtered,
+  polygon_parity,
+  depth_fade,
+  mat_excess,
+  mat_with_height,
 
   // canvas texture, filters and the GUI's programs
   ring,
   alpha_to_white,
+  canvas_weave,
+  height_to_normal,
+  light_normals,
+  blur9_h,
+  blur9_v,
+  clamp_to_circle,
+  bright_dark,
+  alpha_to_normal,
+  glass,
+  color_wheel,
 
   count
 };

@@ -5,7 +5,12 @@
 #include "gpu/geometry.h"
 #include "layers/layer.h"
 
-void create_canvas(int w, int h, const float paint_rgb[3], int screen_w, int screen_h) {
+bool valid_canvas_size(int w, int h) {
+  return w > 0 && h > 0 && w <= max_canvas_side && h <= max_canvas_side;
+}
+
+bool create_canvas(int w, int h, const float paint_rgb[3], int screen_w, int screen_h) {
+  if (!valid_canvas_size(w, h)) return false;
   delete_all_layers();
   gpu::delete_canvas_buffers();
   gpu::set_canvas_size(w, h);
@@ -15,6 +20,7 @@ void create_canvas(int w, int h, const float paint_rgb[3], int screen_w, int scr
   layer* first = layer::Create(nullptr, 0, 0, float(w), float(h), 0);
   layers.active = first;
   layers.active_number = 1;
+  layers.changed = true;
 
   gpu::disable_color_clamping();
   gpu::set_projection(w, h);
@@ -31,4 +37,18 @@ void create_canvas(int w, int h, const float paint_rgb[3], int screen_w, int scr
   glClear(GL_COLOR_BUFFER_BIT);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   gpu::canvas_buffers.canvas_texture_dirty = true;
+  return true;
+}
+
+bool resize_canvas(int w, int h, float ox, float oy, int screen_w, int screen_h) {
+  if (!valid_canvas_size(w, h)) return false;
+  gpu::delete_canvas_buffers();
+  gpu::set_canvas_size(w, h);
+  gpu::create_image_slots();
+  gpu::create_work_buffers(screen_w, screen_h);
+  for (auto& l : layers.list) l->resample(w, h, ox, oy);
+  gpu::set_projection(w, h);
+  gpu::canvas_buffers.canvas_texture_dirty = true;
+  layers.changed = true;
+  return true;
 }

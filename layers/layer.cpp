@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
+#include "gpu/display.h"
 #include "gpu/geometry.h"
+#include "gpu/programs.h"
+#include "layers/layer_draw.h"
 
 LayerState layers;
 
 gpu::Buffer layer::fbo_create(GLenum internal_format, GLenum format) {
   glClearColor(0, 0, 0, 0);
-  return gpu::Buffer::create(gpu::geometry.width, gpu::geometry.height, internal_format, format,
-                             GL_MIRRORED_REPEAT);
+  return gpu::Buffer::create(gpu::geometry.width, gpu::geometry.height, internal_format, format, GL_MIRRORED_REPEAT);
 }
 
 layer* layer::Create(layer* after, float x, float y, float w, float h, unsigned char style) {
@@ -26,12 +28,27 @@ layer* layer::Create(layer* after, float x, float y, float w, float h, unsigned 
   layer* raw = l.get();
   auto& list = layers.list;
   auto at = std::find_if(list.begin(), list.end(), [after](const auto& p) { return p.get() == after; });
-  if (!after || at == list.end()) list.push_back(std::move(l));
-  else list.insert(at + 1, std::move(l));
+  if (!after || at == list.end())
+    list.push_back(std::move(l));
+  else
+    list.insert(at + 1, std::move(l));
   return raw;
 }
 
 namespace {
+
+// Copies must carry colour where coverage is 0 too: the alpha test that drops
+// transparent fragments is off while one runs.
+class CopyState {
+ public:
+  CopyState() : alpha_test_(glIsEnabled(GL_ALPHA_TEST)) { glDisable(GL_ALPHA_TEST); }
+  ~CopyState() {
+    if (alpha_test_) glEnable(GL_ALPHA_TEST);
+  }
+
+ private:
+  GLboolean alpha_test_;
+};
 
 void blit(const gpu::Buffer& from, const gpu::Buffer& to) {
   const int w = gpu::geometry.width, h = gpu::geometry.height;
@@ -51,6 +68,88 @@ void layer::store_undo() {
 void layer::get_undo() {
   blit(undo_col_buffer, col);
   blit(undo_mat_buffer, mat);
+}
+
+void layer::transform(vec2d p, vec2d s) {
+  CopyState copying;
+  const int w = gpu::geometry.width, h = gpu::geometry.height;
+  gpu::set_projection(w, h);
+  glUseProgram(0);
+  glDisable(GL_BLEND);
+  glEnable(GL_TEXTURE_2D);
+  glColor4f(1, 1, 1, 1);
+  auto redraw = [&](gpu::Buffer& live, GLenum internal_format, GLenum format) {
+    glClearColor(0, 0, 0, 0);
+    gpu::Buffer temp = gpu::Buffer::create(w, h, internal_format, format, GL_CLAMP_TO_EDGE);
+    gpu::bind_texture(0, live.texture());
+    draw_rect(p.x, p.y, s.x, s.y);
+    live.bind_target();
+    glClear(GL_COLOR_BUFFER_BIT);
+    gpu::bind_texture(0, temp.texture());
+    gpu::full_quad();
+  };
+  redraw(col, GL_RGBA16F, GL_RGBA);
+  redraw(mat, GL_R32F, GL_RED);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glEnable(GL_BLEND);
+}
+
+void layer::blendmode() const {
+  GLint current = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+  gpu::apply_blend_style(style, GLuint(current) == gpu::program(gpu::Prog::paint_display).id() && current != 0);
+}
+
+void layer::display(bool show_undo) const {
+  blendmode();
+  gpu::bind_texture(0, show_undo ? undo_mat() : fbo_mat());
+  gpu::bind_texture(1, show_undo ? undo_col() : fbo_col());
+}
+
+void layer::display_mat(bool show_undo) const {
+  gpu::apply_blend_style(style, false);
+  gpu::bind_texture(0, show_undo ? undo_mat() : fbo_mat());
+  gpu::bind_texture(1, show_undo ? undo_mat() : fbo_mat());
+}
+
+void layer::make_undo_live() {
+  if (showing_undo()) get_undo();
+  UNDO_GET = 0;
+}
+
+void layer::resample(int w, int h, float ox, float oy) {
+  CopyState copying;
+  gpu::set_projection(w, h);
+  glUseProgram(0);
+  glDisable(GL_BLEND);
+  glColor4f(1, 1, 1, 1);
+  if (showing_undo()) {
+    get_undo();
+    UNDO_GET = 0;
+  }
+  const int old_w = int(width), old_h = int(height);
+  auto move = [&](gpu::Buffer& live, gpu::Buffer& undo, GLenum internal_format, GLenum format) {
+    glClearColor(0, 0, 0, 0);
+    gpu::Buffer temp = gpu::Buffer::create(old_w, old_h, internal_format, format, GL_CLAMP_TO_EDGE);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, live.framebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, temp.framebuffer());
+    glBlitFramebuffer(0, 0, old_w, old_h, 0, 0, old_w, old_h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    live = fbo_create(internal_format, format);
+    undo = fbo_create(internal_format, format);
+    live.bind_target();
+    glEnable(GL_TEXTURE_2D);
+    gpu::bind_texture(0, temp.texture());
+    draw_rect(ox, oy, float(old_w), float(old_h));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, live.framebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, undo.framebuffer());
+    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  };
+  move(col, undo_col_buffer, GL_RGBA16F, GL_RGBA);
+  move(mat, undo_mat_buffer, GL_R32F, GL_RED);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  width = float(gpu::geometry.width);
+  height = float(gpu::geometry.height);
+  glEnable(GL_BLEND);
 }
 
 void layer::remove() {

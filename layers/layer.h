@@ -48,8 +48,27 @@ class layer {
   // cleared to transparent; its framebuffer is left bound.
   static gpu::Buffer fbo_create(GLenum internal_format, GLenum format);
 
+  // Redraws the content into the rectangle at `p` with size `s` (canvas
+  // pixels), scaling it.
+  void transform(vec2d p, vec2d s);
   void store_undo();
   void get_undo();
+  // Blend state for compositing this layer onto what lies below, and the
+  // `premul` of paint_display when that program is current.
+  void blendmode() const;
+  // blendmode(), then amount on unit 0 and colour on unit 1 (the undo copies
+  // when `show_undo`). The caller draws the quad.
+  void display(bool show_undo) const;
+  // The blend factors of blendmode() and the amount on units 0 and 1.
+  void display_mat(bool show_undo) const;
+  // True while the undo copy is shown instead of the live buffers.
+  bool showing_undo() const { return (UNDO_GET & undo_showing) != 0; }
+  // A shown undo state becomes the live state (UNDO_GET 0).
+  void make_undo_live();
+  // Moves the layer onto a canvas of w x h (already the current canvas size),
+  // keeping the content at its pixel scale shifted by (ox, oy); the undo copy
+  // equals the new content.
+  void resample(int w, int h, float ox, float oy);
   // Releases the GPU objects and removes the layer from the list (the layer is
   // destroyed: do not use it afterwards).
   void remove();
@@ -59,6 +78,9 @@ struct LayerState {
   std::vector<std::unique_ptr<layer>> list;  // first is the bottom of the stack
   layer* active = nullptr;                   // never null while a canvas exists
   int active_number = 1;                     // 1-based, counted from the bottom
+  // Set when the active layer or the stack changed: the layer panel re-binds
+  // its dials to the active layer and the frame redraws fully; they clear it.
+  bool changed = false;
 };
 
 // Owned by the layer model.

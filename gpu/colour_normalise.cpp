@@ -1,0 +1,85 @@
+#include "gpu/colour_normalise.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "gpu/canvas_buffers.h"
+#include "gpu/geometry.h"
+#include "gpu/programs.h"
+
+namespace gpu {
+
+ColourRange painted_range(const float* pixels, int w, int h) {
+  float lo = 1, hi = 0;
+  const size_t n = size_t(std::max(w, 0)) * size_t(std::max(h, 0));
+  for (size_t i = 0; i < n; ++i) {
+    const float* p = pixels + 4 * i;
+    if (!(p[3] > 0)) continue;
+    if (p[0] + p[1] + p[2] <= 0) {
+      lo = 0;
+      continue;
+    }
+    float len = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+    lo = std::min(lo, len);
+    hi = std::max(hi, len / 1.7320508f);
+  }
+  ColourRange r;
+  // With nothing painted or a single shade there is no range to stretch;
+  // hi below lo would invert the picture.
+  if (hi > lo) {
+    r.gain = 1 / (hi - lo);
+    r.black_point = lo;
+  }
+  return r;
+}
+
+void normalise_colours(const Buffer& work_col) {
+  const CanvasBuffers& b = canvas_buffers;
+  const int w = geometry.width, h = geometry.height;
+  set_projection(w, h);
+  glDisable(GL_BLEND);
+  glColor4f(1, 1, 1, 1);
+  const Program& diffuse = program(Prog::jacobi_diffuse).use();
+  diffuse.set("spread", 1.0f).set("spdiff", 5.0f).set("offset", geometry.texel_x, geometry.texel_y);
+  b.paint_image.bind_target();
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  bind_texture(0, work_col.texture());
+  bind_texture(1, work_col.texture());
+  full_quad();
+  for (int i = 0; i < 8; ++i) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, b.paint_image.framebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, b.view_image.framebuffer());
+    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    b.paint_image.bind_target();
+    bind_texture(0, b.view_image.texture());
+    bind_texture(1, b.view_image.texture());
+    full_quad();
+  }
+
+  std::vector<float> pixels(size_t(w) * size_t(h) * 4);
+  glReadBuffer(GL_COLOR_ATTACHMENT0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_FLOAT, pixels.data());
+  ColourRange range = painted_range(pixels.data(), w, h);
+
+  // Reading and writing the same texture in one pass is undefined: draw from a copy.
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, work_col.framebuffer());
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, b.view_image.framebuffer());
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  work_col.bind_target();
+  program(Prog::bright_dark).use().set("bri", range.gain).set("drk", range.black_point);
+  bind_texture(0, b.view_image.texture());
+  full_quad();
+
+  for (const Buffer* clear : {&b.paint_image, &b.view_image}) {
+    clear->bind_target();
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glUseProgram(0);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glEnable(GL_BLEND);
+}
+
+}  // namespace gpu

@@ -1,0 +1,21 @@
+#pragma once
+// Stretches the colours of a layer to the full range: the darkest painted
+// colour becomes black and the brightest white, judged on a blurred copy so
+// single stray pixels do not decide.
+#include "gpu/buffer.h"
+
+namespace gpu {
+
+struct ColourRange {
+  float gain = 1;         // multiplies the length of each colour above the black point
+  float black_point = 0;  // colour length that becomes black
+};
+
+// The range of the painted pixels of an RGBA float picture (`pixels` holds
+// w x h x 4 values).
+ColourRange painted_range(const float* pixels, int w, int h);
+
+// Normalises `work_col` in place. Leaves paint_image and view_image cleared.
+void normalise_colours(const Buffer& work_col);
+
+}  // namespace gpu

@@ -1,0 +1,24 @@
+#pragma once
+// The selection mask's life: a snapshot of the work colour and amount when a
+// mask is made, the mask from paint or inverted, and the restore that puts the
+// snapshot back inside the mask when the mask is applied or removed. The mask
+// itself is canvas_buffers.mask (its alpha selects).
+#include "gpu/buffer.h"
+
+namespace gpu {
+
+// Makes the snapshot pair again at the canvas size and copies the work colour
+// and amount into it.
+void take_mask_snapshot(const Buffer& work_col, const Buffer& work_mat);
+
+// The mask becomes every pixel that holds paint in `work_mat`, weighted by the
+// layer's `visibility`.
+void mask_from_paint(const Buffer& work_mat, float visibility);
+
+// Selected becomes unselected and the other way round.
+void invert_mask();
+
+// Paint inside the mask returns to its state at snapshot time.
+void restore_mask_snapshot(const Buffer& work_col, const Buffer& work_mat);
+
+}  // namespace gpu
