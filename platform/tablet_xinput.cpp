@@ -130,8 +130,16 @@ tagPACKET pen_packet(XiPen& pen, const XiMotion& event, const TabletDescription&
   return p;
 }
 
-XInputPenTablet::XInputPenTablet(std::vector<XiPen> pens, TabletWindow window)
-    : PacketTablet(describe_pens(pens), window), pens_(std::move(pens)) {}
+std::vector<int> other_pointers(const std::vector<XiDevice>& devices, const std::vector<XiPen>& pens) {
+  std::vector<int> ids;
+  for (const XiDevice& d : devices)
+    if (d.slave_pointer && std::none_of(pens.begin(), pens.end(), [&](const XiPen& p) { return p.id == d.id; }))
+      ids.push_back(d.id);
+  return ids;
+}
+
+XInputPenTablet::XInputPenTablet(std::vector<XiPen> pens, std::vector<int> pointers, TabletWindow window)
+    : PacketTablet(describe_pens(pens), window), pens_(std::move(pens)), pointers_(std::move(pointers)) {}
 
 void XInputPenTablet::on_motion(const XiMotion& event) {
   for (XiPen& pen : pens_)
@@ -139,7 +147,7 @@ void XInputPenTablet::on_motion(const XiMotion& event) {
       post(pen_packet(pen, event, description()), event.time);
       return;
     }
-  leave_proximity(event.time);
+  if (std::find(pointers_.begin(), pointers_.end(), event.device) != pointers_.end()) leave_proximity(event.time);
 }
 
 }  // namespace platform

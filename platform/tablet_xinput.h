@@ -57,6 +57,8 @@ struct XiPen {
 
 // The pen devices among `devices`, styluses first.
 std::vector<XiPen> find_pens(const std::vector<XiDevice>& devices);
+// The slave pointers among `devices` that are not pens.
+std::vector<int> other_pointers(const std::vector<XiDevice>& devices, const std::vector<XiPen>& pens);
 
 // The tablet the pens make; `pens` not empty.
 TabletDescription describe_pens(const std::vector<XiPen>& pens);
@@ -70,13 +72,18 @@ tagPACKET pen_packet(XiPen& pen, const XiMotion& event, const TabletDescription&
 // queued packets.
 class XInputPenTablet : public PacketTablet {
  public:
-  XInputPenTablet(std::vector<XiPen> pens, TabletWindow window);
+  // `pointers`: the other slave pointers (mice, touchpads).
+  XInputPenTablet(std::vector<XiPen> pens, std::vector<int> pointers, TabletWindow window);
   const std::vector<XiPen>& pens() const { return pens_; }
-  // Motion of any other pointer takes the pen out of proximity.
+  const std::vector<int>& pointers() const { return pointers_; }
+  // Motion of one of the other pointers takes the pen out of proximity;
+  // events of any other device (a master pointer repeating the pen's motion)
+  // are ignored.
   void on_motion(const XiMotion& event);
 
  private:
   std::vector<XiPen> pens_;
+  std::vector<int> pointers_;
 };
 
 }  // namespace platform

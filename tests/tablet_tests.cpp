@@ -44,7 +44,9 @@ XiMotion motion(int device, std::uint32_t time, std::vector<std::pair<int, doubl
 
 // Installs XInput pens made of `devices` and opens the module on them.
 XInputPenTablet* open_pens(const std::vector<XiDevice>& devices) {
-  auto pens = std::make_unique<XInputPenTablet>(find_pens(devices), test_window);
+  std::vector<XiPen> found = find_pens(devices);
+  std::vector<int> others = other_pointers(devices, found);
+  auto pens = std::make_unique<XInputPenTablet>(std::move(found), std::move(others), test_window);
   XInputPenTablet* raw = pens.get();
   tablet::start(std::move(pens));
   testing::internal::CaptureStdout();
@@ -253,7 +255,11 @@ TEST_F(Tablet, AnOrientationMaximumOfZeroKeepsTiltAtZero) {
 }
 
 TEST_F(Tablet, QueuedPacketsGiveTheLastOnesValues) {
-  XInputPenTablet* pens = open_pens({stylus_device(11, "Pen stylus"), stylus_device(12, "Pen eraser")});
+  XiDevice master = stylus_device(2, "Virtual core pointer");
+  master.slave_pointer = false;
+  XInputPenTablet* pens =
+      open_pens({master, plain_mouse(9), stylus_device(11, "Pen stylus"), stylus_device(12, "Pen eraser")});
+  EXPECT_EQ(pens->pointers(), std::vector<int>{9});
   // Three packets within one frame, two of them in the same millisecond.
   pens->on_motion(motion(11, 500, {{2, 200}}));
   pens->on_motion(motion(11, 500, {{2, 600}}));
@@ -276,8 +282,10 @@ TEST_F(Tablet, QueuedPacketsGiveTheLastOnesValues) {
   EXPECT_TRUE(tablet::changed() & PK_NORMAL_PRESSURE);
   EXPECT_FALSE(tablet::changed() & PK_X);
 
-  // The mouse moves: the pen is put away, once.
+  // The master pointer repeats the pen's motion: that is no other pointer.
+  pens->on_motion(motion(2, 590, {{0, 5}}));
   EXPECT_EQ(tablet::status() & TPS_PROXIMITY, 0);
+  // The mouse moves: the pen is put away, once.
   pens->on_motion(motion(9, 600, {{0, 5}}));
   pens->on_motion(motion(9, 610, {{0, 6}}));
   EXPECT_EQ(tablet::time(), 600);

@@ -59,8 +59,7 @@ XiMotion to_motion(const XIDeviceEvent& e) {
 class LiveXInputTablet final : public XInputPenTablet {
  public:
   LiveXInputTablet(std::vector<XiPen> pens, std::vector<int> pointers, Display* display, Window window, int opcode)
-      : XInputPenTablet(std::move(pens), TabletWindow(window)),
-        pointers_(std::move(pointers)),
+      : XInputPenTablet(std::move(pens), std::move(pointers), TabletWindow(window)),
         display_(display),
         x_window_(window),
         opcode_(opcode) {
@@ -81,7 +80,8 @@ class LiveXInputTablet final : public XInputPenTablet {
     std::vector<unsigned char> bits(XIMaskLen(XI_LASTEVENT), 0);
     XISetMask(bits.data(), XI_Motion);
     std::vector<XIEventMask> masks;
-    for (int id : pointers_) masks.push_back({id, int(bits.size()), bits.data()});
+    for (const XiPen& pen : pens()) masks.push_back({pen.id, int(bits.size()), bits.data()});
+    for (int id : pointers()) masks.push_back({id, int(bits.size()), bits.data()});
     XISelectEvents(display_, x_window_, masks.data(), int(masks.size()));
     XFlush(display_);
   }
@@ -98,7 +98,6 @@ class LiveXInputTablet final : public XInputPenTablet {
     return 0;
   }
 
-  std::vector<int> pointers_;  // every slave pointer, pens included
   Display* display_;
   Window x_window_;
   int opcode_;
