@@ -5,6 +5,18 @@ namespace gpu {
 // Rows in the order of the Prog enum (checked when the programs are built).
 const ProgramSpec program_table[] = {
     // wet-paint simulation
+    {Prog::jacobi_diffuse, "jacobi_diffuse", VertexStage::uv2, "oldBuffer:0 newBuffer:1", "offset spread spdiff"},
+    {Prog::jacobi_average, "jacobi_average", VertexStage::uv2, "oldBuffer:0 newBuffer:1", "offset"},
+    {Prog::velocity_deflect, "velocity_deflect", VertexStage::uv2, "vecBuffer:0 canBuffer:1 matBuffer:2", ""},
+    {Prog::advect, "advect", VertexStage::uv2, "vecBuffer:0 colBuffer:1", "ratio"},
+    {Prog::advect_power, "advect_power", VertexStage::uv2, "vecBuffer:0 colBuffer:1", "power ratio"},
+    {Prog::advect_mat, "advect_mat", VertexStage::uv2, "vecBuffer:0 colBuffer:1", "power ratio softness"},
+    {Prog::advect_soft, "advect_soft", VertexStage::uv2, "vecBuffer:0 colBuffer:1", "ratio softness"},
+    {Prog::advect_chroma, "advect_chroma", VertexStage::uv2, "vecBuffer:0 colBuffer:1", "power ratio softness chroma"},
+    {Prog::divergence, "divergence", VertexStage::uv2, "dbuffer:0", "offset power"},
+    {Prog::project_velocity, "project_velocity", VertexStage::uv2, "vecBuffer:0 divBuffer:1", "offset fspeed"},
+    {Prog::blur9_mat_h, "blur9_mat_h", VertexStage::uv2, "oldBuffer:0 matBuffer:1", "offset kcenter kernel"},
+    {Prog::blur9_mat_v, "blur9_mat_v", VertexStage::uv2, "oldBuffer:0 matBuffer:1", "offset kcenter kernel"},
 
     // brush deposit
     {Prog::dab_soft, "dab_soft", VertexStage::uv2, "", "falloff"},

@@ -12,6 +12,18 @@ enum class VertexStage { uv2, uv4, distort };
 // the same sections.
 enum class Prog {
   // wet-paint simulation
+  jacobi_diffuse,
+  jacobi_average,
+  velocity_deflect,
+  advect,
+  advect_power,
+  advect_mat,
+  advect_soft,
+  advect_chroma,
+  divergence,
+  project_velocity,
+  blur9_mat_h,
+  blur9_mat_v,
 
   // brush deposit
   dab_soft,

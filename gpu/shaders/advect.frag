@@ -1,0 +1,16 @@
+#version 120
+// Semi-Lagrangian step: fetch from where the flow comes from.
+uniform sampler2D vecBuffer;
+uniform sampler2D colBuffer;
+uniform float ratio;
+varying vec2 vTexCoord;
+
+void main() {
+  vec2 t = texture2D(vecBuffer, vTexCoord).xy;
+  if (t == vec2(0.0)) {
+    gl_FragColor = texture2D(colBuffer, vTexCoord);
+    return;
+  }
+  t.y *= ratio;
+  gl_FragColor = texture2D(colBuffer, vTexCoord - t);
+}

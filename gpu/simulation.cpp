@@ -1,0 +1,322 @@
+#include "gpu/simulation.h"
+
+#include <cmath>
+#include <utility>
+
+#include "gpu/buffer.h"
+#include "gpu/canvas_buffers.h"
+#include "gpu/display_settings.h"
+#include "gpu/geometry.h"
+#include "gpu/kernels.h"
+#include "gpu/programs.h"
+#include "gpu/simulation_passes.h"
+#include "gpu/simulation_settings.h"
+
+namespace gpu {
+namespace {
+
+struct SimulationState {
+  float kernel_sharpness = -1;  // the sharpness `kernel` was built for; -1 none yet
+  float kernel[9] = {};
+  Buffer pressure_spare;  // the second pressure buffer of the relaxation
+};
+
+SimulationState state;
+
+// Where the paint advection draws this frame: the whole canvas while it flows,
+// else only around a brush that laid paint.
+struct Placement {
+  bool whole_canvas = false;
+  bool region = false;
+  float x = 0, y = 0, r = 0, dx = 0, dy = 0;
+
+  bool any() const { return whole_canvas || region; }
+};
+
+Placement paint_placement(const SimulationFrame& f, const SimulationSettings& s) {
+  Placement p;
+  if (s.fluidity != 1.0f) {
+    p.whole_canvas = true;
+  } else if (f.dab) {
+    p.region = true;
+    p.x = f.brush_x - 0.5f * f.motion_x;
+    p.y = f.brush_y - 0.5f * f.motion_y;
+    p.r = f.brush_radius + std::hypot(f.motion_x, f.motion_y);
+    p.dx = f.motion_x / float(geometry.width);
+    p.dy = f.motion_y / float(geometry.height);
+  }
+  return p;
+}
+
+void draw_placed(sim::Draw& draw, const Placement& p) {
+  if (p.whole_canvas)
+    draw.full();
+  else
+    draw.region(p.x, p.y, p.r, p.dx, p.dy);
+}
+
+// Step 1: the frame's working field, bent by the canvas grain and the paint.
+void deflect_velocity(sim::Draw& draw, const SimulationFrame& f) {
+  CanvasBuffers& b = canvas_buffers;
+  const int w = geometry.width, h = geometry.height;
+  if (canvas_settings.strength > 0 && canvas_settings.show) {
+    sim::bind_target(b.velocity[1].framebuffer());
+    glDisable(GL_BLEND);
+    program(Prog::velocity_deflect).use();
+    bind_texture(0, b.velocity[0].texture());
+    bind_texture(1, b.canvas_normals.texture());
+    bind_texture(2, f.paint.mat_tex);
+    draw.full();
+  } else {
+    draw.blit(b.velocity[0].framebuffer(), b.velocity[1].framebuffer(), w, h);
+  }
+}
+
+// Step 3: the paint amount and colour along the working field, in one step or
+// three steps of a third.
+void advect_paint(sim::Draw& draw, const SimulationFrame& f, const Placement& p, float softness, bool substeps) {
+  CanvasBuffers& b = canvas_buffers;
+  const int w = geometry.width, h = geometry.height;
+  const float ratio = geometry.aspect;
+  const float power = substeps ? 0.333f : 1.0f;
+  glClearColor(0, 0, 0, 0);
+  draw.blit(f.paint.col_fbo, b.scratch.framebuffer(), w, h);
+  draw.blit(f.paint.mat_fbo, b.mat_copy.framebuffer(), w, h);
+  glDisable(GL_BLEND);
+  bind_texture(0, b.velocity[1].texture());
+
+  // The region draws use the same aspect ratio as the whole-canvas ones, so
+  // amount and colour move the same distance on both axes.
+  program(Prog::advect_mat).use().set("ratio", ratio).set("power", power).set("softness", softness);
+  auto amount = [&](GLuint from_tex, GLuint to_fbo) {
+    sim::bind_target(to_fbo);
+    bind_texture(1, from_tex);
+    draw_placed(draw, p);
+  };
+  amount(b.mat_copy.texture(), f.paint.mat_fbo);
+  if (substeps) {
+    amount(f.paint.mat_tex, b.mat_copy.framebuffer());
+    amount(b.mat_copy.texture(), f.paint.mat_fbo);
+  }
+
+  const float chroma = simulation_settings.smudge_chroma > 0 ? simulation_settings.smudge_chroma : 0.0f;
+  program(Prog::advect_chroma)
+      .use()
+      .set("ratio", ratio)
+      .set("power", power)
+      .set("softness", softness)
+      .set("chroma", chroma);
+  auto colour = [&](GLuint from_tex, GLuint to_fbo) {
+    sim::bind_target(to_fbo);
+    bind_texture(1, from_tex);
+    draw_placed(draw, p);
+  };
+  colour(b.scratch.texture(), f.paint.col_fbo);
+  if (substeps) {
+    colour(f.paint.col_tex, b.scratch.framebuffer());
+    colour(b.scratch.texture(), f.paint.col_fbo);
+  }
+}
+
+// Step 4: in warp mode the field moves the warp map instead of the paint.
+void advect_warp(sim::Draw& draw, const Placement& p, float softness) {
+  CanvasBuffers& b = canvas_buffers;
+  draw.blit(b.warp_uv.framebuffer(), b.velocity[2].framebuffer(), geometry.width, geometry.height);
+  sim::bind_target(b.warp_uv.framebuffer());
+  glDisable(GL_BLEND);
+  program(Prog::advect_soft).use().set("ratio", geometry.aspect).set("softness", softness);
+  bind_texture(0, b.velocity[1].texture());
+  bind_texture(1, b.velocity[2].texture());
+  draw_placed(draw, p);
+}
+
+// Step 6: wetness moves with the paint, spreads and dries.
+void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d) {
+  CanvasBuffers& b = canvas_buffers;
+  draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), geometry.width, geometry.height);
+  sim::bind_target(b.scratch.framebuffer());
+  glDisable(GL_BLEND);
+  if (warp_mode)
+    program(Prog::advect_power).use().set("power", 1.0f).set("ratio", geometry.aspect);
+  else
+    program(Prog::advect_mat).use().set("power", 1.0f).set("ratio", geometry.aspect).set("softness", softness);
+  bind_texture(0, b.velocity[1].texture());
+  bind_texture(1, b.wetness.texture());
+  draw.full();
+
+  sim::bind_target(b.wetness.framebuffer());
+  program(Prog::jacobi_diffuse)
+      .use()
+      .set("offset", geometry.texel_x, geometry.texel_y)
+      .set("spread", d)
+      .set("spdiff", float(1.0 + 4.0 * d + std::pow(double(d), 10.0)));
+  bind_texture(0, b.scratch.texture());
+  bind_texture(1, b.scratch.texture());
+  draw.full();
+}
+
+// Step 7: where paint is, the field is blurred with a kernel that widens with
+// "FLUID:SHARPNESS".
+void smooth_velocity(sim::Draw& draw, const SimulationFrame& f, float sharpness) {
+  if (sharpness == 0) return;
+  CanvasBuffers& b = canvas_buffers;
+  if (sharpness != state.kernel_sharpness) {
+    nine_tap_kernel(state.kernel, 9.0f * sharpness * sharpness);
+    state.kernel_sharpness = sharpness;
+  }
+  const float* k = state.kernel;
+  glDisable(GL_BLEND);
+  bind_texture(1, f.paint.mat_tex);
+
+  sim::bind_target(b.velocity[0].framebuffer());
+  program(Prog::blur9_mat_h)
+      .use()
+      .set("offset", geometry.texel_x)
+      .set("kcenter", k[4])
+      .set("kernel", k[0], k[1], k[2], k[3]);
+  bind_texture(0, b.velocity[1].texture());
+  draw.full();
+
+  sim::bind_target(b.velocity[1].framebuffer());
+  program(Prog::blur9_mat_v)
+      .use()
+      .set("offset", geometry.texel_y)
+      .set("kcenter", k[4])
+      .set("kernel", k[0], k[1], k[2], k[3]);
+  bind_texture(0, b.velocity[0].texture());
+  draw.full();
+}
+
+// Steps 11 to 14: the divergence at the solver's resolution, the pressure
+// relaxation and the projection with friction, from velocity[0] into
+// velocity[1].
+void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const SimulationSettings& s, bool drying) {
+  CanvasBuffers& b = canvas_buffers;
+  const int w = geometry.width, h = geometry.height;
+  const int sw = w / b.solver_divisor, sh = h / b.solver_divisor;
+  if (state.pressure_spare.width() != sw || state.pressure_spare.height() != sh) {
+    glClearColor(0, 0, 0, 0);
+    state.pressure_spare = Buffer::create(sw, sh, GL_R32F, GL_RED, GL_MIRRORED_REPEAT);
+  }
+
+  glBindTexture(GL_TEXTURE_2D, b.velocity[0].texture());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  glGenerateMipmap(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  {
+    ScopedResolution reduced(sw, sh);
+    const float ox = 1.0f / float(sw), oy = 1.0f / float(sh);
+    glDisable(GL_BLEND);
+    sim::bind_target(b.solver[1].framebuffer());
+    program(Prog::divergence).use().set("offset", ox, oy).set("power", s.fluid_curls);
+    bind_texture(0, b.velocity[0].texture());
+    draw.reduced();
+    draw.gate(f.mask_active, drying, true);
+
+    // Jacobi steps ping-pong between the pressure and a spare buffer: reading
+    // the texture being drawn is undefined in GL. An odd count ends in the
+    // spare, which is copied back.
+    const int steps = 1 + int(14.0f * (1.0f - s.fluidity * s.fluidity));
+    const Buffer* from = &b.solver[0];
+    const Buffer* to = &state.pressure_spare;
+    program(Prog::jacobi_average).use().set("offset", ox, oy);
+    bind_texture(0, b.solver[1].texture());
+    for (int i = 0; i < steps; ++i) {
+      sim::bind_target(to->framebuffer());
+      bind_texture(1, from->texture());
+      draw.reduced();
+      std::swap(from, to);
+    }
+    if (from != &b.solver[0]) draw.blit(from->framebuffer(), b.solver[0].framebuffer(), sw, sh);
+    sim::bind_target(b.solver[0].framebuffer());
+    draw.gate(f.mask_active, drying, true);
+  }
+  glBindTexture(GL_TEXTURE_2D, b.velocity[0].texture());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glBindTexture(GL_TEXTURE_2D, 0);
+
+  sim::bind_target(b.velocity[1].framebuffer());
+  glDisable(GL_BLEND);
+  const float fspeed = std::hypot(1.0f / float(w), 1.0f / float(h)) * 0.02f * s.drying_speed;
+  program(Prog::project_velocity).use().set("offset", geometry.texel_x, geometry.texel_y).set("fspeed", fspeed);
+  bind_texture(0, b.velocity[0].texture());
+  bind_texture(1, b.solver[0].texture());
+  draw.full();
+}
+
+}  // namespace
+
+SimulationStats simulate_frame(const SimulationFrame& f) {
+  SimulationStats stats;
+  sim::Draw draw{stats};
+  CanvasBuffers& b = canvas_buffers;
+  const SimulationSettings& s = simulation_settings;
+  const bool drying = s.drying != 0;
+
+  // Every pass writes exact values, zeros included (a zero pressure, a closed
+  // gate), which the alpha test would discard.
+  glDisable(GL_ALPHA_TEST);
+  glBlendEquation(GL_FUNC_ADD);
+  glColor4f(1, 1, 1, 1);
+
+  deflect_velocity(draw, f);
+  const float smudge = s.fluid_smudge;
+  const float softness = float(std::sqrt(0.01 + 0.99 * double(smudge) * double(smudge)));
+
+  const Placement p = paint_placement(f, s);
+  if (p.any()) {
+    if (f.warp_mode)
+      advect_warp(draw, p, softness);
+    else
+      advect_paint(draw, f, p, softness, s.substep_mode != 0);
+  }
+
+  if (s.fluidity >= 1.0f) {
+    // The field is rebuilt from the brush every frame.
+    sim::bind_target(b.velocity[0].framebuffer());
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+  } else {
+    if (drying) advect_wetness(draw, f.warp_mode, softness, s.drying_speed);
+    smooth_velocity(draw, f, s.fluid_sharpness);
+
+    // Damping.
+    sim::bind_target(b.velocity[0].framebuffer());
+    glDisable(GL_BLEND);
+    const float k = 1.0f - s.fluidity * s.fluidity * s.fluidity;
+    sim::use_fixed_function(b.velocity[1].texture());
+    glColor4f(k, k, k, 1);
+    draw.full();
+    draw.gate(f.mask_active, drying, false);
+
+    // Without the divergence removal the damped field is the next frame's:
+    // carrying the working field along itself would only feed a buffer the
+    // next frame overwrites.
+    if (s.fluid_curls > 0) {
+      remove_divergence(draw, f, s, drying);
+
+      // Self-advection. The output's alpha is 1, so it replaces the target.
+      sim::bind_target(b.velocity[0].framebuffer());
+      glDisable(GL_BLEND);
+      if (f.warp_mode)
+        program(Prog::advect_power).use().set("power", 1.0f).set("ratio", geometry.aspect);
+      else
+        program(Prog::advect).use().set("ratio", geometry.aspect);
+      bind_texture(0, b.velocity[1].texture());
+      bind_texture(1, b.velocity[1].texture());
+      draw.full();
+      draw.gate(f.mask_active, drying, false);
+    }
+  }
+
+  glUseProgram(0);
+  for (int unit = 2; unit >= 0; --unit) bind_texture(unit, 0);
+  glDisable(GL_BLEND);
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_ALPHA_TEST);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  set_projection(geometry.width, geometry.height);
+  return stats;
+}
+
+}  // namespace gpu

@@ -1,0 +1,79 @@
+#pragma once
+// The wet-paint simulation: every frame, after the brush has deposited paint
+// and written its motion into the velocity field, the active layer's paint
+// amount and colour are moved along the field, the wetness is advected and
+// diffused, and the field is damped, smoothed, freed of divergence and carried
+// along itself. Parameters come from gpu::simulation_settings; the buffers are
+// gpu::canvas_buffers' velocity, solver, wetness, scratch, mat_copy, mask,
+// canvas_normals and warp_uv.
+#include <functional>
+
+#include "platform/gl.h"
+
+namespace gpu {
+
+// The active layer's paint, as the simulation moves it.
+struct WorkPaint {
+  GLuint col_fbo = 0, col_tex = 0;  // work colour, RGBA16F
+  GLuint mat_fbo = 0, mat_tex = 0;  // work amount, R32F
+};
+
+// What the frame tells the simulation.
+struct SimulationFrame {
+  WorkPaint paint;
+  float brush_x = 0, brush_y = 0;    // brush centre in canvas pixels
+  float brush_radius = 0;            // pixels
+  float motion_x = 0, motion_y = 0;  // brush motion since the last frame, pixels
+  bool dab = false;                  // the brush deposited paint this frame
+  bool warp_mode = false;            // the flow moves warp_uv instead of the paint
+  bool mask_active = false;          // a selection mask protects paint from flowing
+};
+
+// Draw counts of one simulated frame: full-canvas draws at canvas resolution,
+// draws at the solver's reduced resolution, brush-region draws and copies.
+struct SimulationStats {
+  int full_passes = 0;
+  int reduced_passes = 0;
+  int region_passes = 0;
+  int blits = 0;
+};
+
+// Runs the simulation for one frame. Needs the canvas projection's GL state
+// only as far as the canvas buffers exist; leaves blending off, the canvas
+// projection set and the alpha test on.
+SimulationStats simulate_frame(const SimulationFrame& f);
+
+// One brush footprint as the stroke lays it.
+struct BrushDab {
+  float x = 0, y = 0;                // centre in canvas pixels
+  float radius = 0;                  // pixels
+  float motion_x = 0, motion_y = 0;  // pixels since the last frame
+  float pressure = 0;
+  int mode = 0;          // 0 paint, 1 smudge, 2 erase, 3 average
+  float falloff = 0.5f;  // the dab_soft edge falloff of the stroke
+};
+
+// Pulls the velocity field under the footprint towards the brush's motion (the
+// field's only source). Does nothing where the brush does not move paint: with
+// "FLUIDITY" at 1 outside smudge mode, in average mode, or erasing in warp mode.
+void draw_brush_motion(const BrushDab& b, bool warp_mode);
+
+// Wets the canvas under the footprint in paint and smudge modes.
+void draw_brush_wetness(const BrushDab& b);
+
+// Stops all flow: both velocity fields to zero.
+void clear_flow();
+// Dries the whole canvas: wetness and its gate to zero, so only paint the brush
+// wets again can flow.
+void clear_wetness();
+// The "DRYING" toggle: turning drying off also stops the flow.
+void toggle_drying();
+
+// Warp mode. Entering fills warp_uv with the identity map.
+void warp_enter();
+// Resamples the work paint through warp_uv in `strips` vertical strips (colour
+// then amount for each), calling `present` after each strip so the user sees
+// the progress. One strip resamples everything in one draw each.
+void warp_apply(const WorkPaint& paint, int strips, const std::function<void()>& present);
+
+}  // namespace gpu

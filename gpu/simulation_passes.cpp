@@ -1,0 +1,63 @@
+#include "gpu/simulation_passes.h"
+
+#include "gpu/buffer.h"
+#include "gpu/canvas_buffers.h"
+#include "gpu/geometry.h"
+
+namespace gpu::sim {
+
+void bind_target(GLuint fbo) {
+  glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+  set_projection(geometry.width, geometry.height);
+}
+
+void Draw::full() {
+  full_quad();
+  ++stats.full_passes;
+}
+
+void Draw::reduced() {
+  full_quad();
+  ++stats.reduced_passes;
+}
+
+void Draw::region(float x, float y, float r, float dx, float dy) {
+  QuadCorners q = region_quad_corners(x, y, r, dx, dy);
+  region_quad(x, y, r, dx, dy);
+  ++(q.full ? stats.full_passes : stats.region_passes);
+}
+
+void Draw::blit(GLuint from_fbo, GLuint to_fbo, int w, int h) {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, from_fbo);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to_fbo);
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  ++stats.blits;
+}
+
+void use_fixed_function(GLuint tex) {
+  glUseProgram(0);
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  bind_texture(0, tex);
+}
+
+void Draw::gate(bool mask_active, bool drying, bool reduced_resolution) {
+  if (!mask_active && !drying) return;
+  glEnable(GL_BLEND);
+  glBlendEquation(GL_FUNC_ADD);
+  glColor4f(0, 0, 0, 1);
+  if (mask_active) {
+    use_fixed_function(canvas_buffers.mask.texture());
+    glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
+    reduced_resolution ? reduced() : full();
+  }
+  if (drying) {
+    use_fixed_function(canvas_buffers.wetness.texture());
+    glBlendFunc(GL_ZERO, GL_SRC_ALPHA);
+    reduced_resolution ? reduced() : full();
+  }
+  glDisable(GL_BLEND);
+}
+
+}  // namespace gpu::sim

@@ -1,0 +1,27 @@
+#pragma once
+// Small helpers the simulation's passes share: binding a target with the
+// canvas projection, copying buffers, drawing while counting, and the gates
+// that stop the flow under the selection mask and where the canvas is dry.
+#include "gpu/simulation.h"
+#include "platform/gl.h"
+
+namespace gpu::sim {
+
+// Binds `fbo` as the target with the viewport and projection of the current
+// canvas geometry (which a ScopedResolution may have reduced).
+void bind_target(GLuint fbo);
+
+// Draws and copies, counted into `stats`.
+struct Draw {
+  SimulationStats& stats;
+  void full();                                                        // full quad at canvas resolution
+  void reduced();                                                     // full quad at the solver resolution
+  void region(float x, float y, float r, float dx, float dy);         // region quad (may fall back to full)
+  void blit(GLuint from_fbo, GLuint to_fbo, int w, int h);            // 1:1 copy of colour attachment 0
+  void gate(bool mask_active, bool drying, bool reduced_resolution);  // multiplies the bound target
+};
+
+// Fixed-function drawing of texture unit 0 modulated by the vertex colour.
+void use_fixed_function(GLuint tex);
+
+}  // namespace gpu::sim
