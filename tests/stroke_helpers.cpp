@@ -1,0 +1,45 @@
+#include "tests/stroke_helpers.h"
+
+#include <cmath>
+
+#include "gpu/geometry.h"
+#include "layers/layer.h"
+#include "tests/gl_fixture.h"
+
+void drag(const Drag& d) {
+  const gpu::Geometry& g = gpu::geometry;
+  StrokeInput in;
+  in.size = in.base_size = d.size;
+  in.pressure = d.pressure;
+  in.tool = d.tool;
+  in.pen_factor = 1;
+  in.z_held = d.z_held;
+  for (int i = 0; i < 4; ++i) in.colour[i] = d.colour[i];
+  vec2d dir = vec2d::Create(d.x1 - d.x0, d.y1 - d.y0);
+  dir.normalize();
+  if (dir.x == 0 && dir.y == 0) dir = vec2d::Create(0, 1);
+  in.direction = dir;
+  float px = d.x0, py = d.y0;
+  for (int i = 0; i <= d.frames; ++i) {
+    const float t = float(i) / float(d.frames);
+    in.x = d.x0 + (d.x1 - d.x0) * t;
+    in.y = d.y0 + (d.y1 - d.y0) * t;
+    in.dx = (in.x - px) / float(g.width);
+    in.dy = (in.y - py) / float(g.height);
+    px = in.x;
+    py = in.y;
+    stroke_frame(in);
+  }
+  stroke_end();
+}
+
+LayerPixels read_layer(bool undo) {
+  const gpu::Geometry& g = gpu::geometry;
+  LayerPixels p;
+  p.w = g.width;
+  p.h = g.height;
+  const layer& l = *layers.active;
+  p.mat = read_texture(undo ? l.undo_mat() : l.fbo_mat(), p.w, p.h, GL_RED, 1);
+  p.col = read_texture(undo ? l.undo_col() : l.fbo_col(), p.w, p.h, GL_RGBA, 4);
+  return p;
+}

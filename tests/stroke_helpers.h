@@ -1,0 +1,28 @@
+#pragma once
+// Scripted strokes for the brush tests: a straight drag through the stroke
+// entry, one frame per step, and read-back of the active layer by canvas pixel.
+#include <vector>
+
+#include "brush/stroke.h"
+
+struct Drag {
+  float x0, y0, x1, y1;
+  int frames = 12;
+  ToolMode tool = ToolMode::paint;
+  float size = 20;
+  float pressure = 1;
+  bool z_held = false;
+  float colour[4] = {0.1f, 0.3f, 0.9f, 1};
+};
+
+// Paints the drag and releases the button.
+void drag(const Drag& d);
+
+// The active layer's amount and colour, indexed by canvas pixel (y down).
+struct LayerPixels {
+  int w = 0, h = 0;
+  std::vector<float> mat, col;
+  float amount(int x, int y) const { return mat[size_t(h - 1 - y) * w + x]; }
+  const float* colour(int x, int y) const { return &col[(size_t(h - 1 - y) * w + x) * 4]; }
+};
+LayerPixels read_layer(bool undo = false);
