@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "gpu/canvas_buffers.h"
@@ -11,7 +12,7 @@
 namespace gpu {
 
 ColourRange painted_range(const float* pixels, int w, int h) {
-  float lo = 1, hi = 0;
+  float lo = std::numeric_limits<float>::max(), hi = 0;
   const size_t n = size_t(std::max(w, 0)) * size_t(std::max(h, 0));
   for (size_t i = 0; i < n; ++i) {
     const float* p = pixels + 4 * i;
@@ -22,13 +23,13 @@ ColourRange painted_range(const float* pixels, int w, int h) {
     }
     float len = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
     lo = std::min(lo, len);
-    hi = std::max(hi, len / 1.7320508f);
+    hi = std::max(hi, len);
   }
   ColourRange r;
-  // With nothing painted or a single shade there is no range to stretch;
-  // hi below lo would invert the picture.
+  // The darkest length becomes black and the brightest the length of white.
+  // With nothing painted or a single shade there is no range to stretch.
   if (hi > lo) {
-    r.gain = 1 / (hi - lo);
+    r.gain = 1.7320508f / (hi - lo);
     r.black_point = lo;
   }
   return r;
@@ -48,13 +49,15 @@ void normalise_colours(const Buffer& work_col) {
   bind_texture(0, work_col.texture());
   bind_texture(1, work_col.texture());
   full_quad();
+  // The blur ping-pongs through scratch: its mirrored edges keep a border
+  // colour out of the picture.
   for (int i = 0; i < 8; ++i) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, b.paint_image.framebuffer());
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, b.view_image.framebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, b.scratch.framebuffer());
     glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     b.paint_image.bind_target();
-    bind_texture(0, b.view_image.texture());
-    bind_texture(1, b.view_image.texture());
+    bind_texture(0, b.scratch.texture());
+    bind_texture(1, b.scratch.texture());
     full_quad();
   }
 
@@ -66,14 +69,14 @@ void normalise_colours(const Buffer& work_col) {
 
   // Reading and writing the same texture in one pass is undefined: draw from a copy.
   glBindFramebuffer(GL_READ_FRAMEBUFFER, work_col.framebuffer());
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, b.view_image.framebuffer());
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, b.scratch.framebuffer());
   glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   work_col.bind_target();
   program(Prog::bright_dark).use().set("bri", range.gain).set("drk", range.black_point);
-  bind_texture(0, b.view_image.texture());
+  bind_texture(0, b.scratch.texture());
   full_quad();
 
-  for (const Buffer* clear : {&b.paint_image, &b.view_image}) {
+  for (const Buffer* clear : {&b.paint_image, &b.scratch, &b.view_image}) {
     clear->bind_target();
     glClear(GL_COLOR_BUFFER_BIT);
   }

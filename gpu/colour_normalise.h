@@ -7,7 +7,7 @@
 namespace gpu {
 
 struct ColourRange {
-  float gain = 1;         // multiplies the length of each colour above the black point
+  float gain = 1;         // multiplies the length (sqrt(r^2 + g^2 + b^2)) above the black point
   float black_point = 0;  // colour length that becomes black
 };
 
@@ -15,7 +15,8 @@ struct ColourRange {
 // w x h x 4 values).
 ColourRange painted_range(const float* pixels, int w, int h);
 
-// Normalises `work_col` in place. Leaves paint_image and view_image cleared.
+// Normalises `work_col` in place. Leaves paint_image, scratch and view_image
+// cleared.
 void normalise_colours(const Buffer& work_col);
 
 }  // namespace gpu

@@ -1,6 +1,7 @@
 #include "layers/layer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "gpu/display.h"
 #include "gpu/geometry.h"
@@ -139,6 +140,11 @@ void layer::resample(int w, int h, float ox, float oy) {
     live.bind_target();
     glEnable(GL_TEXTURE_2D);
     gpu::bind_texture(0, temp.texture());
+    // Whole-pixel shifts copy pixels exactly; a fractional one interpolates.
+    const GLint filter = (ox == std::floor(ox) && oy == std::floor(oy)) ? GL_NEAREST : GL_LINEAR;
+    glBindTexture(GL_TEXTURE_2D, temp.texture());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     draw_rect(ox, oy, float(old_w), float(old_h));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, live.framebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, undo.framebuffer());
