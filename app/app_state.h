@@ -14,8 +14,8 @@ struct AppState {
   bool render_enabled = true;        // frames are produced
   bool pointer_outside = false;      // the pointer left the client area
   bool mouse_left = false, mouse_right = false, mouse_middle = false;
-  unsigned char modifier_keys = 0;   // Shift 1, Ctrl 2, Alt 4
-  int gui_flags = 1;                 // which consumer owns the pointer this frame
+  unsigned char modifier_keys = 0;  // Shift 1, Ctrl 2, Alt 4
+  int gui_flags = 1;                // which consumer owns the pointer this frame
   float pen_pressure = 0;
   bool pen_active = false;
   bool refresh_after_resume = false;  // the first frame after a resume re-syncs the pointer

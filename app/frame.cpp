@@ -1,15 +1,219 @@
 #include "app/frame.h"
 
 #include "app/app_state.h"
+#include "app/frame_state.h"
+#include "app/keys.h"
+#include "app/navigation.h"
+#include "app/status.h"
+#include "app/view.h"
+#include "brush/brush_settings.h"
+#include "brush/stroke.h"
+#include "gpu/canvas_buffers.h"
+#include "gpu/display.h"
+#include "gpu/display_settings.h"
+#include "gpu/geometry.h"
+#include "gpu/simulation.h"
+#include "gpu/simulation_settings.h"
+#include "layers/layer.h"
+#include "layers/layer_display.h"
 #include "platform/gl.h"
+#include "ui/color_settings.h"
 
-void frame_work(platform::Window& window, platform::Input& input) {
+namespace {
+
+int canvas_w() {
+  return gpu::geometry.width;
+}
+int canvas_h() {
+  return gpu::geometry.height;
+}
+
+void follow_window_size(Session& s) {
   int w = 0, h = 0;
-  window.client_size(&w, &h);
+  s.window.client_size(&w, &h);
+  if (app.screen_w + app.screen_h == float(w + h)) return;
   app.screen_w = float(w);
   app.screen_h = float(h);
-  window.bind_screen();
-  glClearColor(0.18f, 0.18f, 0.2f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glClearColor(0, 0, 0, 0);
+  centre_view(app.screen_w, app.screen_h, canvas_w(), canvas_h());
+  if (w > 0 && h > 0) gpu::canvas_buffers.screen_copy = gpu::Buffer::create(w, h, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);
+}
+
+unsigned char read_modifiers(platform::Input& in) {
+  return static_cast<unsigned char>((in.key_down("Left Shift") || in.key_down("Right Shift") ? 1 : 0) |
+                                    (in.key_down("Left Ctrl") || in.key_down("Right Ctrl") ? 2 : 0) |
+                                    (in.key_down("Left Alt") || in.key_down("Right Alt") ? 4 : 0));
+}
+
+// The scripted pen posts a packet every frame while it is on.
+void sample_pen(Session& s) {
+  FrameState& f = frame_state;
+  platform::PenSample pen;
+  app.pen_active = s.input.scripted_pen(&pen);
+  f.pen_eraser = app.pen_active && pen.eraser;
+  if (!app.pen_active) return;
+  app.pen_pressure = pen.pressure;
+  f.tilt[0] = pen.azimuth;
+  f.tilt[1] = pen.altitude;
+}
+
+bool mirrored() {
+  return frame_state.mirror_side != 0 && !frame_state.space_gesture && !frame_state.fixed_angle;
+}
+
+StrokeInput stroke_input(Session& s) {
+  const FrameState& f = frame_state;
+  StrokeInput in;
+  in.x = mirrored() ? float(canvas_w()) - f.stroke_pos.x : f.stroke_pos.x;
+  in.y = f.stroke_pos.y;
+  in.dx = mirrored() ? -f.movement_norm.x : f.movement_norm.x;
+  in.dy = f.movement_norm.y;
+  in.size = f.radius;
+  in.base_size = brush_settings.size;
+  in.pressure = f.stroke_pressure;
+  in.opacity_factor = f.opacity_factor;
+  in.direction = f.direction;
+  in.tool = static_cast<ToolMode>(f.tool_mode);
+  in.stroke_length = f.stroke_seed;
+  in.pen_factor = app.pen_pressure;
+  in.tilt_azimuth = mirrored() ? -f.tilt[0] : f.tilt[0];
+  in.tilt_altitude = f.tilt[1];
+  in.z_held = s.input.key_down("Z");
+  for (int i = 0; i < 4; ++i) in.colour[i] = color_settings.current[i];
+  const gpu::canvas& c = gpu::canvas_settings;
+  in.canvas_grain = c.show && c.strength > 0;
+  in.canvas_strength = c.strength;
+  in.canvas_height = gpu::canvas_buffers.canvas_height.texture();
+  in.fluidity = gpu::simulation_settings.fluidity;
+  in.warp_mode = modes.warp_mode;
+  return in;
+}
+
+void paint(Session& s) {
+  FrameState& f = frame_state;
+  const bool allowed = !(app.gui_flags & (0x800 | 0x100));
+  f.painting =
+      app.mouse_left && allowed && f.nav == Nav::none && !(app.modifier_keys & 4) && !modes.crop_mode && layers.active;
+  if (f.painting) {
+    stroke_frame(stroke_input(s));
+  } else if (!app.mouse_left && stroke.started) {
+    stroke_end();
+  }
+}
+
+void simulate() {
+  layer* l = layers.active;
+  if (!l) return;
+  const FrameState& f = frame_state;
+  gpu::SimulationFrame sf;
+  sf.paint = {l->fbo_colID(), l->fbo_col(), l->fbo_matID(), l->fbo_mat()};
+  sf.brush_x = mirrored() ? float(canvas_w()) - f.stroke_pos.x : f.stroke_pos.x;
+  sf.brush_y = f.stroke_pos.y;
+  sf.brush_radius = f.radius;
+  sf.motion_x = mirrored() ? -f.movement.x : f.movement.x;
+  sf.motion_y = f.movement.y;
+  sf.dab = f.painting;
+  sf.warp_mode = modes.warp_mode;
+  sf.mask_active = modes.mask_mode != 0;
+  gpu::simulate_frame(sf);
+}
+
+void display(Session& s) {
+  gpu::DisplayInputs in;
+  in.warp_mode = modes.warp_mode;
+  in.zoom = view.zoom;
+  display_layers(in);
+
+  s.window.bind_screen();
+  gpu::ViewTransform t;
+  t.zoom = view.zoom;
+  t.offset_x = view.top_left.x;
+  t.offset_y = view.top_left.y;
+  t.angle = view.angle;
+  t.centre_x = app.screen_w / 2;
+  t.centre_y = app.screen_h / 2;
+  t.screen_w = int(app.screen_w);
+  t.screen_h = int(app.screen_h);
+  t.after_rebuild = layers.changed;
+  gpu::draw_view(t);
+}
+
+}  // namespace
+
+void pick_displayed_color(float x, float y, float screen_h) {
+  unsigned char px[4] = {0, 0, 0, 0};
+  glReadPixels(GLint(x), GLint(screen_h - 1 - y), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+  pick_color(px[0] / 255.0f, px[1] / 255.0f, px[2] / 255.0f);
+}
+
+void frame_work(Session& s) {
+  FrameState& f = frame_state;
+  platform::Input& in = s.input;
+
+  // 1. window size; the view spins while view_spin is not 0
+  follow_window_size(s);
+  if (app.screen_w <= 0 || app.screen_h <= 0) return;
+  if (view.spin != 0) view.angle += view.spin;
+  update_canvas_rect(app.screen_h, canvas_w(), canvas_h());
+
+  // 3. modifiers; 6. pen
+  app.modifier_keys = read_modifiers(in);
+  sample_pen(s);
+
+  // 7. pointer, direction, pressure
+  PointerFrame pf;
+  in.mouse_position(&pf.mouse.x, &pf.mouse.y);
+  pf.screen_w = app.screen_w;
+  pf.screen_h = app.screen_h;
+  pf.left = app.mouse_left;
+  pf.right = app.mouse_right;
+  pf.pen_active = app.pen_active;
+  pf.pen_pressure = app.pen_pressure;
+  pf.modifiers = app.modifier_keys;
+  pf.app_active = app.app_active;
+  if (app.refresh_after_resume) {
+    app.refresh_after_resume = false;
+    f.smooth_velocity = vec2d{};
+    f.smoothed = pf.mouse;
+  }
+  update_pointer(f, pf);
+  update_direction(f, app.pen_active);
+  update_pressure(f, pf);
+
+  // 8. keys
+  KeyContext keys{in, s.dialogs, s.window, app.screen_w, app.screen_h};
+  poll_frame_keys(keys);
+
+  // 10. wheel
+  wheel_zoom(in, app.screen_w, app.screen_h);
+
+  // 11. tool mode, navigation, painting
+  update_radius(f);
+  update_tool_mode(f, app.modifier_keys, app.mouse_right);
+  NavigationInput nav;
+  nav.modifiers = app.modifier_keys;
+  nav.left = app.mouse_left;
+  nav.right = app.mouse_right;
+  nav.left_pressed = app.mouse_left && !f.was_left;
+  nav.right_pressed = app.mouse_right && !f.was_right;
+  nav.screen_w = app.screen_w;
+  nav.screen_h = app.screen_h;
+  navigate(nav);
+  f.was_left = app.mouse_left;
+  f.was_right = app.mouse_right;
+  paint(s);
+
+  // 12. simulation; 14. display
+  simulate();
+  display(s);
+
+  // 15. colour pick
+  if (f.color_pick_request) {
+    f.color_pick_request = false;
+    pick_displayed_color(f.raw.x, f.raw.y, app.screen_h);
+  }
+
+  // 17. status text
+  draw_status_text(app.screen_w, app.screen_h);
+  layers.changed = false;
+  if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~1;
 }

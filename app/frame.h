@@ -1,6 +1,11 @@
 #pragma once
-// The work of one frame.
-#include "platform/input.h"
-#include "platform/window.h"
+// The work of one frame, in its fixed order: window size, modifiers, pen,
+// pointer, keys, wheel, tool mode and navigation, the stroke, the
+// simulation, the display, the colour pick and the status text.
+#include "app/session.h"
 
-void frame_work(platform::Window& window, platform::Input& input);
+void frame_work(Session& s);
+
+// The canvas colour under client pixel (x, y) of the finished frame, as the
+// Alt-click pick reads it. Bound screen and current frame only.
+void pick_displayed_color(float x, float y, float screen_h);

@@ -1,11 +1,8 @@
-#include <cstdio>
-
 #include "app/app_state.h"
 #include "app/frame.h"
+#include "app/frame_state.h"
 #include "app/startup.h"
 #include "platform/gl.h"
-
-namespace {
 
 void handle_event(const platform::WindowEvent& e) {
   using T = platform::WindowEventType;
@@ -47,13 +44,19 @@ void handle_event(const platform::WindowEvent& e) {
   }
 }
 
-void confirm_exit(platform::Window& window) {
-  if (window.confirm("Exit Ollan...", "Are you sure you want to leave?") == platform::Answer::ok) app.quit = true;
+namespace {
+
+void confirm_exit(Session& s) {
+  s.window.show_cursor(true);
+  if (s.dialogs.confirm("Exit Ollan...", "Are you sure you want to leave?") == platform::Answer::ok)
+    app.quit = true;
+  else
+    s.window.show_cursor(false);
 }
 
 // Each Escape press leaves one mode, the first that is on; with none on it
 // asks to exit.
-void escape_cascade(platform::Window& window) {
+void escape_cascade(Session& s) {
   if (modes.capture_mode != 0) {
     modes.capture_mode = 0;
   } else if (modes.crop_mode) {
@@ -64,43 +67,47 @@ void escape_cascade(platform::Window& window) {
   } else if (modes.mask_mode) {
     modes.mask_mode = 0;
   } else {
-    confirm_exit(window);
+    confirm_exit(s);
   }
-}
-
-void present_frame(platform::Window& window, platform::Input& input) {
-  window.wait_frame_tick();
-  frame_work(window, input);
-  window.present();
 }
 
 }  // namespace
 
-void run_main_loop(platform::Window& window, platform::Input& input, long max_frames) {
-  window.on_event = handle_event;
+long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
+  s.window.on_event = [&hooks](const platform::WindowEvent& e) {
+    using T = platform::WindowEventType;
+    if (hooks.drop_window_buttons && (e.type == T::button_down || e.type == T::button_up)) return;
+    if (hooks.on_event) hooks.on_event(e);
+    handle_event(e);
+  };
   long presented = 0;
   while (!app.quit && (max_frames < 0 || presented < max_frames)) {
-    window.pump_events();
-    if (app.screen_w == 0 && app.screen_h == 0) window.wait_events();
+    s.window.pump_events();
+    if (app.screen_w == 0 && app.screen_h == 0) s.window.wait_events();
     if (app.render_enabled) {
-      present_frame(window, input);
+      s.window.wait_frame_tick();
+      if (hooks.before_frame && !hooks.before_frame()) break;
+      frame_work(s);
+      s.window.present();
       ++presented;
+      if (hooks.after_frame) hooks.after_frame();
     } else {
-      window.wait_events();
+      s.window.wait_events();
       int w = 0, h = 0;
-      window.client_size(&w, &h);
+      s.window.client_size(&w, &h);
       app.screen_w = float(w);
       app.screen_h = float(h);
     }
-    if (input.key_hit("Escape")) {
-      escape_cascade(window);
-      input.flush_keys();
+    if (s.input.key_hit("Escape")) {
+      escape_cascade(s);
+      s.input.flush_keys();
     }
     if (app.close_requested) {
       app.close_requested = false;
-      confirm_exit(window);
-      input.flush_keys();
+      confirm_exit(s);
+      s.input.flush_keys();
     }
   }
-  window.show_cursor(true);
+  s.window.show_cursor(true);
+  return presented;
 }

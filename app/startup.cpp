@@ -5,23 +5,25 @@
 
 #include "app/app_state.h"
 #include "app/frame.h"
+#include "app/frame_state.h"
 #include "app/placement.h"
 #include "app/view.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
-#include "platform/embedded.h"
-#include "platform/png_decode.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
+#include "platform/embedded.h"
+#include "platform/png_decode.h"
+#include "platform/random.h"
+#include "ui/parameters.h"
 
 AppState app;
 ModeState modes;
 
 namespace {
 
-const char* const icon_names[4] = {"ICON_s_paint.png", "ICON_s_smudge.png", "ICON_s_erase.png",
-                                   "ICON_s_average.png"};
+const char* const icon_names[4] = {"ICON_s_paint.png", "ICON_s_smudge.png", "ICON_s_erase.png", "ICON_s_average.png"};
 
 gpu::Texture embedded_texture(const char* name, bool flip) {
   const EmbeddedFile* f = find_embedded(name);
@@ -56,7 +58,14 @@ const float start_paint_color[3] = {0.25f, 0.1f, 0.05f};
 
 }  // namespace
 
-bool start_up(platform::Window& window, platform::Input& input, const Options& options) {
+bool start_up(Session& s, const Options& options) {
+  platform::Window& window = s.window;
+  const std::string mismatches = ui::start_value_mismatches();
+  if (!mismatches.empty()) {
+    std::fprintf(stderr, "ollan: parameters that do not hold their start value:\n%s", mismatches.c_str());
+    return false;
+  }
+  platform::seed_random(options.seed);
   window.set_title(app.title);
   const int w = options.canvas_w, h = options.canvas_h;
   gpu::set_canvas_size(w, h);
@@ -64,7 +73,10 @@ bool start_up(platform::Window& window, platform::Input& input, const Options& o
   set_base_gl_state(w, h);
 
   std::string log;
-  if (!gpu::build_programs(&log)) return false;
+  if (!gpu::build_programs(&log)) {
+    std::fprintf(stderr, "ollan: the GPU programs could not be built\n");
+    return false;
+  }
 
   int desktop_w = 0, desktop_h = 0;
   window.desktop_size(&desktop_w, &desktop_h);
@@ -75,14 +87,19 @@ bool start_up(platform::Window& window, platform::Input& input, const Options& o
   app.screen_w = float(sw);
   app.screen_h = float(sh);
 
-  create_canvas(w, h, start_paint_color, sw, sh);
+  if (!create_canvas(w, h, start_paint_color, sw, sh)) {
+    std::fprintf(stderr, "ollan: no canvas of %d x %d can be made\n", w, h);
+    return false;
+  }
 
   app.font = embedded_texture("font.png", false);
   for (int i = 0; i < 4; ++i) app.icons[i] = embedded_texture(icon_names[i], true);
 
   centre_view(app.screen_w, app.screen_h, w, h);
+  FrameState& f = frame_state;
+  s.input.mouse_position(&f.raw.x, &f.raw.y);
+  f.rotated = f.smoothed = f.raw;
   window.show_cursor(false);
-  (void)input;
   return true;
 }
 

@@ -1,16 +1,33 @@
 #pragma once
 // Start-up, the main loop and the orderly exit.
+#include <functional>
+
 #include "app/options.h"
-#include "platform/input.h"
-#include "platform/window.h"
+#include "app/session.h"
 
 // Runs the start-up sequence on a window whose GL context is current. False
-// when the GL programs could not be built (the reasons are on standard error).
-bool start_up(platform::Window& window, platform::Input& input, const Options& options);
+// with the reason on standard error when the program cannot run.
+bool start_up(Session& s, const Options& options);
 
-// One frame per timer tick until the exit is confirmed or `max_frames` frames
-// (when not negative) have been presented.
-void run_main_loop(platform::Window& window, platform::Input& input, long max_frames);
+// What a run adds around each frame: a replay feeds the script in before it,
+// a recording and the benchmark look at it after.
+struct LoopHooks {
+  // Before a frame's work, after the timer wait; false ends the run.
+  std::function<bool()> before_frame;
+  std::function<void()> after_frame;
+  // Sees every window event before the event handler does.
+  std::function<void(const platform::WindowEvent&)> on_event;
+  // The window's button events are ignored (a replay presses the buttons).
+  bool drop_window_buttons = false;
+};
+
+// The window-event handler of the main loop.
+void handle_event(const platform::WindowEvent& e);
+
+// One frame per timer tick until the exit is confirmed, a hook ends the run
+// or `max_frames` frames (when not negative) have been presented. Returns the
+// number of frames presented.
+long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames);
 
 // Releases the GPU objects in the fixed exit order.
 void release_gpu_objects();

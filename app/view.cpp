@@ -5,6 +5,23 @@ ViewState view;
 void centre_view(float screen_w, float screen_h, int canvas_w, int canvas_h) {
   view.offset.x = screen_w / 2 - float(canvas_w) * view.zoom / 2;
   view.offset.y = screen_h / 2 - float(canvas_h) * view.zoom / 2;
+  update_canvas_rect(screen_h, canvas_w, canvas_h);
+}
+
+// The offset's y counts from the bottom, so the top edge lies the canvas's
+// zoomed height above it.
+void update_canvas_rect(float screen_h, int canvas_w, int canvas_h) {
+  view.top_left = vec2d::Create(view.offset.x, screen_h - float(canvas_h) * view.zoom - view.offset.y);
+  view.bottom_right = view.top_left.addv(vec2d::Create(float(canvas_w), float(canvas_h)).mul(view.zoom));
+}
+
+void zoom_about(float zoom, const vec2d& at, float screen_h, int canvas_w, int canvas_h) {
+  const vec2d canvas_point = at.subv(view.top_left).mul(1.0f / view.zoom);
+  view.zoom = zoom;
+  const vec2d top_left = at.subv(canvas_point.mul(zoom));
+  view.offset.x = top_left.x;
+  view.offset.y = screen_h - float(canvas_h) * zoom - top_left.y;
+  update_canvas_rect(screen_h, canvas_w, canvas_h);
 }
 
 void reset_frame_corners(int canvas_w, int canvas_h) {

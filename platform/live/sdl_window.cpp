@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <atomic>
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -24,8 +25,29 @@ Uint32 on_timer(Uint32 interval, void*) {
   return interval;
 }
 
+class LiveWindow;
+
+// Confirmations through SDL's message boxes.
+class LiveDialogs final : public Dialogs {
+ public:
+  explicit LiveDialogs(LiveWindow& w) : window_(w) {}
+  Answer confirm(const std::string& caption, const std::string& text, BoxButtons buttons) override;
+  std::optional<std::string> open_file(const std::string& title, const std::string&) override {
+    std::fprintf(stderr, "ollan: \"%s\": file dialogs are not available in this build\n", title.c_str());
+    return std::nullopt;
+  }
+  std::optional<std::string> save_file(const std::string& title, const std::string& filters,
+                                       const std::string&) override {
+    return open_file(title, filters);
+  }
+
+ private:
+  LiveWindow& window_;
+};
+
 class LiveWindow final : public SdlWindow {
  public:
+  LiveWindow() : dialogs_(*this) {}
   ~LiveWindow() override {
     if (timer_) SDL_RemoveTimer(timer_);
     if (context_) SDL_GL_DeleteContext(context_);
@@ -128,48 +150,32 @@ class LiveWindow final : public SdlWindow {
   void present() override { SDL_GL_SwapWindow(window_); }
 
   Answer confirm(const std::string& caption, const std::string& text) override {
-    const SDL_MessageBoxButtonData buttons[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"},
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "Cancel"},
-    };
-    SDL_MessageBoxData box{SDL_MESSAGEBOX_INFORMATION, window_, caption.c_str(), text.c_str(), 2, buttons,
-                           nullptr};
-    show_cursor(true);
-    int pressed = 0;
-    bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
-    show_cursor(false);
-    return shown && pressed == 1 ? Answer::ok : Answer::cancel;
+    return dialogs_.confirm(caption, text, BoxButtons::ok_cancel);
   }
+  Dialogs& dialogs() override { return dialogs_; }
 
   // Input
   bool key_hit(std::string_view key) override {
-    pump_events();
     auto it = hits_.find(std::string(key));
     if (it == hits_.end() || !it->second) return false;
     it->second = false;
     return true;
   }
   bool key_down(std::string_view key) override {
-    pump_events();
     auto it = held_.find(std::string(key));
     return it != held_.end() && it->second;
   }
   void flush_keys() override {
-    pump_events();
     hits_.clear();
     held_.clear();
   }
   void mouse_position(float* x, float* y) override {
-    pump_events();
     int mx = 0, my = 0;
     SDL_GetMouseState(&mx, &my);
     *x = float(mx);
     *y = float(my);
   }
-  int wheel() override {
-    pump_events();
-    return wheel_;
-  }
+  int wheel() override { return wheel_; }
   void discard_wheel() override { wheel_ = 0; }
 
  private:
@@ -190,22 +196,36 @@ class LiveWindow final : public SdlWindow {
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
-        int b = e.button.button == SDL_BUTTON_LEFT    ? 1
-                : e.button.button == SDL_BUTTON_RIGHT ? 2
+        int b = e.button.button == SDL_BUTTON_LEFT     ? 1
+                : e.button.button == SDL_BUTTON_RIGHT  ? 2
                 : e.button.button == SDL_BUTTON_MIDDLE ? 3
-                                                        : 0;
+                                                       : 0;
         if (b) emit(e.type == SDL_MOUSEBUTTONDOWN ? WindowEventType::button_down : WindowEventType::button_up, b);
         break;
       }
       case SDL_MOUSEMOTION: emit(WindowEventType::pointer_moved); break;
-      case SDL_MOUSEWHEEL: wheel_ += e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y; break;
-      case SDL_KEYDOWN: {
-        std::string name = SDL_GetKeyName(e.key.keysym.sym);
-        if (!e.key.repeat) hits_[name] = true;
-        held_[name] = true;
+      case SDL_MOUSEWHEEL: {
+        const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        wheel_ += notches;
+        if (on_wheel && notches) on_wheel(notches);
         break;
       }
-      case SDL_KEYUP: held_[SDL_GetKeyName(e.key.keysym.sym)] = false; break;
+      case SDL_KEYDOWN: {
+        // A repeat changes nothing: the key is held since its press, or was
+        // let go by flush_keys until it is pressed again.
+        if (e.key.repeat) break;
+        std::string name = SDL_GetKeyName(e.key.keysym.sym);
+        hits_[name] = true;
+        held_[name] = true;
+        if (on_key) on_key(name, true);
+        break;
+      }
+      case SDL_KEYUP: {
+        std::string name = SDL_GetKeyName(e.key.keysym.sym);
+        held_[name] = false;
+        if (on_key) on_key(name, false);
+        break;
+      }
     }
   }
 
@@ -213,14 +233,41 @@ class LiveWindow final : public SdlWindow {
   SDL_GLContext context_ = nullptr;
   SDL_TimerID timer_ = 0;
   Uint32 seen_ticks_ = 0;
-  std::map<std::string, bool> hits_, held_;
+  std::map<std::string, bool, std::less<>> hits_, held_;
   int wheel_ = 0;
+  LiveDialogs dialogs_;
 };
+
+Answer LiveDialogs::confirm(const std::string& caption, const std::string& text, BoxButtons kind) {
+  const SDL_MessageBoxButtonData ok_cancel[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, int(Answer::ok), "OK"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, int(Answer::cancel), "Cancel"},
+  };
+  const SDL_MessageBoxButtonData yes_no_cancel[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, int(Answer::yes), "Yes"},
+      {0, int(Answer::no), "No"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, int(Answer::cancel), "Cancel"},
+  };
+  const bool three = kind == BoxButtons::yes_no_cancel;
+  SDL_MessageBoxData box{SDL_MESSAGEBOX_INFORMATION,
+                         window_.sdl_window(),
+                         caption.c_str(),
+                         text.c_str(),
+                         three ? 3 : 2,
+                         three ? yes_no_cancel : ok_cancel,
+                         nullptr};
+  // The program draws its own pointer; a box needs the system's.
+  const int cursor = SDL_ShowCursor(SDL_QUERY);
+  SDL_ShowCursor(SDL_ENABLE);
+  int pressed = -1;
+  const bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+  SDL_ShowCursor(cursor);
+  return shown && pressed >= 0 ? static_cast<Answer>(pressed) : Answer::cancel;
+}
 
 }  // namespace
 
-std::unique_ptr<SdlWindow> open_sdl_window(const std::string& title, int client_w, int client_h,
-                                           std::string* error) {
+std::unique_ptr<SdlWindow> open_sdl_window(const std::string& title, int client_w, int client_h, std::string* error) {
   auto w = std::make_unique<LiveWindow>();
   if (!w->open(title, client_w, client_h, error)) return nullptr;
   return w;

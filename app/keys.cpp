@@ -1,0 +1,217 @@
+#include "app/keys.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/app_state.h"
+#include "app/frame_state.h"
+#include "app/view.h"
+#include "brush/brush_settings.h"
+#include "gpu/canvas_buffers.h"
+#include "gpu/display_settings.h"
+#include "gpu/geometry.h"
+#include "gpu/simulation_settings.h"
+#include "layers/canvas_setup.h"
+#include "layers/layer_stack.h"
+#include "ui/color_settings.h"
+#include "ui/parameters.h"
+
+namespace {
+
+constexpr float light_step = 0.01f;     // canvas widths per frame
+constexpr float material_step = 0.01f;  // per frame
+constexpr float material_scale = 1.01f;
+constexpr float size_key_factor = 1.1f;  // [ and ]
+
+int canvas_w() {
+  return gpu::geometry.width;
+}
+int canvas_h() {
+  return gpu::geometry.height;
+}
+
+void view_keys(KeyContext& k) {
+  platform::Input& in = k.input;
+  const unsigned char mods = app.modifier_keys;
+  if (in.key_hit("H") && (mods & 2)) gpu::display_settings.high_quality ^= 1;
+  if (in.key_hit("Home") && !(app.gui_flags & 0x40)) {
+    if (mods == 2) {
+      view.zoom = std::min(k.screen_w / float(canvas_w()), k.screen_h / float(canvas_h()));
+    } else {
+      view.zoom = 1;
+      if (mods == 1) {
+        view.full_desktop = false;
+      } else {
+        view.angle = view.spin = 0;
+        reset_frame_corners(canvas_w(), canvas_h());
+      }
+    }
+    view.zoom_reference = view.zoom;
+    centre_view(k.screen_w, k.screen_h, canvas_w(), canvas_h());
+  }
+  const vec2d canvas_centre = view.top_left.addv(view.bottom_right).mul(0.5f);
+  if (in.key_hit("Keypad +")) zoom_about(view.zoom * 2, canvas_centre, k.screen_h, canvas_w(), canvas_h());
+  if (in.key_hit("Keypad -")) zoom_about(view.zoom * 0.5f, canvas_centre, k.screen_h, canvas_w(), canvas_h());
+  view.zoom_reference = view.zoom;
+  if (!modes.crop_mode) {
+    if (in.key_down("-")) view.spin -= 0.1f;
+    if (in.key_down("=")) view.spin += 0.1f;
+  }
+}
+
+void toggle_keys(KeyContext& k) {
+  platform::Input& in = k.input;
+  const unsigned char mods = app.modifier_keys;
+  if (in.key_hit("D")) {
+    if (mods == 1)
+      gpu::display_settings.dither ^= 1;
+    else if (mods != 2)
+      gpu::simulation_settings.drying ^= 1;
+  }
+}
+
+void layer_keys(KeyContext& k) {
+  platform::Input& in = k.input;
+  const bool shift = app.modifier_keys == 1;
+  if (in.key_hit("F9")) {
+    if (shift)
+      merge_down();
+    else
+      add_layer();
+  }
+  if (in.key_hit("F10")) shift ? move_down() : select_below();
+  if (in.key_hit("F11")) shift ? move_up() : select_above();
+  if (in.key_hit("F12")) toggle_hidden();
+}
+
+void mirror_keys(KeyContext& k) {
+  unsigned char& m = gpu::display_settings.mirror_mode;
+  if (k.input.key_hit("F6")) m = (m ^ 4) & 12;
+  if (k.input.key_hit("F7")) m = (m ^ 8) & 12;
+}
+
+void brush_keys(KeyContext& k) {
+  platform::Input& in = k.input;
+  const unsigned char mods = app.modifier_keys;
+  FrameState& f = frame_state;
+  f.space_gesture = in.key_down("Space");
+  if (in.key_hit("W") && mods == 0) brush_settings.pen_size ^= 1;
+  if (in.key_hit("E")) brush_settings.pen_opacity ^= 1;
+  if (in.key_hit("A") && (mods == 0 || mods == 3)) {
+    f.fixed_angle = !f.fixed_angle;
+    in.flush_keys();
+  }
+  if (in.key_down("A") && mods == 1 && !f.fixed_angle) {
+    f.fixed_angle = true;
+    f.fixed_angle_deg = 180;
+  }
+  if (in.key_hit("Y")) gpu::simulation_settings.substep_mode ^= 1;
+}
+
+void clear_active_layer() {
+  layer* l = layers.active;
+  if (!l) return;
+  // The cleared paint stays in the undo copy, so Ctrl+Z brings it back.
+  l->make_undo_live();
+  l->store_undo();
+  glClearColor(0, 0, 0, 0);
+  l->col.bind_target();
+  glClear(GL_COLOR_BUFFER_BIT);
+  l->mat.bind_target();
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  layers.changed = true;
+}
+
+void edit_keys(KeyContext& k) {
+  platform::Input& in = k.input;
+  if (in.key_hit("Z") && in.key_down("Left Ctrl")) toggle_undo();
+  if (in.key_hit("Delete")) {
+    if (app.modifier_keys == 2)
+      new_project(k);
+    else
+      clear_active_layer();
+  }
+  static const char* const digits[10] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+  for (int d = 1; d <= 10; ++d)
+    if (in.key_hit(digits[d % 10])) select_brush_type_by_key(d % 10);
+  if (in.key_hit("[")) brush_settings.size = std::max(1.0f, brush_settings.size / size_key_factor);
+  if (in.key_hit("]")) brush_settings.size *= size_key_factor;
+}
+
+// The arrow and page keys, held: the light with Shift, the active layer's
+// material with Ctrl, every layer's material scaled with both.
+void arrow_keys(KeyContext& k) {
+  platform::Input& in = k.input;
+  const int dx = int(in.key_down("Right")) - int(in.key_down("Left"));
+  const int dy = int(in.key_down("Down")) - int(in.key_down("Up"));
+  const int dz = int(in.key_down("PageUp")) - int(in.key_down("PageDown"));
+  if (dx == 0 && dy == 0 && dz == 0) return;
+  switch (app.modifier_keys) {
+    case 1: {
+      float* p = gpu::display_settings.light_pos;
+      p[0] += dx * light_step;
+      p[1] += dy * light_step;
+      p[2] += dz * light_step;
+      gpu::canvas_buffers.canvas_texture_dirty = true;
+      break;
+    }
+    case 2:
+      if (layer* l = layers.active) {
+        l->diffusion += dx * material_step;
+        l->glossiness -= dy * material_step;
+        l->metallic = std::clamp(l->metallic + dz * material_step, 0.0f, 1.0f);
+      }
+      break;
+    case 3:
+      for (auto& l : layers.list) {
+        l->diffusion *= dx > 0 ? material_scale : dx < 0 ? 1 / material_scale : 1;
+        l->glossiness *= dy < 0 ? material_scale : dy > 0 ? 1 / material_scale : 1;
+        l->metallic = std::clamp(l->metallic * (dz > 0 ? material_scale : dz < 0 ? 1 / material_scale : 1), 0.0f, 1.0f);
+      }
+      break;
+  }
+}
+
+void colour_keys(KeyContext& k) {
+  if (k.input.key_hit("X"))
+    for (int i = 0; i < 4; ++i) std::swap(color_settings.current[i], color_settings.alternate[i]);
+}
+
+}  // namespace
+
+void poll_frame_keys(KeyContext& k) {
+  view_keys(k);
+  toggle_keys(k);
+  layer_keys(k);
+  mirror_keys(k);
+  brush_keys(k);
+  edit_keys(k);
+  arrow_keys(k);
+  colour_keys(k);
+}
+
+void new_project(KeyContext& k) {
+  k.window.set_title("New Project...");
+  if (k.dialogs.confirm("New Project...", "Clear project?") != platform::Answer::ok) {
+    k.window.set_title(app.title);
+    return;
+  }
+  k.window.set_title("Defaults");
+  int w = canvas_w(), h = canvas_h();
+  if (k.dialogs.confirm("Defaults", "Reset Default Settings?") == platform::Answer::ok) {
+    ui::write_reset_values();
+    reset_brush_settings();
+    w = 1280;
+    h = 720;
+    color_settings = ColorSettings{};
+    pick_color(0.25f, 0.1f, 0.05f);
+    view.zoom = view.zoom_reference = 1;
+  }
+  k.window.set_title(app.title);
+  const float paper[3] = {0.25f, 0.1f, 0.05f};
+  if (!create_canvas(w, h, paper, int(k.screen_w), int(k.screen_h))) return;
+  reset_frame_corners(w, h);
+  centre_view(k.screen_w, k.screen_h, w, h);
+  gpu::canvas_buffers.canvas_texture_dirty = true;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The keyboard shortcuts the frame polls, in the frame's order.
+#include "platform/dialogs.h"
+#include "platform/input.h"
+
+struct KeyContext {
+  platform::Input& input;
+  platform::Dialogs& dialogs;
+  platform::Window& window;
+  float screen_w, screen_h;
+};
+
+// Step 8 of the frame: view, layer, brush, light and colour keys.
+void poll_frame_keys(KeyContext& k);
+
+// Ctrl+Delete: asks "Clear project?", then "Reset Default Settings?", and
+// starts a new project (with the settings reset when asked to).
+void new_project(KeyContext& k);

@@ -1,0 +1,107 @@
+#include "app/recorder.h"
+
+#include <cstdio>
+
+#include "io/atomic_file.h"
+
+namespace {
+
+const char* button_name(int b) {
+  return b == 1 ? "left" : b == 2 ? "right" : "middle";
+}
+
+std::string frame_line(long n) {
+  return n == 1 ? "frame" : "frame " + std::to_string(n);
+}
+
+std::string number(float v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.9g", double(v));
+  return buf;
+}
+
+}  // namespace
+
+Recorder::Recorder(int canvas_w, int canvas_h, std::uint64_t seed) {
+  lines_.push_back("# recorded by ollan");
+  lines_.push_back("canvas " + std::to_string(canvas_w) + " " + std::to_string(canvas_h));
+  lines_.push_back("seed " + std::to_string(seed));
+}
+
+void Recorder::window_event(const platform::WindowEvent& e) {
+  using T = platform::WindowEventType;
+  if (e.type != T::button_down && e.type != T::button_up) return;
+  if (e.button < 1 || e.button > 3) return;
+  lines_.push_back(std::string(e.type == T::button_down ? "down " : "up ") + button_name(e.button));
+  trailing_frames_ = 0;
+}
+
+void Recorder::key(const std::string& name, bool down) {
+  lines_.push_back(std::string(down ? "key down " : "key up ") + name);
+  trailing_frames_ = 0;
+}
+
+void Recorder::wheel(int notches) {
+  if (notches == 0) return;
+  lines_.push_back("wheel " + std::to_string(notches));
+  trailing_frames_ = 0;
+}
+
+void Recorder::begin_frame(float x, float y) {
+  in_frame_ = true;
+  if (have_mouse_ && x == mouse_x_ && y == mouse_y_) return;
+  have_mouse_ = true;
+  mouse_x_ = x;
+  mouse_y_ = y;
+  lines_.push_back("mouse " + number(x) + " " + number(y));
+  trailing_frames_ = 0;
+}
+
+void Recorder::end_frame() {
+  in_frame_ = false;
+  if (trailing_frames_ > 0) {
+    lines_.back() = frame_line(++trailing_frames_);
+  } else {
+    lines_.push_back(frame_line(1));
+    trailing_frames_ = 1;
+  }
+}
+
+void Recorder::add_answer_line(const std::string& line) {
+  if (in_frame_ || trailing_frames_ == 0) {
+    lines_.push_back(line);
+    trailing_frames_ = 0;
+    return;
+  }
+  // Asked after the last frame: the replay must hold the answer before it.
+  lines_.pop_back();
+  if (trailing_frames_ > 1) lines_.push_back(frame_line(trailing_frames_ - 1));
+  lines_.push_back(line);
+  lines_.push_back(frame_line(1));
+  trailing_frames_ = 1;
+}
+
+void Recorder::answer(platform::Answer a) {
+  using A = platform::Answer;
+  add_answer_line(std::string("answer ") + (a == A::ok ? "ok" : a == A::yes ? "yes" : a == A::no ? "no" : "cancel"));
+}
+
+void Recorder::choice(const std::optional<std::string>& path) {
+  add_answer_line(path ? "choose \"" + *path + "\"" : "choose");
+}
+
+std::string Recorder::text() const {
+  std::string out;
+  for (const std::string& l : lines_) out += l + "\n";
+  return out;
+}
+
+bool Recorder::write(const std::string& path, std::string* error) const {
+  io::AtomicFile file(path);
+  const std::string t = text();
+  if (!file.is_open() || !file.write(t.data(), t.size()) || !file.commit()) {
+    *error = "cannot write " + path + ": " + file.error();
+    return false;
+  }
+  return true;
+}

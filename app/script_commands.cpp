@@ -1,0 +1,44 @@
+#include "app/script_commands.h"
+
+#include "app/export_picture.h"
+#include "ui/color_settings.h"
+#include "ui/parameters.h"
+
+using platform::ScriptCommand;
+
+bool check_script_command(const ScriptCommand& c, std::string* error) {
+  if (c.type != ScriptCommand::Type::set) return true;
+  const ui::Parameter* p = ui::find_parameter(c.text);
+  if (!p) {
+    *error = "no control is labelled \"" + c.text + "\"";
+    return false;
+  }
+  if (!p->bound()) {
+    *error = "\"" + c.text + "\" drives no value";
+    return false;
+  }
+  return true;
+}
+
+bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs, std::string* error) {
+  using T = ScriptCommand::Type;
+  switch (c.type) {
+    case T::set: {
+      const ui::Parameter* p = ui::find_parameter(c.text);
+      if (!p) {
+        *error = "no control is labelled \"" + c.text + "\"";
+        return false;
+      }
+      return ui::set_parameter(*p, c.a, error);
+    }
+    case T::color: pick_color(float(c.a), float(c.b), float(c.c)); return true;
+    case T::answer: dialogs.queue_answer(c.answer); return true;
+    case T::choose: dialogs.queue_choice(c.cancelled ? std::nullopt : std::optional<std::string>(c.text)); return true;
+    case T::export_png: return export_lit_picture(c.text, error);
+    case T::save: *error = "saving projects is not available in this build"; return false;
+    case T::load: *error = "loading projects is not available in this build"; return false;
+    case T::canvas:
+    case T::seed: return true;  // taken before start-up
+  }
+  return true;
+}

@@ -1,0 +1,84 @@
+#include "app/status.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/frame_state.h"
+#include "app/text.h"
+#include "app/view.h"
+#include "brush/brush_settings.h"
+#include "gpu/geometry.h"
+#include "layers/layer.h"
+#include "platform/gl.h"
+
+namespace {
+
+constexpr float label_scale = 0.75f;
+
+const char* const tool_names[4] = {"paint", "smudge", "erase", "average"};
+
+std::string cut_prefix(std::string_view label) {
+  for (std::string_view prefix : {"BRUSH:", "CANVAS:", "LAYER:", "PEN:", "MENU:", "GUI:"})
+    if (label.substr(0, prefix.size()) == prefix) return std::string(label.substr(prefix.size()));
+  return std::string(label);
+}
+
+std::string format(const char* fmt, double v) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, fmt, v);
+  return buf;
+}
+
+}  // namespace
+
+std::string readout(const ui::Parameter& p) {
+  using K = ui::ParamKind;
+  const std::optional<float> v = ui::parameter_value(p);
+  if (std::string_view(p.label) == "COLOR:DRP GAMMA") return "GAMMA" + format(" 1:%.2f", v.value_or(0) * 5.7);
+  std::string text = cut_prefix(p.label);
+  if (!v || p.kind == K::group || p.kind == K::layer_list || p.kind == K::menu_button) return text;
+  if (p.kind == K::toggle) return text + (*v != 0 ? " on" : " off");
+  if (p.kind == K::step_button) return text;
+  const float lo = std::fmin(p.low, p.high), hi = std::fmax(p.low, p.high);
+  if (!p.unbounded() && lo >= 0 && hi <= 1) return text + format(" %.0f%%", std::trunc(*v * 100));
+  if (std::fabs(*v) >= 10) return text + format(" %.0f", *v);
+  return text + format(" %.2f", *v);
+}
+
+void draw_status_text(float screen_w, float screen_h) {
+  gpu::set_projection(int(screen_w), int(screen_h));
+  glUseProgram(0);
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(0.92f, 0.9f, 0.85f, 0.9f);
+
+  // Beside each top-level control of the main panel, under its place.
+  for (const ui::Parameter& p : ui::parameters()) {
+    if (p.group || p.kind == ui::ParamKind::group) continue;
+    const std::string text = readout(p);
+    const float x = screen_w - p.x - text_width(text, label_scale) / 2;
+    draw_text(text, x, p.y + p.h / 2 + 2, label_scale);
+  }
+
+  const FrameState& f = frame_state;
+  std::string line = tool_names[f.tool_mode & 3];
+  line += format("  type %.0f", brush_settings.brush_type + 1);
+  line += format("  size %.0f", brush_settings.size);
+  line += format("  zoom %.0f%%", view.zoom * 100);
+  if (view.angle != 0) line += format("  angle %.0f", std::fmod(view.angle, 360.0f));
+  line += format("  layer %.0f", layers.active_number) + format("/%.0f", double(layers.list.size()));
+  draw_text(line, 6, screen_h - 22, 1);
+
+  if (modes.crop_mode) {
+    glColor4f(1, 0.85f, 0.4f, 1);
+    draw_text("MENU:", 6, 6, 1);
+    draw_text("CROP", 6 + 5 * 8, 6, 1);
+    draw_text("[LMB]ok [RMB]cancel", 6, 24, 1);
+  }
+  glColor4f(1, 1, 1, 1);
+  gpu::set_projection(gpu::geometry.width, gpu::geometry.height);
+}
