@@ -43,24 +43,6 @@ struct SimulationStats {
 // projection set and the alpha test on.
 SimulationStats simulate_frame(const SimulationFrame& f);
 
-// One brush footprint as the stroke lays it.
-struct BrushDab {
-  float x = 0, y = 0;                // centre in canvas pixels
-  float radius = 0;                  // pixels
-  float motion_x = 0, motion_y = 0;  // pixels since the last frame
-  float pressure = 0;
-  int mode = 0;          // 0 paint, 1 smudge, 2 erase, 3 average
-  float falloff = 0.5f;  // the dab_soft edge falloff of the stroke
-};
-
-// Pulls the velocity field under the footprint towards the brush's motion (the
-// field's only source). Does nothing where the brush does not move paint: with
-// "FLUIDITY" at 1 outside smudge mode, in average mode, or erasing in warp mode.
-void draw_brush_motion(const BrushDab& b, bool warp_mode);
-
-// Wets the canvas under the footprint in paint and smudge modes.
-void draw_brush_wetness(const BrushDab& b);
-
 // Stops all flow: both velocity fields to zero.
 void clear_flow();
 // Dries the whole canvas: wetness and its gate to zero, so only paint the brush

@@ -1,0 +1,33 @@
+#include "gpu/buffer.h"
+#include "gpu/canvas_buffers.h"
+#include "gpu/simulation.h"
+#include "gpu/simulation_settings.h"
+
+namespace gpu {
+namespace {
+
+void clear_to_zero(const Buffer& target) {
+  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer());
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+}  // namespace
+
+void clear_flow() {
+  clear_to_zero(canvas_buffers.velocity[0]);
+  clear_to_zero(canvas_buffers.velocity[1]);
+}
+
+void clear_wetness() {
+  clear_to_zero(canvas_buffers.wetness);
+}
+
+void toggle_drying() {
+  if (simulation_settings.drying) clear_flow();
+  clear_wetness();
+  simulation_settings.drying = simulation_settings.drying ? 0 : 1;
+}
+
+}  // namespace gpu
