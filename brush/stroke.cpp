@@ -189,6 +189,9 @@ void stroke_frame(const StrokeInput& in) {
   // 1. Pressure squared, paint alpha, build-up.
   const float p = sq(std::clamp(in.pressure, 0.0f, 1.0f));
   float alpha = in.colour[3] * p * (s.pen_opacity ? in.opacity_factor : 1.0f);
+  // Smudging pushes the wet paint along through the velocity field and lays
+  // new colour only as far as the blending dial asks.
+  if (in.tool == ToolMode::smudge) alpha *= s.blending;
   float build = 1 - sq(1 - s.build_up);
   const int type = s.brush_type;
   const bool first = !stroke.started;
