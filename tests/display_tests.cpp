@@ -5,6 +5,7 @@
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
+#include "gpu/selection_mask.h"
 #include "io/png16.h"
 #include "layers/layer.h"
 #include "layers/layer_stack.h"
@@ -287,4 +288,104 @@ TEST(DisplayPicture, ThickPaintDiscShowsLitRelief) {
     rgb.insert(rgb.end(), p.px.begin() + std::ptrdiff_t(i), p.px.begin() + std::ptrdiff_t(i + 3));
   std::string error;
   EXPECT_TRUE(io::png16_write("/tmp/ollan_disc.png", rgb, p.w, p.h, 3, &error)) << error;
+}
+
+TEST_F(Display, ViewDrawsThePictureAtTheViewRectangle) {
+  fill_rect(gpu::canvas_buffers.view_image, 0, 0, W, H, {0.9f, 0.1f, 0.1f, 1});
+  fill_rect(gpu::canvas_buffers.view_image, 0, 0, 40, 22, {0.1f, 0.9f, 0.1f, 1});  // top-left corner
+  gpu::display_settings.background[0] = 0;
+  gpu::display_settings.background[1] = 0;
+  gpu::display_settings.background[2] = 1;
+  gpu::Buffer window = gpu::Buffer::create(200, 120, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
+  gpu::ViewTransform t;
+  t.zoom = 0.5f;
+  t.offset_x = 20;
+  t.offset_y = 10;
+  t.screen_w = 200;
+  t.screen_h = 120;
+  t.centre_x = 60;
+  t.centre_y = 32.5f;
+  auto colour = [](const Picture& p, int x, int y) {
+    auto c = p.at(x, y);
+    return c[2] > 0.5f ? 'b' : c[1] > 0.5f ? 'g' : c[0] > 0.5f ? 'r' : '?';
+  };
+  const struct {
+    float angle;
+    int x, y;
+    char expected;
+  } cases[] = {
+      {0, 5, 5, 'b'},   {0, 25, 14, 'g'},  {0, 90, 50, 'r'},  {0, 60, 65, 'b'},
+      {0, 25, 40, 'r'}, {0, 105, 30, 'b'}, {90, 60, 65, 'r'}, {90, 25, 32, 'b'},
+  };
+  for (const auto& c : cases) {
+    t.angle = c.angle;
+    window.bind_target();
+    gpu::draw_view(t);
+    EXPECT_EQ(colour(read_picture(window), c.x, c.y), c.expected) << c.angle << " at " << c.x << "," << c.y;
+  }
+}
+
+TEST_F(Display, HiddenLayersAndMirroredDraws) {
+  Picture canvas = read_picture(gpu::canvas_buffers.canvas_image);
+  fill_rect(base().mat, 10, 20, 30, 70, {1.5f, 0, 0, 1});  // a block on the left
+  const struct {
+    unsigned char mirror, hidden;
+    bool left, right;  // paint shows at x = 20 and at the mirrored x = 139
+  } cases[] = {{0, 0, true, false}, {0, 1, false, false}, {1, 0, true, true},  {2, 0, false, false},
+               {4, 0, false, true}, {8, 0, true, false},  {12, 0, false, true}};
+  for (const auto& c : cases) {
+    gpu::display_settings.mirror_mode = c.mirror;
+    base().hidden = c.hidden;
+    render();
+    Picture p = view();
+    canvas = read_picture(gpu::canvas_buffers.canvas_image);
+    EXPECT_EQ(p.max_diff(canvas, 18, 40, 22, 50) > 0.02f, c.left) << "mirror " << int(c.mirror);
+    EXPECT_EQ(p.max_diff(canvas, 137, 40, 141, 50) > 0.02f, c.right) << "mirror " << int(c.mirror);
+  }
+}
+
+TEST_F(Display, MaskViewShowsTheSnapshotInsideTheMask) {
+  layer& l = base();
+  gpu::take_mask_snapshot(l.col, l.mat);  // no paint yet
+  fill_rect(gpu::canvas_buffers.mask, 0, 0, 80, H, {1, 1, 1, 1});
+  fill_rect(l.mat, 0, 0, W, H, {1.5f, 0, 0, 1});
+  gpu::DisplayInputs in;
+  in.mask_view = true;
+  render(in);
+  Picture p = view();
+  Picture canvas = read_picture(gpu::canvas_buffers.canvas_image);
+  EXPECT_LT(p.max_diff(canvas, 5, 5, 75, 85), 1e-3f) << "inside: the paint as it was";
+  EXPECT_GT(p.max_diff(canvas, 85, 5, 155, 85), 0.05f) << "outside: the paint as it is";
+}
+
+TEST_F(Display, WarpAndPlacedPictureOverlays) {
+  // Warp map: every pixel fetches from a quarter of the width to its right.
+  std::vector<float> map(size_t(W) * H * 2);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      map[(size_t(y) * W + size_t(x)) * 2] = (float(x) + 0.5f) / W + 0.25f;
+      map[(size_t(y) * W + size_t(x)) * 2 + 1] = (float(y) + 0.5f) / H;
+    }
+  glBindTexture(GL_TEXTURE_2D, gpu::canvas_buffers.warp_uv.texture());
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, W, H, GL_RG, GL_FLOAT, map.data());
+  fill_rect(base().mat, 100, 0, 120, H, {1.5f, 0, 0, 1});
+  gpu::display_settings.high_quality = 1;  // warp mode renders at canvas size regardless
+  gpu::DisplayInputs in;
+  in.warp_mode = true;
+  render(in);
+  Picture canvas = read_picture(gpu::canvas_buffers.canvas_image);
+  Picture p = view();
+  EXPECT_GT(p.max_diff(canvas, 62, 40, 78, 50), 0.05f) << "paint seen through the map";
+  EXPECT_LT(p.max_diff(canvas, 102, 40, 118, 50), 1e-3f) << "not at its own place";
+
+  // A picture being placed shows on the active layer too.
+  fill_rect(gpu::canvas_buffers.overlay_mat, 0, 0, W, H, {0, 0, 0, 1});
+  fill_rect(gpu::canvas_buffers.overlay_mat, 20, 20, 40, 40, {1.5f, 0, 0, 1});
+  fill_rect(gpu::canvas_buffers.overlay_col, 0, 0, W, H, {0.1f, 0.2f, 0.9f, 1});
+  in = {};
+  in.placing_picture = true;
+  render(in);
+  p = view();
+  EXPECT_GT(p.at(30, 30)[2], p.at(30, 30)[0]) << "the placed picture's blue";
+  EXPECT_LT(p.max_diff(canvas, 50, 50, 90, 80), 0.01f) << "nothing placed elsewhere";
 }
