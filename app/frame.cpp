@@ -4,6 +4,7 @@
 #include "app/frame_state.h"
 #include "app/keys.h"
 #include "app/navigation.h"
+#include "app/pen_input.h"
 #include "app/status.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
@@ -42,18 +43,6 @@ unsigned char read_modifiers(platform::Input& in) {
   return static_cast<unsigned char>((in.key_down("Left Shift") || in.key_down("Right Shift") ? 1 : 0) |
                                     (in.key_down("Left Ctrl") || in.key_down("Right Ctrl") ? 2 : 0) |
                                     (in.key_down("Left Alt") || in.key_down("Right Alt") ? 4 : 0));
-}
-
-// The scripted pen posts a packet every frame while it is on.
-void sample_pen(Session& s) {
-  FrameState& f = frame_state;
-  platform::PenSample pen;
-  app.pen_active = s.input.scripted_pen(&pen);
-  f.pen_eraser = app.pen_active && pen.eraser;
-  if (!app.pen_active) return;
-  app.pen_pressure = pen.pressure;
-  f.tilt[0] = pen.azimuth;
-  f.tilt[1] = pen.altitude;
 }
 
 bool mirrored() {
@@ -157,7 +146,7 @@ void frame_work(Session& s) {
 
   // 3. modifiers; 6. pen
   app.modifier_keys = read_modifiers(in);
-  sample_pen(s);
+  sample_pen_packet(frame_state);
 
   // 7. pointer, direction, pressure
   PointerFrame pf;

@@ -10,6 +10,7 @@
 #include "app/bench_mode.h"
 #include "app/export_picture.h"
 #include "app/options.h"
+#include "app/pen_input.h"
 #include "app/recorder.h"
 #include "app/script_commands.h"
 #include "app/startup.h"
@@ -17,8 +18,10 @@
 #include "platform/dialogs.h"
 #include "platform/headless_window.h"
 #include "platform/live/sdl_window.h"
+#include "platform/live/xinput_tablet.h"
 #include "platform/null_input.h"
 #include "platform/script_input.h"
+#include "platform/tablet.h"
 
 namespace {
 
@@ -105,6 +108,7 @@ int main(int argc, char** argv) {
   } else {
     live = platform::open_sdl_window(app.title, options.canvas_w, options.canvas_h, &error);
     window = live.get();
+    if (live) platform::tablet::start(platform::open_xinput_tablet(live->sdl_window()));
     if (live && !script) {
       input = live.get();
       dialogs = &live->dialogs();
@@ -168,6 +172,7 @@ int main(int argc, char** argv) {
   };
 
   run_main_loop(session, hooks, options.frames);
+  close_pen();
 
   int status = 0;
   if (script_failed) {

@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 #include "app/frame.h"
 #include "app/frame_state.h"
+#include "app/pen_input.h"
 #include "app/startup.h"
 #include "platform/gl.h"
 
@@ -87,6 +88,7 @@ long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
     if (app.render_enabled) {
       s.window.wait_frame_tick();
       if (hooks.before_frame && !hooks.before_frame()) break;
+      sample_pen_pressure();
       frame_work(s);
       s.window.present();
       ++presented;

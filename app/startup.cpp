@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/frame.h"
 #include "app/frame_state.h"
+#include "app/pen_input.h"
 #include "app/placement.h"
 #include "app/view.h"
 #include "gpu/canvas_buffers.h"
@@ -94,6 +95,8 @@ bool start_up(Session& s, const Options& options) {
 
   app.font = embedded_texture("font.png", false);
   for (int i = 0; i < 4; ++i) app.icons[i] = embedded_texture(icon_names[i], true);
+
+  open_pen(s.window, s.input, frame_state);
 
   centre_view(app.screen_w, app.screen_h, w, h);
   FrameState& f = frame_state;

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Under a bare X server there is no pen: the tablet says "No tablets connected!"
+# once on standard output and the mouse paints through the mouse simulation.
+set -euo pipefail
+OLLAN=$(realpath "$1")
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+cat >"$WORK/session.sh" <<'INNER'
+set -euo pipefail
+cd "$WORK"
+"$OLLAN" --size 320x180 --frames 600 >out.txt 2>err.txt &
+APP=$!
+WID=""
+for _ in $(seq 100); do
+  WID=$(xdotool search --name '^Ollan' 2>/dev/null | head -n1 || true)
+  [ -n "$WID" ] && break
+  sleep 0.1
+done
+[ -n "$WID" ] || { echo "no window"; cat err.txt; exit 1; }
+sleep 1.5
+eval "$(xdotool getwindowgeometry --shell "$WID")"
+# The stroke runs across the middle of the canvas, left to right.
+import -window root before.png
+xdotool mousemove --sync $((X + 100)) $((Y + 90))
+xdotool mousedown 1
+for step in $(seq 1 30); do
+  xdotool mousemove --sync $((X + 100 + step * 4)) $((Y + 90 + (step % 3)))
+  sleep 0.03
+done
+xdotool mouseup 1
+xdotool mousemove --sync $((X + 300)) $((Y + 170))
+sleep 1
+import -window root after.png
+echo "$X $Y" >origin.txt
+wait $APP || true
+INNER
+WORK=$WORK OLLAN=$OLLAN xvfb-run -a -s "-screen 0 640x400x24" bash "$WORK/session.sh"
+
+cd "$WORK"
+echo "--- standard output"
+cat out.txt
+[ "$(grep -cx 'No tablets connected!' out.txt)" = 1 ] || { echo "FAIL: expected one 'No tablets connected!' line"; exit 1; }
+
+read -r X Y <origin.txt
+changed() {  # pixels that differ in a WxH+X+Y box of the screen
+  compare -metric AE -fuzz 2% "before.png[$1]" "after.png[$1]" null: 2>&1 | cut -d' ' -f1 || true
+}
+stroke=$(changed "110x16+$((X + 105))+$((Y + 83))")
+away=$(changed "60x30+$((X + 10))+$((Y + 10))")
+echo "pixels changed along the stroke: $stroke, away from it: $away"
+[ "${stroke%.*}" -gt 200 ] || { echo "FAIL: the mouse did not paint"; exit 1; }
+[ "${away%.*}" -lt 20 ] || { echo "FAIL: the canvas changed away from the stroke"; exit 1; }
+echo PASS
