@@ -9,6 +9,7 @@
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
+#include "layers/layer.h"
 #include "ui/frame_settings.h"
 #include "ui/parameters.h"
 
@@ -130,7 +131,10 @@ TEST(ParameterTest, DefaultsWriteTheResetColumn) {
 // Layer rows act on the active layer and refuse when there is none.
 TEST(ParameterTest, LayerRowsNeedALayer) {
   std::string error;
+  layer* const active = layers.active;
+  layers.active = nullptr;
   EXPECT_FALSE(ui::set_parameter(row("LAYER:GLOSSINESS"), 2, &error));
   EXPECT_NE(error.find("layer"), std::string::npos) << error;
   EXPECT_EQ(ui::parameter_value(row("LAYER:GLOSSINESS")), std::nullopt);
+  layers.active = active;
 }

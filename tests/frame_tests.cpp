@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/frame_state.h"
+#include "app/navigation.h"
+#include "app/view.h"
+#include "layers/layer.h"
+#include "tests/gl_fixture.h"
+#include "tests/script_run.h"
+
+namespace {
+
+std::string moves(float x0, float x1, float y, int steps) {
+  std::string s;
+  for (int i = 1; i <= steps; ++i)
+    s += "mouse " + std::to_string(x0 + (x1 - x0) * float(i) / float(steps)) + " " + std::to_string(y) + "\nframe\n";
+  return s;
+}
+
+}  // namespace
+
+// At "MOUSE SPEED" 1 the stroke position is the pointer, in canvas pixels
+// (client pixels at zoom 1, canvas centred in a client area of its size).
+TEST(FrameTest, FullMouseSpeedFollowsThePointer) {
+  ScriptRun r;
+  std::vector<float> xs;
+  const std::string err =
+      r.run("set \"MOUSE SPEED\" 1\nmouse 20 30\ndown left\nframe\n" + moves(20, 140, 30, 12), [&](int) {
+        xs.push_back(frame_state.stroke_pos.x);
+        EXPECT_NEAR(frame_state.stroke_pos.y, 30, 1e-3);
+      });
+  ASSERT_EQ(err, "");
+  ASSERT_EQ(xs.size(), 13u);
+  for (size_t i = 0; i < xs.size(); ++i) EXPECT_NEAR(xs[i], 20 + 10 * float(i), 1e-3) << "frame " << i;
+}
+
+// At 0.5 the smoothed pointer lags a jump, then overshoots it, then settles,
+// without ever jumping as far as the pointer did; releasing snaps it.
+TEST(FrameTest, HalfMouseSpeedLagsOvershootsAndSnapsOnRelease) {
+  ScriptRun r;
+  std::vector<float> xs;
+  const std::string err = r.run(
+      "set \"MOUSE SPEED\" 0.5\nmouse 40 45\nframe\ndown left\nframe\nmouse 100 45\nframe 40\nmouse 60 45\nup "
+      "left\nframe\n",
+      [&](int f) {
+        if (f > 0) xs.push_back(frame_state.stroke_pos.x);
+      });
+  ASSERT_EQ(err, "");
+  ASSERT_EQ(xs.size(), 42u);
+  EXPECT_NEAR(xs[0], 40, 1e-3);
+  EXPECT_GT(xs[1], 40);
+  EXPECT_LT(xs[1], 100);  // lags
+  float peak = 0, biggest_step = 0;
+  for (size_t i = 1; i < 41; ++i) {
+    peak = std::max(peak, xs[i]);
+    biggest_step = std::max(biggest_step, std::fabs(xs[i] - xs[i - 1]));
+  }
+  EXPECT_GT(peak, 100.5f);             // overshoots
+  EXPECT_LT(biggest_step, 60 * 0.5f);  // smoothly
+  EXPECT_NEAR(xs[40], 100, 0.5);       // settles
+  EXPECT_NEAR(xs[41], 60, 1e-3);       // released: the smoothed pointer is the pointer
+}
+
+// Dragging with Shift+Ctrl+Alt turns the view; then a horizontal mouse
+// movement moves the stroke along the canvas's rotated axis. Home turns back.
+TEST(FrameTest, RotatedViewMapsMouseOntoTheRotatedAxis) {
+  ScriptRun r;
+  float angle = 0;
+  vec2d start, end;
+  const std::string err = r.run(
+      "key down Left Shift\nkey down Left Ctrl\nkey down Left Alt\n"
+      "mouse 120 45\ndown left\nframe\nmouse 80 85\nframe\nup left\nframe\n"
+      "key up Left Shift\nkey up Left Ctrl\nkey up Left Alt\nmouse 50 45\nframe\n"
+      "down left\nframe\n" +
+          moves(50, 110, 45, 6) + "up left\nframe\n",
+      [&](int f) {
+        if (f == 2) angle = view.angle;
+        if (f == 4) start = frame_state.stroke_pos;
+        if (f == 10) end = frame_state.stroke_pos;
+      });
+  ASSERT_EQ(err, "");
+  EXPECT_NEAR(std::fabs(angle), 90, 0.5);
+  const vec2d d = end.subv(start);
+  EXPECT_NEAR(std::fabs(d.y), 60, 0.5) << d.x << ", " << d.y;
+  EXPECT_NEAR(d.x, 0, 0.5);
+
+  ASSERT_EQ(r.run("key press Home\nframe\n"), "");
+  EXPECT_EQ(view.angle, 0);
+}
+
+// A mouse stroke presses harder the faster it moves, decays by 5 % a frame
+// while it moves more than a pixel, holds while standing still and drops to
+// 0 on release.
+TEST(FrameTest, MouseStrokePressureFades) {
+  ScriptRun r;
+  std::vector<float> p;
+  const std::string err = r.run("mouse 10 45\nframe\ndown left\nframe\n" + moves(10, 70, 45, 3) +
+                                    moves(70, 90, 45, 10) + "frame 5\nup left\nframe\n",
+                                [&](int f) {
+                                  if (f > 0) p.push_back(frame_state.stroke_pressure);
+                                });
+  ASSERT_EQ(err, "");
+  ASSERT_EQ(p.size(), 20u);
+  EXPECT_EQ(p[0], 0);
+  EXPECT_GT(p[3], 0.5f);  // 20 px a frame on a 160 px canvas: quickly pressed
+  for (size_t i = 4; i < 14; ++i) {
+    EXPECT_LT(p[i], p[i - 1]) << "frame " << i;
+    EXPECT_NEAR(p[i], p[i - 1] * 0.95f + (2.0f / 160) / 0.5f, 1e-4) << "frame " << i;
+  }
+  for (size_t i = 14; i < 19; ++i) EXPECT_EQ(p[i], p[13]) << "frame " << i;
+  EXPECT_EQ(p[19], 0);
+}
+
+// The wheel zooms about the pointer down to 0.25 and no further; the canvas
+// point under the pointer stays put.
+TEST(FrameTest, WheelZoomClampsAndKeepsThePointPut) {
+  ScriptRun r;
+  std::vector<float> zooms;
+  vec2d under_pointer;
+  float drift = 0;
+  std::string script = "mouse 30 20\nframe\n";
+  for (int i = 0; i < 12; ++i) script += "wheel -1\nframe\n";
+  for (int i = 0; i < 3; ++i) script += "wheel 2\nframe\n";
+  const std::string err = r.run(script, [&](int f) {
+    zooms.push_back(view.zoom);
+    if (f == 0) under_pointer = frame_state.rotated_pos;
+    drift = std::max(drift, under_pointer.subv(frame_state.rotated_pos).length());
+  });
+  ASSERT_EQ(err, "");
+  for (float z : zooms) EXPECT_GE(z, wheel_zoom_min);
+  EXPECT_FLOAT_EQ(zooms[12], wheel_zoom_min);
+  EXPECT_NEAR(zooms[13], wheel_zoom_min * 1.25f, 1e-5);
+  EXPECT_LT(drift, 0.01f);
+}
+
+// The Alt+Ctrl drag zooms about the press point within 0.125 .. 40, also
+// when the drag goes past the point where the formula would turn negative.
+TEST(FrameTest, DragZoomStaysWithinItsLimits) {
+  struct Case {
+    float to_x, to_y;
+    float expect;
+  } cases[] = {{80, 45, 1},
+               {-2000, 2000, drag_zoom_min},
+               {500, -500, drag_zoom_max},
+               {230, -55, drag_zoom_max},
+               {120, 45, 1.25f}};
+  for (const Case& c : cases) {
+    ScriptRun r;
+    float zoom = 0;
+    const std::string err = r.run("key down Left Ctrl\nkey down Left Alt\nmouse 80 45\ndown left\nframe\nmouse " +
+                                      std::to_string(c.to_x) + " " + std::to_string(c.to_y) + "\nframe\n",
+                                  [&](int) { zoom = view.zoom; });
+    ASSERT_EQ(err, "");
+    EXPECT_NEAR(zoom, c.expect, 1e-4) << c.to_x << ", " << c.to_y;
+  }
+}
+
+// Shift smudges, Ctrl erases, Shift+Ctrl swaps paint and average, the right
+// button smudges and the pen's eraser end erases; each turns its own mode back
+// to paint.
+TEST(FrameTest, ModifiersGiveTheToolModes) {
+  struct Case {
+    const char* input;
+    int expect;
+  } cases[] = {
+      {"", 0},
+      {"key down Left Shift\n", 1},
+      {"key down Right Ctrl\n", 2},
+      {"key down Left Shift\nkey down Left Ctrl\n", 3},
+      {"down right\n", 1},
+      {"pen 0.5 eraser\n", 2},
+      {"key down Left Shift\nkey down Left Alt\n", 0},  // Shift is not alone
+  };
+  for (const Case& c : cases) {
+    ScriptRun r;
+    ASSERT_EQ(r.run(std::string("mouse 50 50\n") + c.input + "frame\n"), "");
+    EXPECT_EQ(frame_state.tool_mode, c.expect) << c.input;
+  }
+  // The same rules from the other brush modes.
+  const struct {
+    unsigned char brush, mods;
+    bool right;
+    int expect;
+  } modes_table[] = {{1, 1, false, 0}, {1, 0, true, 0},  {2, 2, false, 0}, {1, 3, false, 2},
+                     {3, 3, false, 0}, {2, 1, false, 1}, {3, 0, false, 3}};
+  for (const auto& m : modes_table) {
+    FrameState f;
+    f.brush_mode = m.brush;
+    update_tool_mode(f, m.mods, m.right);
+    EXPECT_EQ(f.tool_mode, m.expect) << int(m.brush) << " " << int(m.mods) << " " << m.right;
+  }
+}
+
+// The same script with the same seed paints the same picture twice.
+TEST(FrameTest, ReplayIsRepeatable) {
+  const std::string script =
+      "seed 7\nset \"FLUIDITY\" 0.4\nmouse 30 30\ndown left\nframe\n" + moves(30, 130, 60, 8) + "up left\nframe 3\n";
+  std::vector<std::vector<float>> pictures;
+  for (int i = 0; i < 2; ++i) {
+    ScriptRun r;
+    ASSERT_EQ(r.run(script), "");
+    pictures.push_back(read_texture(layers.active->fbo_col(), 160, 90, GL_RGBA, 4));
+    const std::vector<float> mat = read_texture(layers.active->fbo_mat(), 160, 90, GL_RED, 1);
+    pictures.back().insert(pictures.back().end(), mat.begin(), mat.end());
+  }
+  EXPECT_EQ(pictures[0], pictures[1]);
+  // and the stroke did paint something
+  const std::vector<float>& p = pictures[0];
+  float most_paint = 0;
+  for (size_t i = 160 * 90 * 4; i < p.size(); ++i) most_paint = std::max(most_paint, p[i]);
+  EXPECT_GT(most_paint, 0.0f);
+}

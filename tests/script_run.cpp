@@ -1,0 +1,64 @@
+#include "tests/script_run.h"
+
+#include "app/app_state.h"
+#include "app/frame.h"
+#include "app/frame_state.h"
+#include "app/pen_input.h"
+#include "app/script_commands.h"
+#include "app/startup.h"
+#include "app/view.h"
+#include "brush/brush_settings.h"
+#include "gpu/display_settings.h"
+#include "gpu/simulation_settings.h"
+#include "platform/headless_window.h"
+#include "platform/random.h"
+#include "tests/gl_fixture.h"
+#include "ui/color_settings.h"
+#include "ui/frame_settings.h"
+
+ScriptRun::ScriptRun(int w, int h) {
+  gl_canvas(w, h);
+  std::string error;
+  window_ = platform::create_headless_window(w, h, &error);
+  EXPECT_TRUE(window_) << error;
+  app.screen_w = float(w);
+  app.screen_h = float(h);
+  app.app_active = app.render_enabled = true;
+  app.mouse_left = app.mouse_right = app.mouse_middle = false;
+  app.gui_flags = 1;
+  app.modifier_keys = 0;
+  app.pen_active = false;
+  app.pen_pressure = 0;
+  modes = ModeState{};
+  frame_state = FrameState{};
+  view = ViewState{};
+  centre_view(app.screen_w, app.screen_h, w, h);
+  reset_frame_corners(w, h);
+  frame_settings = FrameSettings{};
+  brush_settings = BrushSettings{};
+  gpu::simulation_settings = gpu::SimulationSettings{};
+  gpu::display_settings = gpu::DisplaySettings{};
+  color_settings = ColorSettings{};
+  platform::seed_random(1);
+}
+
+ScriptRun::~ScriptRun() = default;
+
+std::string ScriptRun::run(const std::string& text, const std::function<void(int)>& each) {
+  std::string error;
+  auto script = platform::ScriptInput::parse(text, "test", check_script_command, &error);
+  if (!script) return error;
+  for (const platform::ScriptCommand& c : script->preamble())
+    if (c.type == platform::ScriptCommand::Type::seed) platform::seed_random(std::uint64_t(c.a));
+  script->set_event_sink(handle_event);
+  Session session{*window_, *script, dialogs};
+  open_pen(*window_, *script, frame_state);
+  auto runner = [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, dialogs, why); };
+  for (int frame = 0; script->begin_frame(runner, &error); ++frame) {
+    sample_pen_pressure();
+    frame_work(session);
+    if (each) each(frame);
+  }
+  close_pen();
+  return error;
+}
