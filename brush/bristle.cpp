@@ -6,6 +6,7 @@
 #include "gpu/buffer.h"
 #include "gpu/geometry.h"
 #include "platform/gl.h"
+#include "platform/random.h"
 
 BristleState bristles;
 
@@ -90,14 +91,7 @@ std::vector<char>& line_flags() {
 }  // namespace
 
 float bristle_random(float lo, float hi) {
-  std::uint64_t& s = bristles.random_state;
-  s ^= s >> 12;
-  s ^= s << 25;
-  s ^= s >> 27;
-  const std::uint64_t r = s * 0x2545f4914f6cdd1dull;
-  const float u = float(r >> 40) * (1.0f / 16777216.0f);  // [0, 1)
-  const float v = lo + (hi - lo) * u;
-  return v < hi ? v : lo;
+  return platform::random_float(lo, hi);
 }
 
 int bristle_budget(float radius, float bias, int count) {

@@ -81,7 +81,6 @@ struct BristleState {
   int count = 1;                // the bristle count set at the stroke's first frame
   vec2d direction{0, 1};        // brush direction, unit
   BristleFrame frame;
-  std::uint64_t random_state = 0x9e3779b97f4a7c15ull;
   std::vector<bristle_vertex> vertices;  // reused by the drawing calls
 };
 
@@ -90,7 +89,7 @@ extern BristleState bristles;
 // Makes the start-up set of 4000 bristles (once; later calls do nothing).
 void create_bristles();
 
-// Uniform float in [lo, hi) from the bristles' generator.
+// Uniform float in [lo, hi) from the application's seeded generator.
 float bristle_random(float lo, float hi);
 
 // The drawing budget: Int(Min((2 + 2R)^(2 - 0.25 |bias|), count)).
