@@ -13,6 +13,8 @@ struct DisplaySettings {
   float ambient_col[3] = {0.5f, 0.5f, 0.5f};
   float background[3] = {0.18f, 0.18f, 0.2f};   // around and behind the canvas
   float paper[4] = {0.7f, 0.68f, 0.65f, 0.4f};  // bare canvas colour, lighting weight
+  float light_setting = 0.5f;                   // kept with projects and settings files
+  float new_layer_bump = 0.2f;                  // bump given to new layers; kept with projects
 
   float glowing = 0;               // "GLOWING": 0 switches the glow off
   float desaturate = 0;            // "DESATURATE"

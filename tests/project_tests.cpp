@@ -2,9 +2,23 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
+#include "brush/brush_settings.h"
+#include "gpu/canvas_presets.h"
+#include "gpu/display_settings.h"
+#include "gpu/geometry.h"
+#include "gpu/guide_settings.h"
+#include "io/project.h"
 #include "io/project_format.h"
+#include "layers/canvas_setup.h"
+#include "layers/layer.h"
+#include "layers/layer_stack.h"
+#include "tests/gl_fixture.h"
+#include "ui/color_settings.h"
+#include "ui/parameters.h"
+#include "ui/swatch_grid.h"
 
 namespace {
 
@@ -289,4 +303,222 @@ TEST(ProjectFormat, TruncatedFileKeepsTheCompleteLayers) {
     ASSERT_EQ(int(p.layers.size()), complete) << cut;
     for (int l = 0; l < complete; ++l) EXPECT_EQ(unpack(p, l).mat, layers[std::size_t(l)].mat) << cut;
   }
+}
+
+// Whole projects through the GPU: the layer stack and the settings.
+namespace {
+
+struct Painting {
+  int w = 0, h = 0;
+  std::vector<std::vector<float>> col, mat;
+  std::vector<io::LayerSettings> settings;
+};
+
+// Paints every layer with seeded values that RGBA16F holds exactly.
+void paint_layers(unsigned seed) {
+  std::mt19937 rng(seed);
+  const int w = gpu::geometry.width, h = gpu::geometry.height;
+  for (auto& l : layers.list) {
+    std::vector<float> col(std::size_t(w) * h * 4), mat(std::size_t(w) * h);
+    for (float& v : col) v = float(rng() % 600) / 256.0f;
+    for (float& v : mat) v = float(rng() % 100000) / 7919.0f;
+    glBindTexture(GL_TEXTURE_2D, l->fbo_col());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_FLOAT, col.data());
+    glBindTexture(GL_TEXTURE_2D, l->fbo_mat());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RED, GL_FLOAT, mat.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+  }
+}
+
+Painting snapshot() {
+  Painting p;
+  p.w = gpu::geometry.width;
+  p.h = gpu::geometry.height;
+  for (auto& l : layers.list) {
+    p.col.push_back(read_texture(l->fbo_col(), p.w, p.h, GL_RGBA, 4));
+    p.mat.push_back(read_texture(l->fbo_mat(), p.w, p.h, GL_RED, 1));
+    io::LayerSettings s;
+    s.hidden = l->hidden, s.style = l->style;
+    s.bump = l->bump, s.glossiness = l->glossiness, s.diffusion = l->diffusion, s.metallic = l->metallic;
+    s.opacity = l->opacity, s.visibility = l->visibility;
+    std::copy_n(l->color, 3, s.color);
+    p.settings.push_back(s);
+  }
+  return p;
+}
+
+void expect_same(const Painting& a, const Painting& b, const char* what) {
+  EXPECT_EQ(a.w, b.w) << what;
+  EXPECT_EQ(a.h, b.h) << what;
+  ASSERT_EQ(a.col.size(), b.col.size()) << what;
+  for (std::size_t i = 0; i < a.col.size(); ++i) {
+    EXPECT_TRUE(a.col[i] == b.col[i]) << what << ": layer " << i << " colour";
+    EXPECT_TRUE(a.mat[i] == b.mat[i]) << what << ": layer " << i << " paint amount";
+    EXPECT_EQ(io::encode_layer_settings(a.settings[i]), io::encode_layer_settings(b.settings[i])) << what;
+  }
+}
+
+std::string temp_path(const std::string& name) {
+  return (std::filesystem::temp_directory_path() / ("ollan_project_tests_" + name)).string();
+}
+
+void set(const char* label, float v) {
+  std::string error;
+  ASSERT_TRUE(ui::set_parameter(*ui::find_parameter(label), v, &error)) << label << ": " << error;
+}
+
+}  // namespace
+
+TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
+  add_layer();
+  add_layer();
+  paint_layers(7);
+  layers.list[1]->style = 2;
+  layers.list[1]->bump = 0.7f;
+  layers.list[2]->hidden = 1;
+  layers.list[2]->color[1] = 0.3f;
+  pick_color(0.1f, 0.6f, 0.9f);
+  set("FLUIDITY", 0.4f);
+  set("BRUSH:SIZE", 42);
+  set("MOUSE SPEED", 0.3f);
+  gpu::display_settings.light_pos[0] = 0.8f;
+  gpu::display_settings.mirror_mode = 4;
+  gpu::guide_settings.guide_subdivisions = 6;
+  gpu::guide_settings.guide_camera[2] = -120;
+  gpu::canvas_settings.density = 0.33f;
+  swatch_grid.columns = {{colors{0.5f, 0.5f, 0, 1, 0, 0, 0, 0}}, {colors{1, 0, 1, 1, 1, 0, 40, 0}}};
+  brush_settings.preset_bristles[3] = 0.123f;
+  const Painting saved = snapshot();
+  const io::ProjectHeader saved_header = io::gather_project_header();
+
+  const std::string path = temp_path("round.olp");
+  std::string error;
+  ASSERT_TRUE(io::save_project(path, {}, &error)) << error;
+
+  // Something else entirely, then the project again.
+  const float grey[3] = {0.5f, 0.5f, 0.5f};
+  create_canvas(100, 50, grey, 100, 50);
+  pick_color(0, 0, 0);
+  set("FLUIDITY", 1);
+  set("BRUSH:SIZE", 5);
+  gpu::guide_settings = {};
+  gpu::canvas_settings.density = 0.9f;
+  swatch_grid.columns.clear();
+  brush_settings.preset_bristles[9] = 0.77f;  // not stored: keeps its value
+  brush_settings.preset_bristles[3] = 0;
+
+  int progress_calls = 0;
+  float last = 0;
+  ASSERT_TRUE(io::load_project(
+      path, 160, 90, [&](float f) { ++progress_calls, last = f; }, &error))
+      << error;
+  expect_same(snapshot(), saved, "after loading");
+  EXPECT_EQ(progress_calls, 3 * 16);
+  EXPECT_EQ(last, 1.0f);
+  EXPECT_EQ(layers.active, layers.list.back().get());
+  EXPECT_EQ(layers.active_number, 3);
+  EXPECT_EQ(brush_settings.preset_bristles[9], 0.77f);
+  EXPECT_EQ(io::encode_header(io::gather_project_header()), io::encode_header(saved_header));
+  EXPECT_EQ(gpu::guide_settings.guide_subdivisions, 6);
+  EXPECT_EQ(gpu::canvas_settings.density, 0.33f);
+  EXPECT_EQ(swatch_grid.columns.size(), 2u);
+  EXPECT_EQ(color_settings.current[1], 0.6f);
+  std::filesystem::remove(path);
+}
+
+TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
+  add_layer();
+  paint_layers(8);
+  const std::string path = temp_path("bad.olp");
+  std::string error;
+  ASSERT_TRUE(io::save_project(path, {}, &error)) << error;
+  io::Bytes file;
+  ASSERT_TRUE(io::read_file(path, &file, &error));
+
+  // Segment ends, to cut the file inside the second layer.
+  std::vector<std::size_t> ends;
+  {
+    io::SegmentReader r(file);
+    while (r.read_segment().status == io::SegmentStatus::ok) ends.push_back(r.position());
+  }
+  ASSERT_EQ(ends.size(), 1u + 2 * 17);
+  io::Bytes damaged = file;
+  damaged[ends[20] - 30] ^= 0x40;  // inside a band of the second layer
+
+  paint_layers(9);
+  set("FLUIDITY", 0.25f);
+  const Painting before = snapshot();
+  const struct {
+    const char* what;
+    io::Bytes bytes;
+  } cases[] = {{"damaged band", damaged},
+               {"garbage", io::Bytes(3000, 0x3c)},
+               {"empty", {}},
+               {"cut inside the first layer", io::Bytes(file.begin(), file.begin() + std::ptrdiff_t(ends[5]))}};
+  for (const auto& c : cases) {
+    const std::string bad = temp_path("bad_case.olp");
+    {
+      io::AtomicFile f(bad);
+      f.write(c.bytes.data(), c.bytes.size());
+      ASSERT_TRUE(f.commit());
+    }
+    error.clear();
+    EXPECT_FALSE(io::load_project(bad, 160, 90, {}, &error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+    expect_same(snapshot(), before, c.what);
+    EXPECT_EQ(ui::parameter_value(*ui::find_parameter("FLUIDITY")).value_or(-1), 0.25f) << c.what;
+    std::filesystem::remove(bad);
+  }
+  EXPECT_FALSE(io::load_project(temp_path("missing.olp"), 160, 90, {}, &error));
+  expect_same(snapshot(), before, "missing file");
+
+  // Cut inside the second layer: the first layer loads, nothing of the second.
+  const Painting saved_first = [&] {
+    io::StoredProject p;
+    EXPECT_TRUE(io::read_project(file, {}, &p, &error));
+    Painting one;
+    one.w = p.width, one.h = p.height;
+    TestLayer t = unpack(p, 0);
+    one.col.push_back(t.col), one.mat.push_back(t.mat), one.settings.push_back(t.settings);
+    return one;
+  }();
+  const std::string cut = temp_path("cut.olp");
+  {
+    io::AtomicFile f(cut);
+    f.write(file.data(), ends[25]);
+    ASSERT_TRUE(f.commit());
+  }
+  std::string note;
+  ASSERT_TRUE(io::load_project(cut, 160, 90, {}, &error, &note)) << error;
+  EXPECT_FALSE(note.empty());
+  ASSERT_EQ(layers.list.size(), 1u);
+  Painting after = snapshot();
+  // Colour is RGBA16F on the GPU: compare what the file held through it.
+  EXPECT_TRUE(after.mat[0] == saved_first.mat[0]);
+  std::filesystem::remove(cut);
+  std::filesystem::remove(path);
+}
+
+TEST_F(GlTest, FailedSaveLeavesThePreviousFile) {
+  const std::string path = temp_path("keep.olp");
+  std::string error;
+  ASSERT_TRUE(io::save_project(path, {}, &error)) << error;
+  io::Bytes before;
+  ASSERT_TRUE(io::read_file(path, &before, &error));
+  add_layer();
+  // A folder that does not exist cannot take the temporary file.
+  EXPECT_FALSE(io::save_project(temp_path("no_such_folder/x.olp"), {}, &error));
+  EXPECT_FALSE(error.empty());
+  // A directory where the file should be: the rename fails, nothing is left behind.
+  const std::string dir = temp_path("a_directory.olp");
+  std::filesystem::create_directories(dir);
+  EXPECT_FALSE(io::save_project(dir, {}, &error));
+  EXPECT_TRUE(std::filesystem::is_directory(dir));
+  for (const auto& e : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+    EXPECT_EQ(e.path().filename().string().find("ollan_project_tests_a_directory.olp.tmp"), std::string::npos);
+  std::filesystem::remove_all(dir);
+  io::Bytes after;
+  ASSERT_TRUE(io::read_file(path, &after, &error));
+  EXPECT_EQ(after, before);
+  std::filesystem::remove(path);
 }

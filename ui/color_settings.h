@@ -9,6 +9,7 @@ struct ColorSettings {
   float hue_dancer = 0;                          // "HUE DANCER"
   float current[4] = {0.25f, 0.1f, 0.05f, 1};    // the colour the brush paints with
   float alternate[4] = {0.25f, 0.1f, 0.05f, 1};  // swapped with the current one by X
+  float midpoint = 1;                            // the colour wheel's midpoint (the colour's value)
 };
 
 extern ColorSettings color_settings;

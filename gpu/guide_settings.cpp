@@ -1,0 +1,7 @@
+#include "gpu/guide_settings.h"
+
+namespace gpu {
+
+GuideSettings guide_settings;
+
+}  // namespace gpu

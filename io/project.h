@@ -1,0 +1,34 @@
+#pragma once
+// Saving and loading the painting as a project: every setting the header
+// carries, the optional custom canvas and every layer at full float precision.
+#include <functional>
+#include <string>
+
+#include "io/project_format.h"
+
+namespace io {
+
+// Called after each band saved or loaded with the fraction done (0..1).
+using Progress = std::function<void(float done)>;
+
+// The header as the program's state stands (the canvas dials copied into the
+// current canvas preset first).
+ProjectHeader gather_project_header();
+
+// Stores the header's settings into the program's state (the canvas size and
+// the layer count excepted).
+void apply_project_header(const ProjectHeader& h);
+
+// Saves the painting to `path`, replacing the file only when it is complete.
+// False with `error` set when anything failed; the previous file is then
+// unchanged. `threads` as for write_project.
+bool save_project(const std::string& path, const Progress& progress, std::string* error, unsigned threads = 0);
+
+// Loads a project: the file is read and checked whole before the painting is
+// touched, so a file that cannot be loaded changes nothing (false, `error`
+// says why). `screen_w` x `screen_h` is the window's client size. A file that
+// ends early loads its complete layers and sets `note`.
+bool load_project(const std::string& path, int screen_w, int screen_h, const Progress& progress, std::string* error,
+                  std::string* note = nullptr);
+
+}  // namespace io

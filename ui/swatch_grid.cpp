@@ -1,0 +1,3 @@
+#include "ui/swatch_grid.h"
+
+SwatchGrid swatch_grid;
