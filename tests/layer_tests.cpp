@@ -181,3 +181,26 @@ TEST(LayerTransform, RedrawsIntoTheRectangle) {
   EXPECT_NEAR(red_at(l, 60, 20), 0, 1e-4f);
   EXPECT_NEAR(red_at(l, 20, 70), 0, 1e-4f);
 }
+
+TEST(LayerStack, MergeFollowsTheUpperBlendStyle) {
+  // Lower colour 0.8 everywhere; the upper layer covers fully (amount 1.5)
+  // with colour 0.5 and is merged with each style.
+  const struct {
+    unsigned char style;
+    float expected;
+  } cases[] = {{0, 0.5f}, {1, 1.3f}, {2, 0.4f}};
+  for (const auto& c : cases) {
+    gl_canvas(W, H);
+    layer* lower = layers.active;
+    fill_rect(lower->col, 0, 0, W, H, {0.8f, 0.8f, 0.8f, 1});
+    fill_rect(lower->mat, 0, 0, W, H, {1.0f, 0, 0, 1});
+    layer* upper = add_layer();
+    upper->style = c.style;
+    fill_rect(upper->col, 0, 0, W, H, {0.5f, 0.5f, 0.5f, 1});
+    fill_rect(upper->mat, 0, 0, W, H, {1.5f, 0, 0, 1});
+    ASSERT_TRUE(merge_down());
+    Picture col = read_picture(lower->col);
+    EXPECT_NEAR(col.at(80, 45)[0], c.expected, 0.01f) << "style " << int(c.style);
+    EXPECT_NEAR(red_at(*lower, 80, 45), 2.5f, 1e-4f) << "amounts add in every style";
+  }
+}
