@@ -6,10 +6,12 @@
 #include "app/app_state.h"
 #include "app/frame_state.h"
 #include "app/view.h"
+#include "app/warp_mode.h"
 #include "brush/brush_settings.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
+#include "gpu/simulation.h"
 #include "gpu/simulation_settings.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer_stack.h"
@@ -65,8 +67,10 @@ void toggle_keys(KeyContext& k) {
   if (in.key_hit("D")) {
     if (mods == 1)
       gpu::display_settings.dither ^= 1;
-    else if (mods != 2)
-      gpu::simulation_settings.drying ^= 1;
+    else if (mods == 2)
+      gpu::clear_flow();
+    else
+      gpu::toggle_drying();
   }
 }
 
@@ -95,7 +99,12 @@ void brush_keys(KeyContext& k) {
   const unsigned char mods = app.modifier_keys;
   FrameState& f = frame_state;
   f.space_gesture = in.key_down("Space");
-  if (in.key_hit("W") && mods == 0) brush_settings.pen_size ^= 1;
+  if (in.key_hit("W")) {
+    if (mods == 0)
+      brush_settings.pen_size ^= 1;
+    else
+      warp_key(k);
+  }
   if (in.key_hit("E")) brush_settings.pen_opacity ^= 1;
   if (in.key_hit("A") && (mods == 0 || mods == 3)) {
     f.fixed_angle = !f.fixed_angle;

@@ -56,7 +56,8 @@ void draw_placed(sim::Draw& draw, const Placement& p) {
 }
 
 // Step 1: the frame's working field, bent by the canvas grain and the paint.
-void deflect_velocity(sim::Draw& draw, const SimulationFrame& f) {
+// Only where this frame's passes read it.
+void deflect_velocity(sim::Draw& draw, const SimulationFrame& f, const Placement& p) {
   CanvasBuffers& b = canvas_buffers;
   const int w = geometry.width, h = geometry.height;
   if (canvas_settings.strength > 0 && canvas_settings.show) {
@@ -66,7 +67,7 @@ void deflect_velocity(sim::Draw& draw, const SimulationFrame& f) {
     bind_texture(0, b.velocity[0].texture());
     bind_texture(1, b.canvas_normals.texture());
     bind_texture(2, f.paint.mat_tex);
-    draw.full();
+    draw_placed(draw, p);
   } else {
     draw.blit(b.velocity[0].framebuffer(), b.velocity[1].framebuffer(), w, h);
   }
@@ -133,7 +134,6 @@ void advect_warp(sim::Draw& draw, const Placement& p, float softness) {
 // Step 6: wetness moves with the paint, spreads and dries.
 void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d) {
   CanvasBuffers& b = canvas_buffers;
-  draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), geometry.width, geometry.height);
   sim::bind_target(b.scratch.framebuffer());
   glDisable(GL_BLEND);
   if (warp_mode)
@@ -259,12 +259,14 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
   glBlendEquation(GL_FUNC_ADD);
   glColor4f(1, 1, 1, 1);
 
-  deflect_velocity(draw, f);
   const float smudge = s.fluid_smudge;
   const float softness = float(std::sqrt(0.01 + 0.99 * double(smudge) * double(smudge)));
 
+  // At full fluidity the field only matters where the brush laid paint this
+  // frame; elsewhere the working field is never read.
   const Placement p = paint_placement(f, s);
   if (p.any()) {
+    deflect_velocity(draw, f, p);
     if (f.warp_mode)
       advect_warp(draw, p, softness);
     else
