@@ -389,3 +389,30 @@ TEST_F(Display, WarpAndPlacedPictureOverlays) {
   EXPECT_GT(p.at(30, 30)[2], p.at(30, 30)[0]) << "the placed picture's blue";
   EXPECT_LT(p.max_diff(canvas, 50, 50, 90, 80), 0.01f) << "nothing placed elsewhere";
 }
+
+TEST_F(Display, DisplayGammaAndDesaturation) {
+  gpu::canvas_settings.strength = 0;
+  fill_rect(base().col, 0, 0, W, H, {1.0f, 0.25f, 0.1f, 1});
+  fill_rect(base().mat, 0, 0, W, H, {1.2f, 0, 0, 1});
+  render();
+  auto plain = paint().at(80, 45);
+
+  // The colour mapping keeps black and white and moves what lies between.
+  gpu::display_settings.drp_gamma = 0.2f;
+  render();
+  auto mapped = paint().at(80, 45);
+  EXPECT_NEAR(mapped[0], plain[0], 2e-3f);
+  EXPECT_GT(std::fabs(mapped[1] - plain[1]), 0.01f);
+
+  gpu::display_settings.drp_gamma = 0;
+  gpu::display_settings.desaturate = 1;
+  for (float perception : {0.0f, 1.0f}) {
+    gpu::display_settings.perception = perception;
+    render();
+    auto grey = paint().at(80, 45);
+    EXPECT_NEAR(grey[0], grey[1], 2e-3f) << perception;
+    EXPECT_NEAR(grey[1], grey[2], 2e-3f) << perception;
+    EXPECT_GT(grey[0], plain[2]) << perception;
+    EXPECT_LT(grey[0], plain[0]) << perception;
+  }
+}
