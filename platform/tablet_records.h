@@ -16,7 +16,7 @@ inline constexpr unsigned WTI_DEFSYSCTX = 4;
 inline constexpr unsigned CTX_OUTEXTX = 22, CTX_OUTEXTY = 23, CTX_OUTEXTZ = 24;
 inline constexpr unsigned WTI_DEVICES = 100;
 inline constexpr unsigned DVC_NAME = 1, DVC_NCSRTYPES = 3, DVC_FIRSTCSR = 4, DVC_PKTDATA = 6, DVC_PKTMODE = 7,
-                          DVC_CSRDATA = 8, DVC_X = 12, DVC_Y = 13, DVC_Z = 14, DVC_NPRESSURE = 15, DVC_TPRESSURE = 16,
+                          DVC_X = 12, DVC_Y = 13, DVC_Z = 14, DVC_NPRESSURE = 15, DVC_TPRESSURE = 16,
                           DVC_ORIENTATION = 17, DVC_ROTATION = 18;
 inline constexpr unsigned WTI_CURSORS = 200;
 inline constexpr unsigned CSR_NAME = 1;
@@ -31,8 +31,7 @@ inline constexpr std::uint32_t PK_ALL = 0x3FFF;
 extern const char* const packet_item_names[14];
 
 // pkStatus bits.
-inline constexpr std::uint32_t TPS_PROXIMITY = 0x01, TPS_QUEUE_ERR = 0x02, TPS_MARGIN = 0x04, TPS_GRAB = 0x08,
-                               TPS_INVERT = 0x10;
+inline constexpr std::uint32_t TPS_PROXIMITY = 0x01, TPS_QUEUE_ERR = 0x02, TPS_INVERT = 0x10;
 
 // Cursor numbers a pen reports: its tip and its eraser end.
 inline constexpr std::uint32_t pen_tip_cursor = 1, pen_eraser_cursor = 2;

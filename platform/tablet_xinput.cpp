@@ -74,9 +74,9 @@ std::vector<XiPen> find_pens(const std::vector<XiDevice>& devices) {
     for (const XiValuator& v : d.valuators)
       if (v.number >= 0 && v.number < max_valuators && v.number >= int(pen.valuators.size()))
         pen.valuators.resize(v.number + 1);
-    for (XiValuator& slot : pen.valuators) slot.number = -1;
     for (const XiValuator& v : d.valuators)
       if (v.number >= 0 && v.number < max_valuators) pen.valuators[v.number] = v;
+    // Numbers the device skips get an empty range, which reads as 0.
     for (int n = 0; n < int(pen.valuators.size()); ++n) pen.valuators[n].number = n;
     pen.pressure = find_label(pen.valuators, "Abs Pressure", max_valuators);
     if (pen.pressure < 0) continue;
