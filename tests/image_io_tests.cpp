@@ -1,15 +1,24 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
 
+#include "gpu/display_settings.h"
+#include "gpu/geometry.h"
 #include "io/atomic_file.h"
+#include "io/image_export.h"
+#include "io/image_import.h"
 #include "io/jpeg.h"
 #include "io/png_import.h"
 #include "io/project_format.h"
+#include "layers/layer.h"
+#include "layers/layer_display.h"
+#include "tests/gl_fixture.h"
 
 namespace {
 
@@ -201,4 +210,180 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
     ++seen;
   }
   EXPECT_GE(seen, 5);
+}
+
+// Export and import through the GPU.
+namespace {
+
+struct Png16 {
+  int w = 0, h = 0, channels = 0;
+  std::vector<uint16_t> samples;  // top row first
+};
+
+// The file's 16-bit samples as stored.
+Png16 read_png16(const std::string& path) {
+  Png16 out;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return out;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, f);
+  png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+  out.w = int(png_get_image_width(png, info));
+  out.h = int(png_get_image_height(png, info));
+  out.channels = png_get_channels(png, info);
+  EXPECT_EQ(png_get_bit_depth(png, info), 16);
+  png_bytepp rows = png_get_rows(png, info);
+  for (int y = 0; y < out.h; ++y)
+    for (int i = 0; i < out.w * out.channels; ++i)
+      out.samples.push_back(uint16_t(rows[y][2 * i] << 8 | rows[y][2 * i + 1]));
+  png_destroy_read_struct(&png, &info, nullptr);
+  std::fclose(f);
+  return out;
+}
+
+std::string temp_file(const std::string& name) {
+  return (std::filesystem::temp_directory_path() / ("ollan_image_io_" + name)).string();
+}
+
+// Fills the rectangle (x, y, w, h) of the canvas (y down) of `l` with a colour
+// and a paint amount.
+void paint_rect(layer& l, int x, int y, int w, int h, const float rgba[4], float amount) {
+  const int H = gpu::geometry.height;
+  std::vector<float> col(std::size_t(w) * h * 4), mat(std::size_t(w) * h, amount);
+  for (std::size_t i = 0; i < mat.size(); ++i) std::copy_n(rgba, 4, &col[i * 4]);
+  glBindTexture(GL_TEXTURE_2D, l.fbo_col());
+  glTexSubImage2D(GL_TEXTURE_2D, 0, x, H - y - h, w, h, GL_RGBA, GL_FLOAT, col.data());
+  glBindTexture(GL_TEXTURE_2D, l.fbo_mat());
+  glTexSubImage2D(GL_TEXTURE_2D, 0, x, H - y - h, w, h, GL_RED, GL_FLOAT, mat.data());
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void clear_layer(layer& l) {
+  const float none[4] = {0, 0, 0, 0};
+  paint_rect(l, 0, 0, gpu::geometry.width, gpu::geometry.height, none, 0);
+}
+
+uint16_t sample(const Png16& p, int x, int y, int c) {
+  return p.samples[std::size_t(y * p.w + x) * p.channels + c];
+}
+
+}  // namespace
+
+TEST_F(GlTest, ColourAndHeightPairExport) {
+  layer& l = *layers.active;
+  clear_layer(l);
+  const float bright[4] = {2.5f, 0.5f, 0, 1};  // red above 1
+  paint_rect(l, 10, 10, 20, 10, bright, 1.0f);
+  paint_rect(l, 100, 50, 10, 10, bright, 3.0f);  // thick relief
+  gpu::canvas_settings.show = 0;
+
+  const std::string chosen = temp_file("pair.png");
+  std::filesystem::remove(chosen);
+  std::string error;
+  ASSERT_TRUE(io::export_png(chosen, io::png_export_for(3), &error)) << error;
+  EXPECT_FALSE(std::filesystem::exists(chosen));
+  Png16 col = read_png16(temp_file("pair_col.png"));
+  Png16 mat = read_png16(temp_file("pair_mat.png"));
+  ASSERT_EQ(col.w, 160);
+  ASSERT_EQ(col.channels, 4);
+  ASSERT_EQ(mat.channels, 4);
+  EXPECT_EQ(sample(col, 15, 12, 0), 65535);  // 2.5 exports as the largest sample
+  EXPECT_NEAR(sample(col, 15, 12, 1), 32768, 2);
+  EXPECT_EQ(sample(col, 15, 12, 3), 65535);
+  EXPECT_EQ(sample(col, 60, 60, 3), 0);  // no paint: transparent
+  // Height: the thickest paint is 1, a flat film and bare canvas are 0, all opaque.
+  EXPECT_EQ(sample(mat, 105, 55, 0), 65535);
+  EXPECT_EQ(sample(mat, 15, 12, 0), 0);
+  EXPECT_EQ(sample(mat, 60, 60, 0), 0);
+  EXPECT_EQ(sample(mat, 60, 60, 3), 65535);
+
+  // No paint at all exports a black height picture.
+  clear_layer(l);
+  ASSERT_TRUE(io::export_png(chosen, io::PngExport::col_mat, &error)) << error;
+  mat = read_png16(temp_file("pair_mat.png"));
+  EXPECT_TRUE(std::all_of(mat.samples.begin(), mat.samples.end(),
+                          [&, i = 0](uint16_t s) mutable { return ++i % 4 == 0 ? s == 65535 : s == 0; }));
+  gpu::canvas_settings.show = 1;
+  std::filesystem::remove(temp_file("pair_col.png"));
+  std::filesystem::remove(temp_file("pair_mat.png"));
+  EXPECT_EQ(io::png_pair_name("a.png.olp.png", "_col.png"), "a.png.olp_col.png");
+}
+
+TEST_F(GlTest, LitAndLayerExports) {
+  layer& l = *layers.active;
+  clear_layer(l);
+  const float blue[4] = {0.1f, 0.2f, 0.9f, 1};
+  paint_rect(l, 40, 20, 30, 30, blue, 1.5f);
+  display_layers({});
+  std::string error;
+
+  const std::string lit = temp_file("lit.png");
+  ASSERT_TRUE(io::export_png(lit, io::png_export_for(0), &error)) << error;
+  Png16 p = read_png16(lit);
+  ASSERT_EQ(p.channels, 3);
+  ASSERT_EQ(p.w, 160);
+  ASSERT_EQ(p.h, 90);
+  // The painted square is bluer than the bare canvas beside it; its top-left
+  // corner is where it was painted: the rows are not upside down.
+  EXPECT_GT(sample(p, 55, 25, 2) - sample(p, 55, 25, 0), sample(p, 10, 80, 2) - sample(p, 10, 80, 0) + 5000);
+  EXPECT_LT(sample(p, 55, 85, 2) - sample(p, 55, 85, 0), 5000);
+
+  const std::string one = temp_file("layer.png");
+  ASSERT_TRUE(io::export_png(one, io::png_export_for(2), &error)) << error;
+  p = read_png16(one);
+  ASSERT_EQ(p.channels, 4);
+  EXPECT_EQ(sample(p, 10, 80, 3), 0);  // no paint: transparent, no canvas
+  EXPECT_GT(sample(p, 55, 35, 3), 60000);
+  EXPECT_GT(sample(p, 55, 35, 2), sample(p, 55, 35, 0));
+
+  const std::string jpeg = temp_file("lit.jpg");
+  ASSERT_TRUE(io::export_jpeg(jpeg, &error)) << error;
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(io::read_file(jpeg, &bytes, &error));
+  std::optional<io::Pixmap> j = io::jpeg_decode(bytes, &error);
+  ASSERT_TRUE(j) << error;
+  EXPECT_EQ(j->width, 160);
+  EXPECT_EQ(j->height, 90);
+  const uint8_t* in_square = &j->pixels[std::size_t(35 * 160 + 55) * 3];
+  EXPECT_GT(in_square[2], in_square[0] + 20);
+  for (const std::string& f : {lit, one, jpeg}) std::filesystem::remove(f);
+}
+
+TEST_F(GlTest, PictureImportIsCentredAndFollowsAlpha) {
+  layer& l = *layers.active;
+  const float green[4] = {0, 1, 0, 1};
+  paint_rect(l, 0, 0, 160, 90, green, 2);
+  // 40 x 30: top row red, the rest grey; the left half opaque, the right half clear.
+  io::Pixmap pic;
+  pic.width = 40, pic.height = 30, pic.channels = 4;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const uint8_t v = y == 0 ? 0 : 128;
+      pic.pixels.insert(pic.pixels.end(), {uint8_t(y == 0 ? 255 : 128), v, v, uint8_t(x < 20 ? 255 : 0)});
+    }
+  std::string error;
+  ASSERT_TRUE(io::import_picture(pic, false, 160, 90, &error)) << error;
+  std::vector<float> col = read_texture(l.fbo_col(), 160, 90, GL_RGBA, 4);
+  std::vector<float> mat = read_texture(l.fbo_mat(), 160, 90, GL_RED, 1);
+  // Canvas pixel (x, y), y down, in buffer order.
+  auto at = [](int x, int y) { return std::size_t((89 - y) * 160 + x); };
+  EXPECT_NEAR(col[at(60, 30) * 4 + 0], 1.0f, 0.01);  // top row of the picture, at (60, 30)
+  EXPECT_NEAR(col[at(60, 31) * 4 + 1], 0.5f, 0.01);
+  EXPECT_NEAR(mat[at(70, 45)], 1.0f, 0.01);  // opaque half: full paint
+  EXPECT_NEAR(mat[at(90, 45)], 0.0f, 0.01);  // clear half: none
+  EXPECT_EQ(col[at(10, 10) * 4 + 3], 0.0f);  // outside the picture: cleared
+  EXPECT_EQ(mat[at(10, 10)], 0.0f);
+  // The undo copy keeps the green layer.
+  std::vector<float> undo = read_texture(l.undo_col(), 160, 90, GL_RGBA, 4);
+  EXPECT_EQ(undo[at(10, 10) * 4 + 1], 1.0f);
+
+  // A picture without alpha is a full film everywhere; "yes" takes its size.
+  pic.channels = 3;
+  pic.pixels.assign(40 * 30 * 3, 200);
+  ASSERT_TRUE(io::import_picture(pic, true, 160, 90, &error)) << error;
+  EXPECT_EQ(gpu::geometry.width, 40);
+  EXPECT_EQ(gpu::geometry.height, 30);
+  mat = read_texture(layers.active->fbo_mat(), 40, 30, GL_RED, 1);
+  EXPECT_TRUE(std::all_of(mat.begin(), mat.end(), [](float m) { return m == 1.0f; }));
 }
