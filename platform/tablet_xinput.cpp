@@ -51,6 +51,20 @@ int find_label(const std::vector<XiValuator>& valuators, const char* label, int 
 
 }  // namespace
 
+XiMotion motion_from_masks(int device, std::uint32_t time, const unsigned char* valuator_mask, int valuator_mask_len,
+                           const double* values, const unsigned char* button_mask, int button_mask_len) {
+  auto is_set = [](const unsigned char* mask, int bit) { return (mask[bit >> 3] & (1 << (bit & 7))) != 0; };
+  XiMotion m;
+  m.device = device;
+  m.time = time;
+  for (int n = 0; valuator_mask && n < valuator_mask_len * 8; ++n)
+    if (is_set(valuator_mask, n)) m.values.emplace_back(n, *values++);
+  // Button 0 does not exist; buttons 1..32 become bits 0..31.
+  for (int b = 1; button_mask && b <= 32 && b < button_mask_len * 8; ++b)
+    if (is_set(button_mask, b)) m.buttons |= 1u << (b - 1);
+  return m;
+}
+
 void tilt_to_orientation(double tilt_x, double tilt_y, double* azimuth, double* altitude) {
   // A pen cannot lie flat; keep the tangents finite.
   const double limit = 89.9;

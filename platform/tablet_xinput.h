@@ -40,6 +40,12 @@ struct XiMotion {
   std::uint32_t buttons = 0;
 };
 
+// The motion event of an XIDeviceEvent, from its masks as X lays them out
+// (bit n of byte n / 8 for valuator or button n): one value in `values` for
+// each valuator set in `valuator_mask`, in order.
+XiMotion motion_from_masks(int device, std::uint32_t time, const unsigned char* valuator_mask, int valuator_mask_len,
+                           const double* values, const unsigned char* button_mask, int button_mask_len);
+
 // Azimuth (degrees clockwise from up, 0..360) and altitude (degrees above the
 // tablet, 90 upright) of a pen tilted `tilt_x` degrees to the right and
 // `tilt_y` degrees towards the bottom of the tablet.

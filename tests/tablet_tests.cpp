@@ -198,6 +198,22 @@ TEST(TabletXInput, FindsStylusesBeforeErasersAndSkipsOtherDevices) {
   EXPECT_TRUE(find_pens({plain_mouse(3), master}).empty());
 }
 
+TEST(TabletXInput, EventMasksGiveTheValuatorsAndButtonsTheyCarry) {
+  // Valuators 0, 2 and 9 carried; buttons 1 and 3 held (bit 0 of a button mask is no button).
+  const unsigned char valuators[2] = {0b00000101, 0b00000010};
+  const double values[3] = {120.5, 800, -12};
+  const unsigned char buttons[1] = {0b00001011};
+  const XiMotion m = motion_from_masks(11, 77, valuators, 2, values, buttons, 1);
+  EXPECT_EQ(m.device, 11);
+  EXPECT_EQ(m.time, 77u);
+  const std::vector<std::pair<int, double>> want = {{0, 120.5}, {2, 800}, {9, -12}};
+  EXPECT_EQ(m.values, want);
+  EXPECT_EQ(m.buttons, 0b101u);
+  const XiMotion empty = motion_from_masks(3, 1, nullptr, 0, nullptr, nullptr, 0);
+  EXPECT_TRUE(empty.values.empty());
+  EXPECT_EQ(empty.buttons, 0u);
+}
+
 TEST_F(Tablet, ValuatorsScaleToPressurePositionAndTilt) {
   XInputPenTablet* pens = open_pens({stylus_device(11, "Pen stylus")});
   const struct {

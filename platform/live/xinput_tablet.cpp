@@ -44,16 +44,8 @@ std::vector<XiDevice> list_devices(Display* display) {
 }
 
 XiMotion to_motion(const XIDeviceEvent& e) {
-  XiMotion m;
-  m.device = e.deviceid;
-  m.time = std::uint32_t(e.time);
-  // The event carries one value for each valuator set in its mask, in order.
-  const double* value = e.valuators.values;
-  for (int n = 0; n < e.valuators.mask_len * 8; ++n)
-    if (XIMaskIsSet(e.valuators.mask, n)) m.values.emplace_back(n, *value++);
-  for (int b = 1; b <= 32 && b < e.buttons.mask_len * 8; ++b)
-    if (XIMaskIsSet(e.buttons.mask, b)) m.buttons |= 1u << (b - 1);
-  return m;
+  return motion_from_masks(e.deviceid, std::uint32_t(e.time), e.valuators.mask, e.valuators.mask_len,
+                           e.valuators.values, e.buttons.mask, e.buttons.mask_len);
 }
 
 class LiveXInputTablet final : public XInputPenTablet {
