@@ -56,12 +56,14 @@ void draw_status_text(float screen_w, float screen_h) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4f(0.92f, 0.9f, 0.85f, 0.9f);
 
-  // Beside each top-level control of the main panel, under its place.
+  // The readouts of the main panel's top-level controls, one a line down
+  // the right edge, where the panel stands.
+  float y = 6;
   for (const ui::Parameter& p : ui::parameters()) {
-    if (p.group || p.kind == ui::ParamKind::group) continue;
+    if (p.group || p.kind == ui::ParamKind::group || p.kind == ui::ParamKind::menu_button) continue;
     const std::string text = readout(p);
-    const float x = screen_w - p.x - text_width(text, label_scale) / 2;
-    draw_text(text, x, p.y + p.h / 2 + 2, label_scale);
+    draw_text(text, screen_w - 6 - text_width(text, label_scale), y, label_scale);
+    y += 16 * label_scale;
   }
 
   const FrameState& f = frame_state;
@@ -71,7 +73,7 @@ void draw_status_text(float screen_w, float screen_h) {
   line += format("  zoom %.0f%%", view.zoom * 100);
   if (view.angle != 0) line += format("  angle %.0f", std::fmod(view.angle, 360.0f));
   line += format("  layer %.0f", layers.active_number) + format("/%.0f", double(layers.list.size()));
-  draw_text(line, 6, screen_h - 22, 1);
+  draw_text(line, 6, screen_h - 6 - 16 * label_scale, label_scale);
 
   if (modes.crop_mode) {
     glColor4f(1, 0.85f, 0.4f, 1);

@@ -4,10 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/frame_state.h"
 #include "app/navigation.h"
+#include "app/text.h"
 #include "app/view.h"
+#include "gpu/buffer.h"
+#include "gpu/geometry.h"
 #include "layers/layer.h"
+#include "platform/embedded.h"
+#include "platform/png_decode.h"
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
 
@@ -212,4 +218,72 @@ TEST(FrameTest, ReplayIsRepeatable) {
   float most_paint = 0;
   for (size_t i = 160 * 90 * 4; i < p.size(); ++i) most_paint = std::max(most_paint, p[i]);
   EXPECT_GT(most_paint, 0.0f);
+}
+
+namespace {
+
+// Coverage (alpha) of text drawn in white into a 160 x 90 target, top row first.
+std::vector<float> text_coverage(const std::string& text, float x, float y, float scale) {
+  gl_canvas(160, 90);
+  if (!app.font.id()) {
+    const EmbeddedFile* f = find_embedded("font.png");
+    Rgba8Image image;
+    std::string error;
+    EXPECT_TRUE(f && decode_png_rgba8(f->data, f->size, &image, &error)) << error;
+    app.font = gpu::Texture::from_pixels(image.pixels.data(), image.width, image.height, GL_RGBA8, GL_CLAMP_TO_BORDER);
+  }
+  glClearColor(0, 0, 0, 0);
+  gpu::Buffer target = gpu::Buffer::create(160, 90, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);
+  target.bind_target();
+  gpu::set_projection(160, 90);
+  glUseProgram(0);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(1, 1, 1, 1);
+  draw_text(text, x, y, scale);
+  const std::vector<float> rgba = read_texture(target.texture(), 160, 90, GL_RGBA, 4);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  std::vector<float> alpha(160 * 90);
+  for (int row = 0; row < 90; ++row)
+    for (int col = 0; col < 160; ++col) alpha[size_t(row) * 160 + col] = rgba[(size_t(89 - row) * 160 + col) * 4 + 3];
+  return alpha;
+}
+
+// Inked pixels inside and outside the box [x0, x1) x [y0, y1).
+std::pair<int, int> ink(const std::vector<float>& a, int x0, int y0, int x1, int y1) {
+  int in = 0, out = 0;
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 160; ++x)
+      if (a[size_t(y) * 160 + x] > 0.02f) (x >= x0 && x < x1 && y >= y0 && y < y1 ? in : out) += 1;
+  return {in, out};
+}
+
+}  // namespace
+
+// Each glyph is a cell of the font strip drawn 8 x scale wide and twice as
+// high; a space draws nothing and a line feed starts the next line below.
+TEST(FrameTest, TextDrawsGlyphCells) {
+  struct Case {
+    const char* text;
+    float x, y, scale;
+    int box[4];  // where all the ink must be
+    int min_ink;
+  } cases[] = {
+      {"A", 10, 10, 1, {10, 10, 18, 26}, 10},
+      {"A", 40, 20, 2, {40, 20, 56, 52}, 40},
+      {" ", 10, 10, 1, {0, 0, 0, 0}, 0},
+      {" W", 10, 10, 1, {18, 10, 26, 26}, 10},
+      {"I\nI", 100, 30, 1, {100, 30, 108, 62}, 10},
+  };
+  for (const Case& c : cases) {
+    const std::vector<float> a = text_coverage(c.text, c.x, c.y, c.scale);
+    auto [in, out] = ink(a, c.box[0], c.box[1], c.box[2], c.box[3]);
+    EXPECT_EQ(out, 0) << c.text;
+    EXPECT_GE(in, c.min_ink) << c.text;
+  }
+  // The second line's glyph sits 2 x 8 pixels below the first.
+  const std::vector<float> two = text_coverage("I\nI", 100, 30, 1);
+  EXPECT_GT(ink(two, 100, 30, 108, 46).first, 5);
+  EXPECT_GT(ink(two, 100, 46, 108, 62).first, 5);
 }
