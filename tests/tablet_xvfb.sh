@@ -47,7 +47,7 @@ changed() {  # pixels that differ in a WxH+X+Y box of the screen
   compare -metric AE -fuzz 2% "before.png[$1]" "after.png[$1]" null: 2>&1 | cut -d' ' -f1 || true
 }
 stroke=$(changed "110x16+$((X + 105))+$((Y + 83))")
-away=$(changed "60x30+$((X + 10))+$((Y + 10))")
+away=$(changed "50x40+$((X + 250))+$((Y + 105))")
 echo "pixels changed along the stroke: $stroke, away from it: $away"
 [ "${stroke%.*}" -gt 200 ] || { echo "FAIL: the mouse did not paint"; exit 1; }
 [ "${away%.*}" -lt 20 ] || { echo "FAIL: the canvas changed away from the stroke"; exit 1; }
