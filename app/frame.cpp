@@ -63,7 +63,8 @@ StrokeInput stroke_input(Session& s) {
   in.direction = f.direction;
   in.tool = static_cast<ToolMode>(f.tool_mode);
   in.stroke_length = f.stroke_seed;
-  in.pen_factor = app.pen_pressure;
+  // Without a live pen the mouse-simulated pressure stands in for it.
+  in.pen_factor = app.pen_active ? app.pen_pressure : f.stroke_pressure;
   in.tilt_azimuth = mirrored() ? -f.tilt[0] : f.tilt[0];
   in.tilt_altitude = f.tilt[1];
   in.z_held = s.input.key_down("Z");
