@@ -88,34 +88,36 @@ void advect_paint(sim::Draw& draw, const SimulationFrame& f, const Placement& p,
 
   // The region draws use the same aspect ratio as the whole-canvas ones, so
   // amount and colour move the same distance on both axes.
-  program(Prog::advect_mat).use().set("ratio", ratio).set("power", power).set("softness", softness);
-  auto amount = [&](GLuint from_tex, GLuint to_fbo) {
+  const float chroma = simulation_settings.smudge_chroma > 0 ? simulation_settings.smudge_chroma : 0.0f;
+  const Program& mat_prog =
+      program(Prog::advect_mat).use().set("ratio", ratio).set("power", power).set("softness", softness);
+  const Program& col_prog = program(Prog::advect_chroma)
+                                .use()
+                                .set("ratio", ratio)
+                                .set("power", power)
+                                .set("softness", softness)
+                                .set("chroma", chroma);
+  auto amount = [&](GLuint from_mat, GLuint to_fbo) {
     sim::bind_target(to_fbo);
-    bind_texture(1, from_tex);
+    mat_prog.use();
+    bind_texture(1, from_mat);
+    draw_placed(draw, p);
+  };
+  // The colour mixes by the amounts the matching amount step started from.
+  auto colour = [&](GLuint from_col, GLuint from_mat, GLuint to_fbo) {
+    sim::bind_target(to_fbo);
+    col_prog.use();
+    bind_texture(1, from_col);
+    bind_texture(2, from_mat);
     draw_placed(draw, p);
   };
   amount(b.mat_copy.texture(), f.paint.mat_fbo);
+  colour(b.scratch.texture(), b.mat_copy.texture(), f.paint.col_fbo);
   if (substeps) {
     amount(f.paint.mat_tex, b.mat_copy.framebuffer());
+    colour(f.paint.col_tex, f.paint.mat_tex, b.scratch.framebuffer());
     amount(b.mat_copy.texture(), f.paint.mat_fbo);
-  }
-
-  const float chroma = simulation_settings.smudge_chroma > 0 ? simulation_settings.smudge_chroma : 0.0f;
-  program(Prog::advect_chroma)
-      .use()
-      .set("ratio", ratio)
-      .set("power", power)
-      .set("softness", softness)
-      .set("chroma", chroma);
-  auto colour = [&](GLuint from_tex, GLuint to_fbo) {
-    sim::bind_target(to_fbo);
-    bind_texture(1, from_tex);
-    draw_placed(draw, p);
-  };
-  colour(b.scratch.texture(), f.paint.col_fbo);
-  if (substeps) {
-    colour(f.paint.col_tex, b.scratch.framebuffer());
-    colour(b.scratch.texture(), f.paint.col_fbo);
+    colour(b.scratch.texture(), b.mat_copy.texture(), f.paint.col_fbo);
   }
 }
 

@@ -355,6 +355,41 @@ TEST_F(Simulation, ChromaSmudgeKeepsComplementaryMixesSaturated) {
   }
 }
 
+TEST_F(Simulation, ColourTravelsWithThePaintThatCarriesIt) {
+  // Blue paint on the left half; the right half holds no paint, only the
+  // layer's invisible base colour (brown).
+  const float blue[3] = {0.1f, 0.2f, 0.9f}, brown[3] = {0.25f, 0.1f, 0.05f};
+  const struct {
+    const char* what;
+    float flow;  // canvas widths per frame, rightwards
+    int x;       // the pixel looked at
+  } cases[] = {
+      {"paint pushed onto empty canvas keeps its colour", 0.02f, 81},
+      {"empty canvas flowing into paint does not tint it", -0.02f, 78},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    gpu::simulation_settings.fluidity = 0.5f;
+    gpu::simulation_settings.fluid_curls = 0;
+    std::vector<float> col(size_t(W) * H * 4), m(size_t(W) * H, 0), field(size_t(W) * H * 2, 0);
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const bool paint = x < 80;
+        for (int i = 0; i < 3; ++i) col[at(x, y, 4) + size_t(i)] = paint ? blue[i] : brown[i];
+        col[at(x, y, 4) + 3] = 1;
+        m[at(x, y, 1)] = paint ? 1.0f : 0.0f;
+        field[at(x, y, 2)] = c.flow;
+      }
+    upload(layers.active->fbo_col(), GL_RGBA, col);
+    upload(layers.active->fbo_mat(), GL_RED, m);
+    upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, field);
+    still_frame();
+    std::vector<float> out = colour();
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[at(c.x, 45, 4) + size_t(i)], blue[i], 0.02) << c.what;
+    EXPECT_GT(amount()[at(c.x, 45, 1)], 0.3f) << c.what << ": there is paint to see";
+  }
+}
+
 TEST_F(Simulation, FlowingCanvasKeepsItsPaintAmount) {
   // Semi-Lagrangian advection with bilinear fetches and the pile-up in front
   // of fast flow neither conserves exactly; over 30 frames of a strong stroke's

@@ -1,9 +1,12 @@
 #version 120
-// Moves the paint colour. With `chroma` above 0 a moving mix keeps the
+// Moves the paint colour. Colours mix in proportion to the paint that carries
+// them: where there is no paint the colour is invisible and must not tint the
+// paint that arrives or stays. With `chroma` above 0 a moving mix keeps the
 // saturation of the more saturated colour, so complementary colours smudge
 // into a saturated hue instead of mud.
 uniform sampler2D vecBuffer;
 uniform sampler2D colBuffer;
+uniform sampler2D matBuffer;
 uniform float power;
 uniform float ratio;
 uniform float softness;
@@ -57,10 +60,14 @@ void main() {
   }
   float len = length(t);
   t.y *= ratio;
-  vec4 b = texture2D(colBuffer, uv - power * t);
-  vec4 linear = max(vec4(0.0), mix(a, b, softness));
+  vec2 q = uv - power * t;
+  vec4 b = texture2D(colBuffer, q);
+  float stay = (1.0 - softness) * max(0.0, texture2D(matBuffer, uv).r);
+  float come = softness * max(0.0, texture2D(matBuffer, q).r);
+  float m = stay + come > 1e-6 ? come / (stay + come) : softness;
+  vec4 linear = max(vec4(0.0), mix(a, b, m));
   if (chroma > 0.0)
-    gl_FragColor = mix(linear, chroma_mix(a, b, softness), clamp(1000.0 * len, 0.0, 1.0));
+    gl_FragColor = mix(linear, chroma_mix(a, b, m), clamp(1000.0 * len, 0.0, 1.0));
   else
     gl_FragColor = linear;
 }
