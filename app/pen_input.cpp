@@ -19,7 +19,8 @@ constexpr platform::TabletWindow script_window = 1;
 void open_pen(platform::Window& window, platform::Input& input, FrameState& f) {
   namespace tablet = platform::tablet;
   if (dynamic_cast<platform::ScriptInput*>(&input))
-    tablet::start(std::make_unique<platform::ScriptedPenTablet>(input, script_window));
+    tablet::start(std::make_unique<platform::ScriptedPenTablet>(
+        input, script_window, [&window](int* w, int* h) { window.client_size(w, h); }));
   tablet::set_mouse([&window, &input] {
     platform::MouseReading m;
     input.mouse_position(&m.x, &m.y);

@@ -424,7 +424,7 @@ class PenScript final : public Input {
   bool key_hit(std::string_view) override { return false; }
   bool key_down(std::string_view) override { return false; }
   void flush_keys() override {}
-  void mouse_position(float* x, float* y) override { *x = *y = 0; }
+  void mouse_position(float* x, float* y) override { *x = mouse_x, *y = mouse_y; }
   int wheel() override { return 0; }
   void discard_wheel() override {}
   bool scripted_pen(PenSample* s) override {
@@ -434,13 +434,14 @@ class PenScript final : public Input {
   }
   bool live = false;
   PenSample sample;
+  float mouse_x = 0, mouse_y = 0;
 };
 
 }  // namespace
 
 TEST_F(Tablet, ScriptedPenPacketsTakeTheDriversRoad) {
   PenScript script;
-  tablet::start(std::make_unique<ScriptedPenTablet>(script, test_window));
+  tablet::start(std::make_unique<ScriptedPenTablet>(script, test_window, [](int* w, int* h) { *w = 320, *h = 180; }));
   ASSERT_EQ(tablet::open(0), 1);
   const struct {
     bool live;
@@ -462,6 +463,7 @@ TEST_F(Tablet, ScriptedPenPacketsTakeTheDriversRoad) {
   for (const auto& f : frames) {
     script.live = f.live;
     script.sample = f.sample;
+    if (f.live) script.mouse_x += 32, script.mouse_y += 9;
     tablet::next_frame();
     const int now = tablet::time();
     EXPECT_EQ(now != time, f.new_packet) << f.sample.pressure;
@@ -471,5 +473,7 @@ TEST_F(Tablet, ScriptedPenPacketsTakeTheDriversRoad) {
     EXPECT_NEAR(tablet::tilt_y(), f.altitude, 0.1);
     EXPECT_EQ(tablet::cursor(), f.cursor);
     EXPECT_EQ((tablet::status() & TPS_PROXIMITY) == 0, f.near);
+    EXPECT_NEAR(tablet::x(), script.mouse_x / 320, 1e-4) << "the pen is where the script's mouse is";
+    EXPECT_NEAR(tablet::y(), script.mouse_y / 180, 1e-4);
   }
 }
