@@ -18,9 +18,10 @@ void main() {
   vec2 b = texture2D(vecBuffer, uv + vec2(-dx, dy)).xy;
   vec2 c = texture2D(vecBuffer, uv + vec2(-dx, -dy)).xy;
   vec2 d = texture2D(vecBuffer, uv + vec2(dx, -dy)).xy;
-  float area =
-      0.5 * abs((a.x * b.y - b.x * a.y) + (b.x * c.y - c.x * b.y) + (c.x * d.y - d.x * c.y) + (d.x * a.y - a.x * d.y));
-  float n = clamp(sqrt(area / (2.0 * dx * dy)), 10.0, 30.0);
+  // Shoelace sum: twice the area the pixel's neighbourhood maps onto.
+  float twice_area = abs((a.x * b.y - b.x * a.y) + (b.x * c.y - c.x * b.y) + (c.x * d.y - d.x * c.y) +
+                         (d.x * a.y - a.x * d.y));
+  float n = clamp(sqrt(twice_area / (2.0 * dx * dy)), 10.0, 30.0);
   int steps = int(n);
   vec2 step = offset / (n / 2.0);
   vec4 sum = vec4(0.0);
