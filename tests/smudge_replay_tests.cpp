@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/script_run.h"
+#include "tests/stroke_helpers.h"
+
+namespace {
+
+std::string drag_script(int x0, int y0, int x1, int y1, int steps) {
+  std::string s = "mouse " + std::to_string(x0) + " " + std::to_string(y0) + "\nframe\ndown left\n";
+  for (int i = 1; i <= steps; ++i)
+    s += "mouse " + std::to_string(x0 + (x1 - x0) * i / steps) + " " + std::to_string(y0 + (y1 - y0) * i / steps) +
+         "\nframe\n";
+  return s + "up left\nframe\n";
+}
+
+// A red horizontal stroke, then a smudge dragged down across its middle: the
+// smudge pushes red paint below the stroke along its path, and nowhere else.
+TEST(SmudgeReplay, SmudgePushesWetPaintAlongTheDrag) {
+  ScriptRun r(160, 90);
+  ASSERT_EQ(r.run("set \"BRUSH:SIZE\" 12\npen 0.85\ncolor 0.9 0.1 0.1\n" + drag_script(20, 40, 140, 40, 24)), "");
+  const LayerPixels stroke = read_layer();
+  ASSERT_GT(stroke.amount(80, 40), 0.3f);
+  for (int y = 46; y < 75; ++y) ASSERT_EQ(stroke.amount(80, y), 0.0f) << "below the stroke is bare, y " << y;
+
+  ASSERT_EQ(r.run("pen 0.85\nkey down Left Shift\n" + drag_script(80, 25, 80, 75, 20)), "");
+  const LayerPixels smudged = read_layer();
+  float pushed = 0;
+  int at = 0;
+  for (int y = 46; y < 75; ++y)
+    if (smudged.amount(80, y) > pushed) {
+      pushed = smudged.amount(80, y);
+      at = y;
+    }
+  EXPECT_GT(pushed, 0.5f) << "paint was pushed below the stroke";
+  const float* c = smudged.colour(80, at);
+  EXPECT_GT(c[0], 2 * c[1]) << "the pushed paint is the stroke's red";
+  EXPECT_GT(c[0], 2 * c[2]);
+  for (int y = 46; y < 75; ++y) EXPECT_EQ(smudged.amount(30, y), 0.0f) << "away from the drag nothing moved";
+}
+
+}  // namespace
