@@ -1,5 +1,6 @@
 #include "gpu/display.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gpu/canvas_buffers.h"
