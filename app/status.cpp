@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr float label_scale = 0.75f;
+constexpr float label_scale = 1;
 
 const char* const tool_names[4] = {"paint", "smudge", "erase", "average"};
 
@@ -30,6 +30,17 @@ std::string format(const char* fmt, double v) {
   std::snprintf(buf, sizeof buf, fmt, v);
   return buf;
 }
+
+// Light text over a dark shadow reads on light paint and dark alike.
+void draw_readable(std::string_view text, float x, float y, const float rgb[3]) {
+  glColor4f(0, 0, 0, 0.75f);
+  draw_text(text, x + 1, y + 1, label_scale);
+  glColor4f(rgb[0], rgb[1], rgb[2], 1);
+  draw_text(text, x, y, label_scale);
+}
+
+const float label_rgb[3] = {0.95f, 0.93f, 0.88f};
+const float prompt_rgb[3] = {1, 0.85f, 0.4f};
 
 }  // namespace
 
@@ -54,7 +65,6 @@ void draw_status_text(float screen_w, float screen_h) {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glColor4f(0.92f, 0.9f, 0.85f, 0.9f);
 
   // The readouts of the main panel's top-level controls, one a line down
   // the right edge, where the panel stands.
@@ -62,7 +72,7 @@ void draw_status_text(float screen_w, float screen_h) {
   for (const ui::Parameter& p : ui::parameters()) {
     if (p.group || p.kind == ui::ParamKind::group || p.kind == ui::ParamKind::menu_button) continue;
     const std::string text = readout(p);
-    draw_text(text, screen_w - 6 - text_width(text, label_scale), y, label_scale);
+    draw_readable(text, screen_w - 6 - text_width(text, label_scale), y, label_rgb);
     y += 16 * label_scale;
   }
 
@@ -73,13 +83,12 @@ void draw_status_text(float screen_w, float screen_h) {
   line += format("  zoom %.0f%%", view.zoom * 100);
   if (view.angle != 0) line += format("  angle %.0f", std::fmod(view.angle, 360.0f));
   line += format("  layer %.0f", layers.active_number) + format("/%.0f", double(layers.list.size()));
-  draw_text(line, 6, screen_h - 6 - 16 * label_scale, label_scale);
+  draw_readable(line, 6, screen_h - 6 - 16 * label_scale, label_rgb);
 
   if (modes.crop_mode) {
-    glColor4f(1, 0.85f, 0.4f, 1);
-    draw_text("MENU:", 6, 6, 1);
-    draw_text("CROP", 6 + 5 * 8, 6, 1);
-    draw_text("[LMB]ok [RMB]cancel", 6, 24, 1);
+    draw_readable("MENU:", 6, 6, prompt_rgb);
+    draw_readable("CROP", 6 + 5 * 8, 6, prompt_rgb);
+    draw_readable("[LMB]ok [RMB]cancel", 6, 24, prompt_rgb);
   }
   glColor4f(1, 1, 1, 1);
   gpu::set_projection(gpu::geometry.width, gpu::geometry.height);
