@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -11,11 +12,13 @@
 #include "gpu/geometry.h"
 #include "gpu/guide_settings.h"
 #include "io/project.h"
+#include "io/project_commands.h"
 #include "io/project_format.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "layers/layer_stack.h"
 #include "tests/gl_fixture.h"
+#include "tests/script_run.h"
 #include "ui/color_settings.h"
 #include "ui/parameters.h"
 #include "ui/swatch_grid.h"
@@ -521,4 +524,90 @@ TEST_F(GlTest, FailedSaveLeavesThePreviousFile) {
   ASSERT_TRUE(io::read_file(path, &after, &error));
   EXPECT_EQ(after, before);
   std::filesystem::remove(path);
+}
+
+// The save and load commands as a person drives them: keys, dialogs and questions.
+TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
+  ScriptRun run;
+  io::file_commands = {};
+  const std::string dir = temp_path("commands");
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string olp = dir + "/a.olp", png = dir + "/pic.png", garbage = dir + "/garbage.olp";
+  {
+    io::AtomicFile f(garbage);
+    f.write("<SEGMENT>\r\n<SIZE>\r\n99\r\n</SIZE>\r\nnothing", 40);
+    ASSERT_TRUE(f.commit());
+  }
+  auto file_bytes = [](const std::string& p) {
+    io::Bytes b;
+    std::string e;
+    io::read_file(p, &b, &e);
+    return b;
+  };
+
+  std::string error = run.run(
+      "mouse 40 40\ndown left\nframe\nmouse 100 60\nframe 4\nup left\nframe\n"
+      "save " +
+      olp + "\n" + "key press F9\nframe 2\n");
+  ASSERT_EQ(error, "");
+  ASSERT_EQ(layers.list.size(), 2u);
+  const io::Bytes saved = file_bytes(olp);
+  EXPECT_EQ(count_segments(saved), 1 + 17);
+  EXPECT_EQ(io::file_commands.current_name, olp);
+
+  // S with a known name and no modifier asks before overwriting: Cancel
+  // keeps the file. (Ctrl+S always opens the dialog.)
+  error = run.run("answer cancel\nkey press S\nframe 2\n");
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(file_bytes(olp), saved);
+  error = run.run("answer ok\nkey press S\nframe 2\n");
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(count_segments(file_bytes(olp)), 1 + 2 * 17);
+
+  // Ctrl+Shift+S: the colour/height pair, nothing under the chosen name.
+  error = run.run("choose " + png +
+                  "\nkey down Left Ctrl\nkey down Left Shift\nkey press S\nframe\n"
+                  "key up Left Shift\nkey up Left Ctrl\nframe\n");
+  ASSERT_EQ(error, "");
+  EXPECT_FALSE(std::filesystem::exists(png));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/pic_col.png"));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/pic_mat.png"));
+
+  // O with a damaged file: the replay goes on and the painting stays.
+  error = run.run("choose " + garbage + "\nkey press O\nframe 2\n");
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(layers.list.size(), 2u);
+
+  // Loading brings back the two layers of the last save over a new single layer.
+  create_canvas(160, 90, std::array<float, 3>{1, 1, 1}.data(), 160, 90);
+  ASSERT_EQ(layers.list.size(), 1u);
+  error = run.run("load " + olp + "\nframe\n");
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(layers.list.size(), 2u);
+  error = run.run("choose\nkey press O\nframe\n");  // a cancelled dialog does nothing
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(io::file_commands.current_name, olp);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(ProjectCommands, NameDispatchTakesTheFirstMatch) {
+  ScriptRun run;
+  io::file_commands = {};
+  const std::string dir = temp_path("dispatch");
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  // Both ".png" and ".olp": a PNG export, not a project.
+  const std::string both = dir + "/x.olp.png";
+  ASSERT_EQ(run.run("frame\nsave " + both + "\nframe\n"), "");
+  io::Bytes b;
+  std::string e;
+  ASSERT_TRUE(io::read_file(both, &b, &e)) << e;
+  ASSERT_GE(b.size(), 8u);
+  EXPECT_EQ(std::memcmp(b.data(), "\x89PNG", 4), 0);
+  const std::string both2 = dir + "/y.png.olp";
+  ASSERT_EQ(run.run("save " + both2 + "\nframe\n"), "");
+  ASSERT_TRUE(io::read_file(both2, &b, &e)) << e;
+  EXPECT_EQ(std::memcmp(b.data(), "\x89PNG", 4), 0);
+  std::filesystem::remove_all(dir);
 }

@@ -1,0 +1,168 @@
+#include "io/project_commands.h"
+
+#include "gpu/geometry.h"
+#include "io/image_export.h"
+#include "io/image_import.h"
+#include "io/project.h"
+#include "io/project_progress.h"
+#include "ui/frame_settings.h"
+
+namespace io {
+
+FileCommandState file_commands;
+
+namespace {
+
+bool contains(const std::string& name, const char* ext) {
+  return name.find(ext) != std::string::npos;
+}
+
+constexpr const char* save_filters =
+    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nsettings(*.ols)|*.ols\n"
+    "brush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\nAll Files|*";
+constexpr const char* png_only_filters = "export 16bit PNG(*.png)|*.png\nAll Files|*";
+constexpr const char* open_filters =
+    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "Jpeg Images|*.jpg\nPng Images|*.png\nbrush images|*.oli\ncolor swatches|*.olc\nriff pallet|*.pal";
+
+std::string file_title(const FileCommandContext& ctx, const std::string& name) {
+  return ctx.base_title + "   " + name;
+}
+
+void screen_size(FileCommandContext& ctx, int* w, int* h) {
+  ctx.window.client_size(w, h);
+  if (*w <= 0 || *h <= 0) *w = gpu::geometry.width, *h = gpu::geometry.height;
+}
+
+FileOutcome failed(FileCommandContext& ctx, const char* caption, std::string error) {
+  show_failure(ctx, caption, error);
+  FileOutcome o;
+  o.result = FileResult::failed;
+  o.error = std::move(error);
+  return o;
+}
+
+FileOutcome done(bool canvas_changed = false) {
+  FileOutcome o;
+  o.result = FileResult::done;
+  o.canvas_changed = canvas_changed;
+  return o;
+}
+
+FileOutcome not_available(FileCommandContext& ctx, const char* caption, const std::string& name) {
+  return failed(ctx, caption, name + ": this kind of file cannot be written or read yet");
+}
+
+FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned char modifiers) {
+  std::string error;
+  if (contains(name, ".png")) {
+    show_progress(ctx, "Saving png(16bit)...", 0);
+    if (!export_png(name, png_export_for(modifiers), &error)) return failed(ctx, "Saving png(16bit)...", error);
+    return done();
+  }
+  if (contains(name, ".jpg")) {
+    show_progress(ctx, "Saving Jpeg...", 0);
+    if (!export_jpeg(name, &error)) return failed(ctx, "Saving Jpeg...", error);
+    return done();
+  }
+  if (contains(name, ".olp")) {
+    show_progress(ctx, "Saving project...", 0);
+    if (!save_project(
+            name, [&](float f) { show_progress(ctx, "Saving project...", f); }, &error))
+      return failed(ctx, "Saving project...", error);
+    ctx.window.set_title(file_title(ctx, name));
+    return done();
+  }
+  if (contains(name, ".ols") || contains(name, ".olc") || contains(name, ".oli"))
+    return not_available(ctx, "Saving...", name);
+  return failed(ctx, "Saving...", name + ": the name does not say which kind of file to write");
+}
+
+FileOutcome import(FileCommandContext& ctx, const std::string& name) {
+  std::string error;
+  std::optional<Pixmap> picture = load_picture(name, &error);
+  if (!picture) return failed(ctx, "Loading picture...", error);
+  const platform::Answer a =
+      ctx.dialogs.confirm("Change Resolution...",
+                          "Change the canvas to the picture's size, " + std::to_string(picture->width) + " x " +
+                              std::to_string(picture->height) + "?",
+                          platform::BoxButtons::yes_no_cancel);
+  if (a == platform::Answer::cancel) return {};
+  const bool resize = a == platform::Answer::yes || a == platform::Answer::ok;
+  int w = 0, h = 0;
+  screen_size(ctx, &w, &h);
+  if (!import_picture(*picture, resize, w, h, &error)) return failed(ctx, "Loading picture...", error);
+  ctx.window.set_title(file_title(ctx, name));
+  return done(resize);
+}
+
+}  // namespace
+
+FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, bool from_menu) {
+  const bool png_modes = modifier_keys == 2 || modifier_keys == 3;
+  std::string& name = file_commands.current_name;
+  if (name.empty() || modifier_keys != 0 || from_menu) {
+    std::optional<std::string> chosen =
+        ctx.dialogs.save_file(save_dialog_title, png_modes ? png_only_filters : save_filters, name);
+    ctx.input.flush_keys();
+    if (!chosen || chosen->empty()) return {};
+    name = *chosen;
+  } else {
+    ctx.window.set_title("File Replacement");
+    const platform::Answer a = ctx.dialogs.confirm("File Replacement", "Overwrite " + name + "?");
+    ctx.window.set_title(file_title(ctx, name));
+    if (a != platform::Answer::ok && a != platform::Answer::yes) return {};
+  }
+  frame_settings.save_request = 0;
+  return save_as(ctx, name, modifier_keys);
+}
+
+FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::string>& given) {
+  std::string name;
+  if (given) {
+    name = *given;
+  } else {
+    std::optional<std::string> chosen = ctx.dialogs.open_file(open_dialog_title, open_filters);
+    ctx.input.flush_keys();
+    if (!chosen || chosen->empty()) return {};
+    name = *chosen;
+  }
+  if (name.empty()) return {};
+  file_commands.current_name = name;
+  if (contains(name, ".pal") || contains(name, ".PAL")) return not_available(ctx, "Loading...", name);
+  if (contains(name, ".png") || contains(name, ".jpg")) return import(ctx, name);
+  if (contains(name, ".olp")) {
+    std::string error, note;
+    int w = 0, h = 0;
+    screen_size(ctx, &w, &h);
+    show_progress(ctx, "Loading project...", 0);
+    if (!load_project(
+            name, w, h, [&](float f) { show_progress(ctx, "Loading project...", f); }, &error, &note))
+      return failed(ctx, "Loading project...", error);
+    if (!note.empty()) show_failure(ctx, "Loading project...", note);
+    ctx.window.set_title(file_title(ctx, name));
+    return done(true);
+  }
+  if (contains(name, ".ols") || contains(name, ".olc") || contains(name, ".oli"))
+    return not_available(ctx, "Loading...", name);
+  return failed(ctx, "Loading...", name + ": the name does not say which kind of file it is");
+}
+
+FileOutcome serve_load_request(FileCommandContext& ctx, bool key) {
+  if (!key && !frame_settings.load_request) return {};
+  frame_settings.load_request = 0;
+  FileOutcome o = load_command(ctx, std::nullopt);
+  ctx.input.flush_keys();
+  return o;
+}
+
+FileOutcome serve_save_request(FileCommandContext& ctx, bool key, unsigned char modifier_keys) {
+  const bool menu = frame_settings.save_request != 0;
+  if (!key && !menu) return {};
+  FileOutcome o = save_command(ctx, modifier_keys, menu);
+  frame_settings.save_request = 0;
+  ctx.input.flush_keys();
+  return o;
+}
+
+}  // namespace io

@@ -1,0 +1,61 @@
+#pragma once
+// The save and load commands every file kind shares: the file dialogs, the
+// overwrite question, the dispatch by the name's extension, the current file
+// name and the captions shown while a file is written or read.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/dialogs.h"
+#include "platform/input.h"
+#include "platform/window.h"
+
+namespace io {
+
+// What the commands work with. `draw_text` draws a caption with its top-left
+// at (x, y) in client pixels (y down) at `scale`; without it the captions
+// show only their bars.
+struct FileCommandContext {
+  platform::Window& window;
+  platform::Dialogs& dialogs;
+  platform::Input& input;
+  std::string base_title;
+  std::function<void(std::string_view text, float x, float y, float scale)> draw_text;
+};
+
+// The name of the file last chosen or loaded; it lasts until the program
+// ends (a new project clears it).
+struct FileCommandState {
+  std::string current_name;
+};
+extern FileCommandState file_commands;
+
+enum class FileResult { cancelled, done, failed };
+
+struct FileOutcome {
+  FileResult result = FileResult::cancelled;
+  bool canvas_changed = false;  // a new canvas was made: the caller centres the view
+  std::string error;            // why it failed (also shown to the user and on standard error)
+};
+
+// The save command. `modifier_keys` are those held when it started (Shift 1,
+// Ctrl 2): exactly Ctrl or Ctrl+Shift choose the PNG export mode and open the
+// dialog; so do an unknown file name and `from_menu`. Otherwise the current
+// name is overwritten after the "File Replacement" question.
+FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, bool from_menu);
+
+// The load command; `name` given (the command line) skips the open dialog.
+FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::string>& name);
+
+// The frame's file requests: the load request (O or the menu) right after the
+// display, the save request (S or the menu) after it. The menu request bytes
+// are cleared here. Keys pressed meanwhile are discarded.
+FileOutcome serve_load_request(FileCommandContext& ctx, bool key);
+FileOutcome serve_save_request(FileCommandContext& ctx, bool key, unsigned char modifier_keys);
+
+// The dialog texts.
+inline constexpr const char* save_dialog_title = "Save Image (*.png;*.jpg;*.olp;*.ols;*.oli;*.olc)";
+inline constexpr const char* open_dialog_title = "Open Project(*.png;*.jpg;*.olp;*.ols;*.oli;*.olc;*.pal)";
+
+}  // namespace io
