@@ -1,6 +1,7 @@
 #include "app/frame.h"
 
 #include "app/app_state.h"
+#include "app/file_requests.h"
 #include "app/frame_state.h"
 #include "app/keys.h"
 #include "app/navigation.h"
@@ -195,6 +196,7 @@ void frame_work(Session& s) {
   // 12. simulation; 14. display
   simulate();
   display(s);
+  serve_file_requests(s);
 
   // 15. colour pick
   if (f.color_pick_request) {

@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     script->set_event_sink(handle_event);
     hooks.before_frame = [&]() {
       const bool more = script->begin_frame(
-          [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, queued, why); },
+          [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, session, queued, why); },
           &error);
       if (!error.empty()) script_failed = true;
       return more;

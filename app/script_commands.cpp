@@ -1,6 +1,7 @@
 #include "app/script_commands.h"
 
 #include "app/export_picture.h"
+#include "app/file_requests.h"
 #include "ui/color_settings.h"
 #include "ui/parameters.h"
 
@@ -41,4 +42,12 @@ bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs
     case T::seed: return true;  // taken before start-up
   }
   return true;
+}
+
+bool run_script_command(const ScriptCommand& c, Session& s, platform::QueuedDialogs& dialogs, std::string* error) {
+  switch (c.type) {
+    case ScriptCommand::Type::save: script_save(s, dialogs, c.text); return true;
+    case ScriptCommand::Type::load: script_load(s, dialogs, c.text); return true;
+    default: return run_script_command(c, dialogs, error);
+  }
 }

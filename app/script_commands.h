@@ -3,6 +3,7 @@
 // parameters, the colour, dialog answers, export, save and load.
 #include <string>
 
+#include "app/session.h"
 #include "platform/dialogs.h"
 #include "platform/script_input.h"
 
@@ -11,3 +12,6 @@ bool check_script_command(const platform::ScriptCommand& c, std::string* error);
 
 // Runs one command; `dialogs` receives the queued answers and choices.
 bool run_script_command(const platform::ScriptCommand& c, platform::QueuedDialogs& dialogs, std::string* error);
+// The same, with the session that `save` and `load` show their progress in.
+bool run_script_command(const platform::ScriptCommand& c, Session& s, platform::QueuedDialogs& dialogs,
+                        std::string* error);

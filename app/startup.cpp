@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/file_requests.h"
 #include "app/frame.h"
 #include "app/frame_state.h"
 #include "app/pen_input.h"
@@ -102,6 +103,7 @@ bool start_up(Session& s, const Options& options) {
   FrameState& f = frame_state;
   s.input.mouse_position(&f.raw.x, &f.raw.y);
   f.rotated = f.smoothed = f.raw;
+  if (!options.file.empty()) load_file_at_start(s, options.file);
   window.show_cursor(false);
   return true;
 }

@@ -53,7 +53,7 @@ std::string ScriptRun::run(const std::string& text, const std::function<void(int
   script->set_event_sink(handle_event);
   Session session{*window_, *script, dialogs};
   open_pen(*window_, *script, frame_state);
-  auto runner = [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, dialogs, why); };
+  auto runner = [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, session, dialogs, why); };
   for (int frame = 0; script->begin_frame(runner, &error); ++frame) {
     sample_pen_pressure();
     frame_work(session);
