@@ -11,28 +11,35 @@
 
 namespace gpu {
 
-ColourRange painted_range(const float* pixels, int w, int h) {
-  float lo = std::numeric_limits<float>::max(), hi = 0;
-  const size_t n = size_t(std::max(w, 0)) * size_t(std::max(h, 0));
-  for (size_t i = 0; i < n; ++i) {
+void RangeScan::add(const float* pixels, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
     const float* p = pixels + 4 * i;
     if (!(p[3] > 0)) continue;
     if (p[0] + p[1] + p[2] <= 0) {
-      lo = 0;
+      lo_ = 0;
       continue;
     }
     float len = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
-    lo = std::min(lo, len);
-    hi = std::max(hi, len);
+    lo_ = std::min(lo_, len);
+    hi_ = std::max(hi_, len);
   }
+}
+
+ColourRange RangeScan::range() const {
   ColourRange r;
   // The darkest length becomes black and the brightest the length of white.
   // With nothing painted or a single shade there is no range to stretch.
-  if (hi > lo) {
-    r.gain = 1.7320508f / (hi - lo);
-    r.black_point = lo;
+  if (hi_ > lo_) {
+    r.gain = 1.7320508f / (hi_ - lo_);
+    r.black_point = lo_;
   }
   return r;
+}
+
+ColourRange painted_range(const float* pixels, int w, int h) {
+  RangeScan scan;
+  scan.add(pixels, size_t(std::max(w, 0)) * size_t(std::max(h, 0)));
+  return scan.range();
 }
 
 void normalise_colours(const Buffer& work_col) {
@@ -61,11 +68,18 @@ void normalise_colours(const Buffer& work_col) {
     full_quad();
   }
 
-  std::vector<float> pixels(size_t(w) * size_t(h) * 4);
+  // Read back in bands so a large canvas needs no whole-picture copy.
+  constexpr int band = 64;
+  std::vector<float> pixels(size_t(w) * band * 4);
   glReadBuffer(GL_COLOR_ATTACHMENT0);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, w, h, GL_RGBA, GL_FLOAT, pixels.data());
-  ColourRange range = painted_range(pixels.data(), w, h);
+  RangeScan scan;
+  for (int y = 0; y < h; y += band) {
+    const int rows = std::min(band, h - y);
+    glReadPixels(0, y, w, rows, GL_RGBA, GL_FLOAT, pixels.data());
+    scan.add(pixels.data(), size_t(w) * size_t(rows));
+  }
+  const ColourRange range = scan.range();
 
   // Reading and writing the same texture in one pass is undefined: draw from a copy.
   glBindFramebuffer(GL_READ_FRAMEBUFFER, work_col.framebuffer());
