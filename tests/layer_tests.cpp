@@ -204,3 +204,17 @@ TEST(LayerStack, MergeFollowsTheUpperBlendStyle) {
     EXPECT_NEAR(red_at(*lower, 80, 45), 2.5f, 1e-4f) << "amounts add in every style";
   }
 }
+
+TEST(LayerResample, AShownUndoStateBecomesTheContent) {
+  gl_canvas(W, H);
+  layer& l = *layers.active;
+  fill_rect(l.mat, 0, 0, W, H, {1, 0, 0, 1});
+  l.store_undo();
+  fill_rect(l.mat, 0, 0, W, H, {2, 0, 0, 1});
+  toggle_undo();
+  ASSERT_TRUE(resize_canvas(W + 20, H + 10, 10, 5, W, H));
+  EXPECT_EQ(l.UNDO_GET, 0);
+  EXPECT_NEAR(red_at(l, 50, 50), 1, 1e-5f) << "what was shown is what stays";
+  EXPECT_NEAR(red_at(l, 5, 2), 0, 1e-5f) << "uncovered border";
+  EXPECT_NEAR(red_at(l, 50, 50, true), 1, 1e-5f);
+}
