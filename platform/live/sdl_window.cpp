@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/gl.h"
+#include "platform/live/gtk_dialogs.h"
 
 namespace platform {
 namespace {
@@ -32,13 +33,12 @@ class LiveDialogs final : public Dialogs {
  public:
   explicit LiveDialogs(LiveWindow& w) : window_(w) {}
   Answer confirm(const std::string& caption, const std::string& text, BoxButtons buttons) override;
-  std::optional<std::string> open_file(const std::string& title, const std::string&) override {
-    std::fprintf(stderr, "ollan: \"%s\": file dialogs are not available in this build\n", title.c_str());
-    return std::nullopt;
+  std::optional<std::string> open_file(const std::string& title, const std::string& filters) override {
+    return gtk_open_file(title, filters);
   }
   std::optional<std::string> save_file(const std::string& title, const std::string& filters,
-                                       const std::string&) override {
-    return open_file(title, filters);
+                                       const std::string& suggested) override {
+    return gtk_save_file(title, filters, suggested);
   }
 
  private:

@@ -1,0 +1,80 @@
+#include "platform/live/gtk_dialogs.h"
+
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+bool gtk_ready() {
+  static const bool ready = gtk_init_check(nullptr, nullptr);
+  if (!ready) std::fprintf(stderr, "ollan: GTK cannot open a window: no file dialog\n");
+  return ready;
+}
+
+// Lets GTK finish closing the dialog: the window disappears before the
+// program goes on with long work such as saving.
+void settle() {
+  while (gtk_events_pending()) gtk_main_iteration();
+}
+
+void add_filters(GtkFileChooser* chooser, const std::string& filters) {
+  std::istringstream lines(filters);
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t bar = line.find('|');
+    if (bar == std::string::npos) continue;
+    GtkFileFilter* f = gtk_file_filter_new();
+    gtk_file_filter_set_name(f, line.substr(0, bar).c_str());
+    std::istringstream patterns(line.substr(bar + 1));
+    for (std::string p; std::getline(patterns, p, ';');)
+      if (!p.empty()) gtk_file_filter_add_pattern(f, p.c_str());
+    gtk_file_chooser_add_filter(chooser, f);
+  }
+}
+
+std::optional<std::string> run(GtkWidget* dialog) {
+  std::optional<std::string> chosen;
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog))) {
+      chosen = name;
+      g_free(name);
+    }
+  }
+  gtk_widget_destroy(dialog);
+  settle();
+  return chosen;
+}
+
+}  // namespace
+
+std::optional<std::string> gtk_open_file(const std::string& title, const std::string& filters) {
+  if (!gtk_ready()) return std::nullopt;
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+                                                  GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+  add_filters(GTK_FILE_CHOOSER(dialog), filters);
+  return run(dialog);
+}
+
+std::optional<std::string> gtk_save_file(const std::string& title, const std::string& filters,
+                                         const std::string& suggested) {
+  if (!gtk_ready()) return std::nullopt;
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel",
+                                                  GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+  gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+  add_filters(chooser, filters);
+  if (!suggested.empty()) {
+    gchar* folder = g_path_get_dirname(suggested.c_str());
+    gchar* base = g_path_get_basename(suggested.c_str());
+    if (g_path_is_absolute(suggested.c_str())) gtk_file_chooser_set_current_folder(chooser, folder);
+    gtk_file_chooser_set_current_name(chooser, base);
+    g_free(folder);
+    g_free(base);
+  }
+  return run(dialog);
+}
+
+}  // namespace platform

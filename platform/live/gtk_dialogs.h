@@ -1,0 +1,17 @@
+#pragma once
+// The open and save file dialogs of the live window, through GTK 3.
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// `filters` is a list of "Description|*.ext;*.ext2" entries separated by
+// '\n'. Nothing when the dialog was cancelled or GTK cannot open a window
+// (the reason is written to standard error).
+std::optional<std::string> gtk_open_file(const std::string& title, const std::string& filters);
+// `suggested` (a path or a name) is preset; choosing an existing file asks
+// before replacing it.
+std::optional<std::string> gtk_save_file(const std::string& title, const std::string& filters,
+                                         const std::string& suggested);
+
+}  // namespace platform
