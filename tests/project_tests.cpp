@@ -11,6 +11,7 @@
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/guide_settings.h"
+#include "gpu/simulation_settings.h"
 #include "io/project.h"
 #include "io/project_commands.h"
 #include "io/project_format.h"
@@ -20,6 +21,7 @@
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
 #include "ui/color_settings.h"
+#include "ui/frame_settings.h"
 #include "ui/parameters.h"
 #include "ui/swatch_grid.h"
 
@@ -361,6 +363,27 @@ void expect_same(const Painting& a, const Painting& b, const char* what) {
   }
 }
 
+// Puts back every setting a test changes, so that later tests start as the program does.
+class SettingsGuard {
+ public:
+  ~SettingsGuard() {
+    brush_settings = brush_, gpu::simulation_settings = simulation_, gpu::display_settings = display_;
+    color_settings = color_, frame_settings = frame_, gpu::guide_settings = guide_;
+    gpu::canvas_settings = canvas_, gpu::canvas_presets = presets_, swatch_grid = swatches_;
+  }
+
+ private:
+  BrushSettings brush_ = brush_settings;
+  gpu::SimulationSettings simulation_ = gpu::simulation_settings;
+  gpu::DisplaySettings display_ = gpu::display_settings;
+  ColorSettings color_ = color_settings;
+  FrameSettings frame_ = frame_settings;
+  gpu::GuideSettings guide_ = gpu::guide_settings;
+  gpu::canvas canvas_ = gpu::canvas_settings;
+  gpu::CanvasPresets presets_ = gpu::canvas_presets;
+  SwatchGrid swatches_ = swatch_grid;
+};
+
 std::string temp_path(const std::string& name) {
   return (std::filesystem::temp_directory_path() / ("ollan_project_tests_" + name)).string();
 }
@@ -373,6 +396,7 @@ void set(const char* label, float v) {
 }  // namespace
 
 TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
+  SettingsGuard keep;
   add_layer();
   add_layer();
   paint_layers(7);
@@ -430,6 +454,7 @@ TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
 }
 
 TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
+  SettingsGuard keep;
   add_layer();
   paint_layers(8);
   const std::string path = temp_path("bad.olp");
@@ -528,6 +553,7 @@ TEST_F(GlTest, FailedSaveLeavesThePreviousFile) {
 
 // The save and load commands as a person drives them: keys, dialogs and questions.
 TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
+  SettingsGuard keep;
   ScriptRun run;
   io::file_commands = {};
   const std::string dir = temp_path("commands");
