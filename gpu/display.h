@@ -52,7 +52,7 @@ void render_display(std::span<const DisplayLayer> layers, const DisplayInputs& i
 struct ViewTransform {
   float zoom = 1;
   float offset_x = 0, offset_y = 0;  // screen position of canvas pixel (0, 0)
-  float angle = 0;                   // degrees, about the rotation centre
+  float angle = 0;                   // degrees about the rotation centre; positive turns clockwise
   float centre_x = 0, centre_y = 0;  // rotation centre in screen pixels
   int screen_w = 0, screen_h = 0;    // client area
   bool after_rebuild = false;        // the canvas was just made again: magnify linearly
