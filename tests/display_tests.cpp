@@ -315,8 +315,8 @@ TEST_F(Display, ViewDrawsThePictureAtTheViewRectangle) {
     char expected;
   } cases[] = {
       {0, 5, 5, 'b'},    {0, 25, 14, 'g'},  {0, 90, 50, 'r'},  {0, 60, 65, 'b'}, {0, 25, 40, 'r'},
-      {0, 105, 30, 'b'}, {90, 60, 65, 'r'}, {90, 25, 32, 'b'}, {90, 76, 4, 'g'},  // turned clockwise: the top-left
-                                                                                  // corner goes top right
+      {0, 105, 30, 'b'}, {90, 60, 65, 'r'}, {90, 25, 32, 'b'}, {90, 76, 4, 'g'},  // turned clockwise, the top-left
+                                                                                  // corner goes to the top right
   };
   for (const auto& c : cases) {
     t.angle = c.angle;
