@@ -309,14 +309,14 @@ TEST_F(Display, ViewDrawsThePictureAtTheViewRectangle) {
     auto c = p.at(x, y);
     return c[2] > 0.5f ? 'b' : c[1] > 0.5f ? 'g' : c[0] > 0.5f ? 'r' : '?';
   };
+  // A quarter turn is clockwise: the top-left corner goes to the top right.
   const struct {
     float angle;
     int x, y;
     char expected;
   } cases[] = {
       {0, 5, 5, 'b'},    {0, 25, 14, 'g'},  {0, 90, 50, 'r'},  {0, 60, 65, 'b'}, {0, 25, 40, 'r'},
-      {0, 105, 30, 'b'}, {90, 60, 65, 'r'}, {90, 25, 32, 'b'}, {90, 76, 4, 'g'},  // turned clockwise, the top-left
-                                                                                  // corner goes to the top right
+      {0, 105, 30, 'b'}, {90, 60, 65, 'r'}, {90, 25, 32, 'b'}, {90, 76, 4, 'g'},
   };
   for (const auto& c : cases) {
     t.angle = c.angle;
