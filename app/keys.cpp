@@ -134,7 +134,11 @@ void clear_active_layer() {
 
 void edit_keys(KeyContext& k) {
   platform::Input& in = k.input;
-  if (in.key_hit("Z") && in.key_down("Left Ctrl")) toggle_undo();
+  if (in.key_hit("Z") && in.key_down("Left Ctrl")) {
+    toggle_undo();
+    // The flow belongs to the paint that was shown.
+    gpu::clear_flow();
+  }
   if (in.key_hit("Delete")) {
     if (app.modifier_keys == 2)
       new_project(k);

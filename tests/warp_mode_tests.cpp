@@ -135,14 +135,22 @@ TEST(WarpMode, KeysOfTheSimulation) {
   std::vector<float> wet = read_texture(gpu::canvas_buffers.wetness.texture(), W, H, GL_RGBA, 4);
   EXPECT_EQ(wet[3], 0.0f) << "the canvas was dried";
 
-  // Ctrl+D stops the flow (which would go on at this fluidity).
+  // Ctrl+D stops the flow (which would go on at this fluidity, over paint).
   gpu::simulation_settings.fluidity = 0.5f;
+  upload(layers.active->fbo_mat(), GL_RED, std::vector<float>(size_t(W) * H, 1.0f));
   std::vector<float> field(size_t(W) * H * 2, 0.01f);
   upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, field);
   ASSERT_EQ(r.run("key down Left Ctrl\nkey press D\nframe\n"), "");
   std::vector<float> v = read_texture(gpu::canvas_buffers.velocity[0].texture(), W, H, GL_RG, 2);
   EXPECT_EQ(v[(size_t(45) * W + 80) * 2], 0.0f);
   EXPECT_EQ(gpu::simulation_settings.drying, 0) << "Ctrl+D leaves the drying toggle alone";
+
+  // So does the undo toggle: the flow belongs to the paint that was shown.
+  upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, field);
+  ASSERT_EQ(r.run("key down Left Ctrl\nkey press Z\nframe\n"), "");
+  v = read_texture(gpu::canvas_buffers.velocity[0].texture(), W, H, GL_RG, 2);
+  EXPECT_EQ(v[(size_t(45) * W + 80) * 2], 0.0f);
+  EXPECT_TRUE(layers.active->showing_undo());
 }
 
 }  // namespace
