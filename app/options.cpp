@@ -104,8 +104,8 @@ bool parse_options(const std::vector<std::string>& args, Options* out, std::stri
       o.file = a;
     }
   }
-  if (!o.replay.empty() && !o.record.empty() && o.replay == o.record) {
-    *error = "--record would overwrite the script being replayed";
+  if (!o.replay.empty() && !o.record.empty()) {
+    *error = "--record writes a live session; a replay is its own script";
     return false;
   }
   *out = o;

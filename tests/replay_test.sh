@@ -55,6 +55,14 @@ printf 'canvas 160 90\nkey down Left Ctrl\nkey press Delete\nframe\nkey up Left 
 "$ollan" --headless --replay "$dir/box.txt" 2> "$dir/box_err.txt"
 grep -q '"New Project..." Clear project?' "$dir/box_err.txt" || fail "the unanswered box was not logged"
 
+# Escape asks to leave; the queued OK ends the run after the first frame.
+printf 'canvas 160 90\nkey press Escape\nanswer ok\nframe\nframe 50\n' > "$dir/quit.txt"
+out=$("$ollan" --headless --replay "$dir/quit.txt" --bench)
+echo "$out" | grep -q "^frames: 1$" || fail "the confirmed exit did not end the run: $out"
+printf 'canvas 160 90\nkey press Escape\nanswer cancel\nframe\nframe 5\n' > "$dir/stay.txt"
+out=$("$ollan" --headless --replay "$dir/stay.txt" --bench)
+echo "$out" | grep -q "^frames: 6$" || fail "a cancelled exit ended the run: $out"
+
 out=$("$ollan" --headless --size 160x90 --frames 4 --bench)
 for key in median_ms min_ms max_ms frames; do
   echo "$out" | grep -q "^$key: [0-9.]*$" || fail "--bench lacks $key: $out"
