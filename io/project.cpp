@@ -188,8 +188,12 @@ bool save_project(const std::string& path, const Progress& progress, std::string
   ProjectHeader h = gather_project_header();
   const int bands = (h.custom_canvas ? project_bands : 0) + h.layer_count * project_bands;
   int done = 0;
+  const int canvas_bands = h.custom_canvas ? project_bands : 0;
   auto step = [&] {
-    if (progress) progress(float(++done) / float(std::max(bands, 1)));
+    ++done;
+    if (progress)
+      progress(done <= canvas_bands ? "Saving canvas..." : "Saving project...",
+               float(done) / float(std::max(bands, 1)));
   };
   std::vector<float> canvas;
   if (h.custom_canvas) canvas = read_buffer(gpu::canvas_buffers.canvas_source, GL_RED, 1);
@@ -240,7 +244,7 @@ bool load_project(const std::string& path, int screen_w, int screen_h, const Pro
   const int bands = (p.header.custom_canvas ? project_bands : 0) + int(p.layers.size()) * project_bands;
   int done = 0;
   auto step = [&] {
-    if (progress) progress(float(++done) / float(std::max(bands, 1)));
+    if (progress) progress("Loading project...", float(++done) / float(std::max(bands, 1)));
   };
   if (p.header.custom_canvas) {
     for (int i = 0; i < project_bands; ++i) {

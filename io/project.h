@@ -8,8 +8,10 @@
 
 namespace io {
 
-// Called after each band saved or loaded with the fraction done (0..1).
-using Progress = std::function<void(float done)>;
+// Called after each band saved or loaded with what is being done ("Saving
+// canvas...", "Saving project...", "Loading project...") and the fraction
+// done (0..1).
+using Progress = std::function<void(const char* caption, float done)>;
 
 // The header as the program's state stands (the canvas dials copied into the
 // current canvas preset first).

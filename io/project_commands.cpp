@@ -68,7 +68,7 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
   if (contains(name, ".olp")) {
     show_progress(ctx, "Saving project...", 0);
     if (!save_project(
-            name, [&](float f) { show_progress(ctx, "Saving project...", f); }, &error))
+            name, [&](const char* caption, float f) { show_progress(ctx, caption, f); }, &error))
       return failed(ctx, "Saving project...", error);
     ctx.window.set_title(file_title(ctx, name));
     return done();
@@ -137,7 +137,7 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
     screen_size(ctx, &w, &h);
     show_progress(ctx, "Loading project...", 0);
     if (!load_project(
-            name, w, h, [&](float f) { show_progress(ctx, "Loading project...", f); }, &error, &note))
+            name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); }, &error, &note))
       return failed(ctx, "Loading project...", error);
     if (!note.empty()) show_failure(ctx, "Loading project...", note);
     ctx.window.set_title(file_title(ctx, name));

@@ -319,6 +319,9 @@ bool read_project(std::span<const uint8_t> bytes, const ReadLimits& limits, Stor
   p.width = int(h.width);
   p.height = int(h.height);
   const int W = p.width, H = p.height;
+  if (double(W) * H * h.layer_count > limits.max_layer_pixels)
+    return fail(error, std::to_string(h.layer_count) + " layers of " + std::to_string(W) + " x " + std::to_string(H) +
+                           " are more than the GPU can hold");
 
   // Every stored band with the bytes it must inflate to.
   std::vector<std::pair<std::span<const uint8_t>, std::size_t>> checks;

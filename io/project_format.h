@@ -83,6 +83,9 @@ Bytes encode_layer_settings(const LayerSettings& s);
 // Limits a reader checks the file against.
 struct ReadLimits {
   int max_side = 16384;  // largest canvas side the GPU can hold
+  // Most layer pixels (layers x W x H) the GPU is asked to hold: each costs
+  // 24 bytes with its undo copy.
+  double max_layer_pixels = double(1 << 29);
 };
 
 // One layer as a file holds it: its settings and its 16 bands, still packed

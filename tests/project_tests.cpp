@@ -280,6 +280,19 @@ TEST(ProjectFormat, CorruptFilesAreRefused) {
   }
 }
 
+TEST(ProjectFormat, LayerPixelsBeyondTheGpuAreRefused) {
+  const int w = 16, h = 20;
+  io::Bytes file = save(test_header(w, h, 2), random_layers(2, w, h, 4));
+  io::ReadLimits limits;
+  limits.max_layer_pixels = 2 * w * h;
+  io::StoredProject p;
+  std::string error;
+  EXPECT_TRUE(io::read_project(file, limits, &p, &error)) << error;
+  limits.max_layer_pixels = 2 * w * h - 1;
+  EXPECT_FALSE(io::read_project(file, limits, &p, &error));
+  EXPECT_NE(error.find("GPU"), std::string::npos) << error;
+}
+
 TEST(ProjectFormat, TruncatedFileKeepsTheCompleteLayers) {
   const int w = 16, h = 20;
   io::ProjectHeader hd = test_header(w, h, 3);
@@ -437,7 +450,12 @@ TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
   int progress_calls = 0;
   float last = 0;
   ASSERT_TRUE(io::load_project(
-      path, 160, 90, [&](float f) { ++progress_calls, last = f; }, &error))
+      path, 160, 90,
+      [&](const char* caption, float f) {
+        EXPECT_STREQ(caption, "Loading project...");
+        ++progress_calls, last = f;
+      },
+      &error))
       << error;
   expect_same(snapshot(), saved, "after loading");
   EXPECT_EQ(progress_calls, 3 * 16);
