@@ -122,14 +122,14 @@ GLuint bristle_mask() {
     glClear(GL_COLOR_BUFFER_BIT);
     gpu::ScopedResolution at(load_size, load_size);
     glDisable(GL_BLEND);
-    gpu::program(gpu::Prog::bristle_noise_gray).use().set("size", 9.0f).set("brisize", 1.1f).set("brisize_cmp", 3.0f);
+    gpu::program(gpu::Prog::bristle_noise_gray).use().set("size", 9.0f).set("brisize", 1.6f).set("brisize_cmp", 4.0f);
     glColor4f(1, 1, 1, 1);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(0, 0);
-    glTexCoord2f(0.15f, 0);
+    glTexCoord2f(0.3f, 0);
     glVertex2f(float(load_size), 0);
-    glTexCoord2f(0.15f, 1);
+    glTexCoord2f(0.3f, 1);
     glVertex2f(float(load_size), float(load_size));
     glTexCoord2f(0, 1);
     glVertex2f(0, float(load_size));
@@ -168,7 +168,7 @@ float scatter_bias_factor(float bias) {
   return bias < 0 ? 2 + 2 * bias : -2 + 2 * bias;
 }
 
-void motion_quad(float x, float y, float s, float dx, float dy) {
+void motion_quad(float x, float y, float s, float dx, float dy, bool turned) {
   const gpu::Geometry& g = gpu::geometry;
   const float mx = dx * float(g.width), my = dy * float(g.height);
   const float len = std::hypot(mx, my);
@@ -180,10 +180,9 @@ void motion_quad(float x, float y, float s, float dx, float dy) {
   const float Fx = x + m, Fy = y + l;
   const float Kx = x - mx - m, Ky = y - my - l;
   const float nx = l, ny = -m;
-  vertex(0, 1, Fx - nx, Fy - ny);
-  vertex(0, 0, Kx - nx, Ky - ny);
-  vertex(1, 0, Kx + nx, Ky + ny);
-  vertex(1, 1, Fx + nx, Fy + ny);
+  const float uv[4][2] = {{0, 1}, {0, 0}, {1, 0}, {1, 1}};
+  const float corner[4][2] = {{Fx - nx, Fy - ny}, {Kx - nx, Ky - ny}, {Kx + nx, Ky + ny}, {Fx + nx, Fy + ny}};
+  for (int i = 0; i < 4; ++i) vertex(uv[i][turned ? 1 : 0], uv[i][turned ? 0 : 1], corner[i][0], corner[i][1]);
 }
 
 void draw_dab_brush(const StrokeCall& c) {
@@ -208,9 +207,9 @@ void draw_textured_brush(const StrokeCall& c) {
   gpu::program(gpu::Prog::mat_to_alpha_radial).use().set("radial", radial);
   gpu::bind_texture(0, mask);
   glColor4f(c.colour[0], c.colour[1], c.colour[2], c.colour[3]);
-  // A flat brush: the mask's streaks run along the motion.
+  // A flat brush: the mask's hairs run along the motion and fade at its sides.
   glBegin(GL_QUADS);
-  motion_quad(c.x, c.y, c.size * 0.5f, c.dx, c.dy);
+  motion_quad(c.x, c.y, c.size * 0.5f, c.dx, c.dy, true);
   glEnd();
   gpu::bind_texture(0, 0);
 }

@@ -26,8 +26,9 @@ struct StrokeCall {
 // Bias factor k of the scatter brushes' footprint cut.
 float scatter_bias_factor(float bias);
 // The quad of brush type 0: a band of width 2s from s behind the previous
-// position to s beyond (x, y), inside an open glBegin(GL_QUADS).
-void motion_quad(float x, float y, float s, float dx, float dy);
+// position to s beyond (x, y), inside an open glBegin(GL_QUADS). Texture u
+// runs across the band and v along it; `turned` swaps them.
+void motion_quad(float x, float y, float s, float dx, float dy, bool turned = false);
 
 void draw_dab_brush(const StrokeCall& c);       // types 0 to 4
 void draw_textured_brush(const StrokeCall& c);  // type 5
