@@ -38,7 +38,7 @@ void present_picture(platform::Window& window) {
 
 void toggle_warp_mode(platform::Window& window, platform::Input& input) {
   if (!modes.warp_mode) {
-    gpu::warp_enter();
+    if (layer* l = layers.active) gpu::warp_enter(work_paint(*l));
     modes.warp_mode = true;
     return;
   }
@@ -56,7 +56,7 @@ void commit_warp() {
   gpu::warp_apply(work_paint(*l), 1, {});
   // The layer now holds the warped paint: showing it through the old map
   // again would warp it twice.
-  gpu::warp_enter();
+  gpu::warp_enter(work_paint(*l));
 }
 
 void warp_key(KeyContext& k) {

@@ -55,6 +55,12 @@ void draw_placed(sim::Draw& draw, const Placement& p) {
     draw.region(p.x, p.y, p.r, p.dx, p.dy);
 }
 
+// The paint the flow sees: in warp mode the amount as shown through the map
+// (written by the display), so the map can carry paint into empty canvas.
+GLuint flow_amount(const SimulationFrame& f) {
+  return f.warp_mode ? canvas_buffers.overlay_mat.texture() : f.paint.mat_tex;
+}
+
 // Step 1: the frame's working field, bent by the canvas grain and the paint.
 // Only where this frame's passes read it.
 void deflect_velocity(sim::Draw& draw, const SimulationFrame& f, const Placement& p) {
@@ -66,7 +72,7 @@ void deflect_velocity(sim::Draw& draw, const SimulationFrame& f, const Placement
     program(Prog::velocity_deflect).use();
     bind_texture(0, b.velocity[0].texture());
     bind_texture(1, b.canvas_normals.texture());
-    bind_texture(2, f.paint.mat_tex);
+    bind_texture(2, flow_amount(f));
     draw_placed(draw, p);
   } else {
     draw.blit(b.velocity[0].framebuffer(), b.velocity[1].framebuffer(), w, h);
@@ -168,7 +174,7 @@ void smooth_velocity(sim::Draw& draw, const SimulationFrame& f, float sharpness)
   }
   const float* k = state.kernel;
   glDisable(GL_BLEND);
-  bind_texture(1, f.paint.mat_tex);
+  bind_texture(1, flow_amount(f));
 
   sim::bind_target(b.velocity[0].framebuffer());
   program(Prog::blur9_mat_h)

@@ -51,8 +51,9 @@ void clear_wetness();
 // The "DRYING" toggle: turning drying off also stops the flow.
 void toggle_drying();
 
-// Warp mode. Entering fills warp_uv with the identity map.
-void warp_enter();
+// Warp mode. Entering fills warp_uv with the identity map and shows the paint
+// through it: overlay_col and overlay_mat get the work paint.
+void warp_enter(const WorkPaint& paint);
 // Resamples the work paint through warp_uv in `strips` vertical strips (colour
 // then amount for each), calling `present` after each strip so the user sees
 // the progress. One strip resamples everything in one draw each.

@@ -7,8 +7,13 @@
 
 namespace gpu {
 
-void warp_enter() {
-  const float w = float(geometry.width), h = float(geometry.height);
+void warp_enter(const WorkPaint& paint) {
+  SimulationStats stats;
+  sim::Draw draw{stats};
+  const int wi = geometry.width, hi = geometry.height;
+  draw.blit(paint.col_fbo, canvas_buffers.overlay_col.framebuffer(), wi, hi);
+  draw.blit(paint.mat_fbo, canvas_buffers.overlay_mat.framebuffer(), wi, hi);
+  const float w = float(wi), h = float(hi);
   sim::bind_target(canvas_buffers.warp_uv.framebuffer());
   glUseProgram(0);
   glDisable(GL_BLEND);

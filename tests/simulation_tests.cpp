@@ -458,7 +458,7 @@ TEST_F(Simulation, SubstepsAdvectInThirds) {
 }
 
 TEST_F(Simulation, WarpMapStartsAsIdentityAndResamplesInStrips) {
-  gpu::warp_enter();
+  gpu::warp_enter(work_paint());
   std::vector<float> map = read_texture(gpu::canvas_buffers.warp_uv.texture(), W, H, GL_RG, 2);
   for (int y : {0, 44, H - 1})
     for (int x : {0, 79, W - 1}) {

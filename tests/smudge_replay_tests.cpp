@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "app/app_state.h"
 #include "tests/script_run.h"
 #include "tests/stroke_helpers.h"
 
@@ -38,6 +40,26 @@ TEST(SmudgeReplay, SmudgePushesWetPaintAlongTheDrag) {
   EXPECT_GT(c[0], 2 * c[1]) << "the pushed paint is the stroke's red";
   EXPECT_GT(c[0], 2 * c[2]);
   for (int y = 46; y < 75; ++y) EXPECT_EQ(smudged.amount(30, y), 0.0f) << "away from the drag nothing moved";
+}
+
+// The same drag in warp mode bends the map instead of the paint; leaving warp
+// mode resamples the stroke through it.
+TEST(SmudgeReplay, WarpDragBendsTheStrokeWhenWarpModeEnds) {
+  ScriptRun r(160, 90);
+  ASSERT_EQ(r.run("set \"BRUSH:SIZE\" 12\npen 0.85\ncolor 0.9 0.1 0.1\n" + drag_script(20, 40, 140, 40, 24)), "");
+  const LayerPixels stroke = read_layer();
+  ASSERT_EQ(r.run("key down Left Ctrl\nkey press W\nframe\n"), "");
+  ASSERT_TRUE(modes.warp_mode);
+  ASSERT_EQ(r.run("pen 0.85\nkey down Left Shift\n" + drag_script(80, 25, 80, 75, 20)), "");
+  const LayerPixels during = read_layer();
+  EXPECT_EQ(during.mat, stroke.mat) << "warping leaves the paint itself alone";
+  ASSERT_EQ(r.run("key down Left Ctrl\nkey press W\nframe\n"), "");
+  ASSERT_FALSE(modes.warp_mode);
+  const LayerPixels bent = read_layer();
+  float pushed = 0;
+  for (int y = 46; y < 75; ++y) pushed = std::max(pushed, bent.amount(80, y));
+  EXPECT_GT(pushed, 0.1f) << "the stroke bent down along the drag";
+  for (int y = 46; y < 75; ++y) EXPECT_EQ(bent.amount(30, y), 0.0f) << "and nowhere else";
 }
 
 }  // namespace

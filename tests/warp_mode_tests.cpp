@@ -105,7 +105,8 @@ TEST(WarpMode, CommitAppliesTheWarpUndoablyAndStaysInWarpMode) {
   gl_canvas(W, H);
   modes = ModeState{};
   modes.warp_mode = true;
-  gpu::warp_enter();
+  gpu::warp_enter(
+      {layers.active->fbo_colID(), layers.active->fbo_col(), layers.active->fbo_matID(), layers.active->fbo_mat()});
   striped_layer_and_shifted_map();
   const std::vector<float> before = layer_colour();
 
