@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "brush/bristle.h"
+#include "gpu/buffer.h"
 #include "gpu/geometry.h"
 #include "tests/gl_fixture.h"
 
@@ -145,4 +146,78 @@ TEST(BristleRandom, StaysInItsRange) {
     ASSERT_LT(v, 2.5f);
   }
   EXPECT_EQ(bristle_random(0, 0), 0.0f);  // an empty range gives its start
+}
+
+TEST(BristleSpring, StepsTowardsItsTargetByAtMostItsLength) {
+  const struct {
+    float tx, ty, length;
+    float expected;  // change of velocity
+  } cases[] = {{10, 0, 2, 2}, {0.5f, 0, 2, 1}, {3, 4, 1, 1}, {0, -6, 0.5f, 0.5f}};
+  for (const auto& c : cases) {
+    bristle b;
+    b.length = c.length;
+    b.eval(c.tx, c.ty);
+    EXPECT_NEAR(std::hypot(b.vel.x, b.vel.y), c.expected, 1e-5f) << c.tx << "," << c.ty;
+    EXPECT_GT(b.vel.x * c.tx + b.vel.y * c.ty, 0.0f);  // towards the target
+  }
+}
+
+TEST_F(BristleTest, StandingSegmentsArePointsForColourAndNothingForSmears) {
+  gpu::Buffer target = gpu::Buffer::create(160, 90, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
+  for (bool smear : {false, true}) {
+    target.bind_target();
+    glClear(GL_COLOR_BUFFER_BIT);
+    gpu::set_projection(160, 90);
+    bristles.count = 50;
+    bristles.frame.radius = bristles.frame.old_radius = 6;
+    proto().init(bristles.list, 80, 45);
+    proto().draw_setup(bristles.list, 80, 45);  // no motion: every segment has length 0
+    for (bristle* b : bristles.array) {
+      std::fill(b->ocol, b->ocol + 4, 1.0f);
+      std::fill(b->col, b->col + 4, 1.0f);
+    }
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    const int drawn = smear ? proto().draw_smear(bristles.list, 50) : proto().draw_col(bristles.list, 50);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    EXPECT_EQ(drawn, 50);
+    const std::vector<float> px = read_texture(target.texture(), 160, 90, GL_RED, 1);
+    int lit = 0;
+    for (int y = 0; y < 90; ++y)
+      for (int x = 0; x < 160; ++x)
+        if (px[size_t(y) * 160 + x] > 0) {
+          ++lit;
+          EXPECT_LE(std::hypot(x + 0.5f - 80, 89 - y + 0.5f - 45), 8.0f);  // within the footprint
+        }
+    if (smear)
+      EXPECT_EQ(lit, 0);
+    else
+      EXPECT_GT(lit, 10);
+  }
+}
+
+TEST_F(BristleTest, StreakTrailsBehindTheBristle) {
+  gpu::Buffer target = gpu::Buffer::create(160, 90, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
+  target.bind_target();
+  glClear(GL_COLOR_BUFFER_BIT);
+  gpu::set_projection(160, 90);
+  bristle b;
+  b.pos = vec2d::Create(100, 45);
+  b.vel = vec2d::Create(30.0f / 160, 0);  // texture units per frame
+  b.size = 6;
+  b.press = 1;
+  glUseProgram(0);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+  b.draw_streak();
+  glEnable(GL_ALPHA_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  const std::vector<float> px = read_texture(target.texture(), 160, 90, GL_RED, 1);
+  const auto at = [&](int x, int y) { return px[size_t(89 - y) * 160 + x]; };
+  for (int x : {75, 85, 95}) EXPECT_GT(at(x, 45), 0.0f) << x;  // behind
+  EXPECT_EQ(at(110, 45), 0.0f);                                // ahead
+  EXPECT_EQ(at(85, 55), 0.0f);                                 // beside
 }
