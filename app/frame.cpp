@@ -47,7 +47,7 @@ unsigned char read_modifiers(platform::Input& in) {
 }
 
 bool mirrored() {
-  return frame_state.mirror_side != 0 && !frame_state.space_gesture && !frame_state.fixed_angle;
+  return frame_state.mirror_side != 0 && !frame_state.space_gesture && !frame_state.angle_gesture;
 }
 
 StrokeInput stroke_input(Session& s) {
@@ -79,9 +79,9 @@ StrokeInput stroke_input(Session& s) {
   return in;
 }
 
-void paint(Session& s) {
+void paint(Session& s, bool gesture) {
   FrameState& f = frame_state;
-  const bool allowed = !(app.gui_flags & (0x800 | 0x100));
+  const bool allowed = !(app.gui_flags & (0x800 | 0x100)) && !gesture;
   f.painting =
       app.mouse_left && allowed && f.nav == Nav::none && !(app.modifier_keys & 4) && !modes.crop_mode && layers.active;
   if (f.painting) {
@@ -180,6 +180,7 @@ void frame_work(Session& s) {
   // 11. tool mode, navigation, painting
   update_radius(f);
   update_tool_mode(f, app.modifier_keys, app.mouse_right);
+  const bool gesture = brush_gesture(f, app.mouse_left);
   NavigationInput nav;
   nav.modifiers = app.modifier_keys;
   nav.left = app.mouse_left;
@@ -191,7 +192,7 @@ void frame_work(Session& s) {
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
-  paint(s);
+  paint(s, gesture);
 
   // 12. simulation; 14. display
   simulate();

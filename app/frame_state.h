@@ -29,7 +29,10 @@ struct FrameState {
   unsigned char tool_mode = 0;   // the brush mode as the modifiers and the pen turn it this frame
   bool fixed_angle = false;      // the A key: the brush keeps fixed_angle_deg
   float fixed_angle_deg = 180;
-  bool space_gesture = false;  // Space held: the drag adjusts the brush
+  bool space_gesture = false;  // Space held: the drag sizes the brush instead of painting
+  bool angle_gesture = false;  // Shift+A held: the drag turns the fixed brush angle
+  bool gesture_anchored = false;
+  vec2d gesture_anchor;  // the stroke position the gesture holds, canvas pixels
 
   // Pen sample of this frame (scripted or from the tablet).
   float tilt[2] = {0, 0};
@@ -67,3 +70,6 @@ void update_direction(FrameState& f, bool pen_active);
 void update_pressure(FrameState& f, const PointerFrame& in);
 void update_radius(FrameState& f);
 void update_tool_mode(FrameState& f, unsigned char modifiers, bool right_button);
+// The Space and Shift+A gestures: while one runs the drag adjusts the brush
+// and the stroke position stays where the gesture began. True while one runs.
+bool brush_gesture(FrameState& f, bool left_button);

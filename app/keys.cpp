@@ -110,10 +110,12 @@ void brush_keys(KeyContext& k) {
     f.fixed_angle = !f.fixed_angle;
     in.flush_keys();
   }
-  if (in.key_down("A") && mods == 1 && !f.fixed_angle) {
+  const bool angle_gesture = in.key_down("A") && mods == 1;
+  if (angle_gesture && !f.angle_gesture) {
     f.fixed_angle = true;
     f.fixed_angle_deg = 180;
   }
+  f.angle_gesture = angle_gesture;
   if (in.key_hit("Y")) gpu::simulation_settings.substep_mode ^= 1;
 }
 

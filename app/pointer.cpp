@@ -17,6 +17,8 @@ FrameState frame_state;
 namespace {
 
 constexpr float deg = 3.14159265358979f / 180.0f;
+constexpr float size_per_pixel = 0.01f;    // Space drag: the brush grows about 1 % a pixel
+constexpr float degrees_per_pixel = 0.5f;  // Shift+A drag
 
 vec2d to_canvas(const vec2d& client) {
   const vec2d span = view.bottom_right.subv(view.top_left);
@@ -124,4 +126,23 @@ void update_tool_mode(FrameState& f, unsigned char modifiers, bool right_button)
   if (modifiers == 2 || f.pen_eraser) mode = brush == 2 ? 0 : 2;
   if (modifiers == 3) mode = brush ^ 3;
   f.tool_mode = mode;
+}
+
+bool brush_gesture(FrameState& f, bool left_button) {
+  if (!f.space_gesture && !f.angle_gesture) {
+    f.gesture_anchored = false;
+    return false;
+  }
+  if (!f.gesture_anchored) {
+    f.gesture_anchor = f.stroke_pos;
+    f.gesture_anchored = true;
+  }
+  const float dx = f.raw_movement.x * float(gpu::geometry.width);  // canvas pixels this frame
+  if (left_button) {
+    if (f.space_gesture) brush_settings.size = std::max(1.0f, brush_settings.size * std::exp(dx * size_per_pixel));
+    if (f.angle_gesture) f.fixed_angle_deg = std::fmod(f.fixed_angle_deg + dx * degrees_per_pixel + 360, 360.0f);
+  }
+  f.stroke_pos = f.prev_stroke_pos = f.gesture_anchor;
+  f.movement = f.movement_norm = vec2d{};
+  return true;
 }

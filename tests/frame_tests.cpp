@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "app/navigation.h"
 #include "app/text.h"
 #include "app/view.h"
+#include "brush/brush_settings.h"
 #include "gpu/buffer.h"
 #include "gpu/geometry.h"
 #include "layers/layer.h"
@@ -286,4 +288,38 @@ TEST(FrameTest, TextDrawsGlyphCells) {
   const std::vector<float> two = text_coverage("I\nI", 100, 30, 1);
   EXPECT_GT(ink(two, 100, 30, 108, 46).first, 5);
   EXPECT_GT(ink(two, 100, 46, 108, 62).first, 5);
+}
+
+// Space held: dragging right grows the brush and paints nothing, and the
+// stroke position stays where the gesture began; Shift+A turns the fixed angle.
+TEST(FrameTest, SpaceAndShiftADragsAdjustTheBrush) {
+  ScriptRun r;
+  float size_before = 0, size_after = 0;
+  vec2d held;
+  bool painted = false;
+  const std::string err = r.run("mouse 40 45\nframe\nkey down Space\nframe\ndown left\nframe\n" +
+                                    moves(40, 100, 45, 6) + "up left\nkey up Space\nframe\n",
+                                [&](int f) {
+                                  if (f == 1) size_before = brush_settings.size;
+                                  if (f == 2) held = frame_state.stroke_pos;
+                                  if (f >= 2 && f <= 8) {
+                                    painted = painted || frame_state.painting;
+                                    EXPECT_NEAR(frame_state.stroke_pos.x, held.x, 1e-4) << f;
+                                  }
+                                  if (f == 8) size_after = brush_settings.size;
+                                });
+  ASSERT_EQ(err, "");
+  EXPECT_FALSE(painted);
+  EXPECT_GT(size_after, size_before * 1.5f);
+  const std::vector<float> mat = read_texture(layers.active->fbo_mat(), 160, 90, GL_RED, 1);
+  EXPECT_EQ(*std::max_element(mat.begin(), mat.end()), 0.0f);
+
+  ScriptRun r2;
+  float angle = 0;
+  ASSERT_EQ(r2.run("mouse 40 45\nframe\nkey down Left Shift\nkey down A\nframe\ndown left\nframe\n" +
+                       moves(40, 80, 45, 4) + "up left\nkey up A\nkey up Left Shift\nframe\n",
+                   [&](int) { angle = frame_state.fixed_angle_deg; }),
+            "");
+  EXPECT_TRUE(frame_state.fixed_angle);
+  EXPECT_GT(angle, 180);
 }
