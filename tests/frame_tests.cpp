@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,14 @@
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "gpu/buffer.h"
+#include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "layers/layer.h"
 #include "platform/embedded.h"
 #include "platform/png_decode.h"
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
+#include "ui/color_settings.h"
 
 namespace {
 
@@ -322,4 +325,63 @@ TEST(FrameTest, SpaceAndShiftADragsAdjustTheBrush) {
             "");
   EXPECT_TRUE(frame_state.fixed_angle);
   EXPECT_GT(angle, 180);
+}
+
+// Keys of the frame, each checked on what it drives.
+TEST(FrameTest, KeysActOnTheirTargets) {
+  struct Case {
+    const char* script;
+    std::function<bool()> holds;
+    const char* what;
+  } cases[] = {
+      {"key press Keypad +\nframe\n", [] { return view.zoom == 2; }, "numpad + doubles the zoom"},
+      {"key press Keypad -\nframe\nkey press Keypad -\nframe\n", [] { return view.zoom == 0.25f; },
+       "numpad - halves it"},
+      {"key press Keypad +\nframe\nkey press Home\nframe\n", [] { return view.zoom == 1 && view.top_left.x == 0; },
+       "Home resets and centres"},
+      {"key down =\nframe 3\n", [] { return std::fabs(view.spin - 0.3f) < 1e-5f && view.angle > 0; },
+       "= spins the view"},
+      {"key press W\nframe\n", [] { return brush_settings.pen_size == 0; }, "W: pressure drives size"},
+      {"key press E\nframe\n", [] { return brush_settings.pen_opacity == 1; }, "E: pressure drives opacity"},
+      {"key press 3\nframe\nkey press 0\nframe\n", [] { return brush_settings.brush_type == 9; }, "0 is type 9"},
+      {"key press ]\nframe\nkey press ]\nframe\n", [] { return brush_settings.size > 15 * 1.2f; }, "] grows"},
+      {"key press [\nframe\n", [] { return brush_settings.size < 15; }, "[ shrinks"},
+      {"key press F6\nframe\nkey press F7\nframe\nkey press F6\nframe\n",
+       [] { return gpu::display_settings.mirror_mode == 8; }, "F6, F7, F6 leave the horizontal-axis mirror"},
+      {"key down Left Shift\nkey press D\nframe\n", [] { return gpu::display_settings.dither == 0; },
+       "Shift+D: dither"},
+      {"key press F9\nframe\n", [] { return layers.list.size() == 2 && layers.active_number == 2; }, "F9 adds"},
+      {"key press F9\nframe\nkey press F10\nframe\n", [] { return layers.active_number == 1; }, "F10 selects below"},
+      {"key press F9\nframe\nkey press F10\nframe\nkey press F11\nframe\n", [] { return layers.active_number == 2; },
+       "F11 selects above"},
+      {"key press F12\nframe\n", [] { return layers.active->hidden == 1; }, "F12 hides"},
+      {"key down Left Shift\nkey press Right\nframe\n", [] { return gpu::display_settings.light_pos[0] > 0.5f; },
+       "Shift+Right moves the light"},
+      {"key down Left Ctrl\nkey press Up\nframe\n", [] { return layers.active->glossiness > 0.5f; },
+       "Ctrl+Up: glossier"},
+      {"color 0.9 0.8 0.7\nframe\nkey press X\nframe\n", [] { return color_settings.current[0] == 0.25f; },
+       "X swaps the colours"},
+  };
+  for (const Case& c : cases) {
+    ScriptRun r;
+    ASSERT_EQ(r.run(std::string("mouse 80 45\nframe\n") + c.script), "") << c.what;
+    EXPECT_TRUE(c.holds()) << c.what;
+  }
+}
+
+// Delete clears the active layer and keeps the paint in its undo copy, so
+// left Ctrl+Z shows it again.
+TEST(FrameTest, DeleteClearsAndCtrlZShowsWhatWasThere) {
+  ScriptRun r;
+  ASSERT_EQ(r.run("mouse 30 40\nframe\ndown left\nframe\n" + moves(30, 120, 45, 6) + "up left\nframe\n"), "");
+  auto most_paint = [](GLuint tex) {
+    const std::vector<float> m = read_texture(tex, 160, 90, GL_RED, 1);
+    return *std::max_element(m.begin(), m.end());
+  };
+  ASSERT_GT(most_paint(layers.active->fbo_mat()), 0);
+  ASSERT_EQ(r.run("key press Delete\nframe\n"), "");
+  EXPECT_EQ(most_paint(layers.active->fbo_mat()), 0);
+  EXPECT_GT(most_paint(layers.active->undo_mat()), 0);
+  ASSERT_EQ(r.run("key down Left Ctrl\nkey press Z\nframe\n"), "");
+  EXPECT_TRUE(layers.active->showing_undo());
 }
