@@ -26,11 +26,6 @@ void amount_pass_blend(bool removing, int paint_submode) {
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-void colour_keep_coverage_blend() {
-  glEnable(GL_BLEND);
-  glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
-}
-
 DepositProgram choose_deposit_program(const DepositChoice& c) {
   DepositProgram p;
   if (c.canvas_grain && c.image) {

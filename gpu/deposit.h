@@ -16,8 +16,6 @@ void colour_pass_blend(int paint_submode);
 // Blending of the amount pass: removing (erase and average tools), replacing
 // towards the brush amount (sub-mode 0) or accumulating.
 void amount_pass_blend(bool removing, int paint_submode);
-// Blending of the work colour when the colour buffer's coverage must not change.
-void colour_keep_coverage_blend();
 
 // What the stroke knows when it picks the program that rasterises its segments.
 struct DepositChoice {

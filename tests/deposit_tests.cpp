@@ -323,3 +323,69 @@ TEST(DepositChoice, ProgramFollowsGrainAndImage) {
     }
   }
 }
+
+TEST_F(DepositTest, ImageProgramsCombineTheImageWithTheVertexColour) {
+  // Image colour (0.5, 0.25, 2, 0.8), image amount 0.5 (clamped reads) or 3.
+  std::vector<float> colour(size_t(N) * N * 4);
+  for (size_t i = 0; i < colour.size(); i += 4) {
+    colour[i] = 0.5f;
+    colour[i + 1] = 0.25f;
+    colour[i + 2] = 2;
+    colour[i + 3] = 0.8f;
+  }
+  gpu::Texture col = texture_from(colour, N, N);
+  gpu::Texture half = constant_texture(0.5f), thick = constant_texture(3);
+  gpu::Texture flat = constant_texture(0);
+  using gpu::Prog;
+  const struct {
+    Prog prog;
+    int mode;
+    GLuint unit0, unit1, unit2, unit3;
+    float expected[4];
+  } cases[] = {
+      // image_deposit: units matbuffer 0, colbuffer 1.
+      {Prog::image_deposit, 0, half.id(), col.id(), 0, 0, {0.5f, 0.25f, 2, 0.4f}},
+      {Prog::image_deposit, 0, thick.id(), col.id(), 0, 0, {0.5f, 0.25f, 2, 0.8f}},
+      {Prog::image_deposit, 1, half.id(), thick.id(), 0, 0, {1, 3, 3, 1}},
+      {Prog::image_deposit, 2, half.id(), col.id(), 0, 0, {1, 1, 1, 0.5f}},
+      // bristle_deposit without motion: canbuffer 0, matbuffer 1, colbuffer 2, alpbuffer 3.
+      {Prog::bristle_deposit, 0, flat.id(), flat.id(), col.id(), half.id(), {0.5f, 0.25f, 2, 0.4f}},
+      {Prog::bristle_deposit, 2, flat.id(), flat.id(), col.id(), thick.id(), {1, 1, 1, 1}},
+      // dab_textured at the centre: matbuffer 0, colbuffer 1 (mode is colormode).
+      {Prog::dab_textured, 1, half.id(), col.id(), 0, 0, {0.5f, 0.25f, 2, 0.4f}},
+      {Prog::dab_textured, 0, half.id(), col.id(), 0, 0, {1, 1, 1, 0.5f}},
+      // layer_composite_radial: matbuffer 0, colbuffer 1 (mode is premul).
+      {Prog::layer_composite_radial, 0, half.id(), col.id(), 0, 0, {0.5f, 0.25f, 2, 0.5f}},
+      {Prog::layer_composite_radial, 1, half.id(), col.id(), 0, 0, {0.25f, 0.125f, 1, 0.5f}},
+  };
+  for (const auto& c : cases) {
+    const gpu::Program& p = gpu::program(c.prog).use();
+    switch (c.prog) {
+      case Prog::bristle_deposit: p.set_int("mode", c.mode).set("velo", 0, 0).set("offset", 1.0f / N, 1.0f / N); break;
+      case Prog::dab_textured: p.set_int("colormode", c.mode).set("falloff", 0.0f); break;
+      case Prog::layer_composite_radial: p.set_int("premul", c.mode).set("visibility", 1.0f).set("radial", 0.0f); break;
+      default: p.set_int("mode", c.mode); break;
+    }
+    const GLuint units[4] = {c.unit0, c.unit1, c.unit2, c.unit3};
+    for (int u = 0; u < 4; ++u) gpu::bind_texture(u, units[u]);
+    glColor4f(1, 1, 1, 1);
+    const std::vector<float> px = draw();
+    for (int u = 3; u >= 0; --u) gpu::bind_texture(u, 0);
+    const float* centre = at(px, N / 2, N / 2);
+    for (int ch = 0; ch < 4; ++ch)
+      EXPECT_NEAR(centre[ch], c.expected[ch], 0.01f)
+          << gpu::program_table[int(c.prog)].name << " mode " << c.mode << " channel " << ch;
+  }
+}
+
+TEST_F(DepositTest, AreaCopyDiscCopiesInsideTheDiscWithTheVertexAlpha) {
+  gpu::Texture src = constant_texture(0.75f);
+  gpu::program(gpu::Prog::area_copy_disc).use().set("area", 0, 1, 1, 1);
+  gpu::bind_texture(0, src.id());
+  glColor4f(1, 1, 1, 0.5f);
+  const std::vector<float> px = draw(-1);
+  gpu::bind_texture(0, 0);
+  EXPECT_NEAR(at(px, N / 2, N / 2)[0], 0.75f, 0.01f);
+  EXPECT_NEAR(at(px, N / 2, N / 2)[3], 0.375f, 0.01f);
+  EXPECT_EQ(at(px, 0, 0)[0], -1.0f);  // discarded outside the disc
+}
