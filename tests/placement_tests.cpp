@@ -9,7 +9,7 @@ TEST(WindowPlacement, CentresOnLargeDesktopsAndFillsSmallOnes) {
   } cases[] = {
       {1920, 1080, {322, 191, 1288, 749}},  // room to spare: centred, frame added
       {1280, 1080, {0, 191, 1250, 749}},    // too narrow: x 0, desktop width - 30
-      {1920, 720, {322, 40, 1288, 690}},    // too low: y 40, desktop height - 30
+      {1920, 715, {322, 40, 1288, 685}},    // too low: y 40, desktop height - 30
       {1200, 700, {0, 40, 1170, 670}},      // smaller than the canvas both ways
       {1296, 737, {10, 20, 1288, 749}},     // just enough room both ways
       {1295, 736, {0, 19, 1265, 749}},
