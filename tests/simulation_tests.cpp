@@ -390,6 +390,51 @@ TEST_F(Simulation, ColourTravelsWithThePaintThatCarriesIt) {
   }
 }
 
+TEST_F(Simulation, SharpnessSmoothsTheFlowOnlyWherePaintIs) {
+  const struct {
+    float sharpness;
+    bool spreads;
+  } cases[] = {{1, true}, {0, false}, {0.5f, true}};  // 1 first: no kernel has been built yet
+  for (const auto& c : cases) {
+    SetUp();
+    gpu::simulation_settings.fluidity = 0.5f;
+    gpu::simulation_settings.fluid_curls = 0;
+    gpu::simulation_settings.fluid_sharpness = c.sharpness;
+    // Flow in one column; paint on the left of it only.
+    std::vector<float> m(size_t(W) * H, 0), field(size_t(W) * H * 2, 0);
+    for (int y = 0; y < H; ++y) {
+      field[at(80, y, 2) + 1] = 0.01f;
+      for (int x = 0; x < 80; ++x) m[at(x, y, 1)] = 1;
+    }
+    upload(layers.active->fbo_mat(), GL_RED, m);
+    upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, field);
+    still_frame();
+    std::vector<float> v = velocity(0);
+    if (c.spreads)
+      EXPECT_GT(v[at(78, 45, 2) + 1], 1e-4f) << "sharpness " << c.sharpness;
+    else
+      EXPECT_EQ(v[at(78, 45, 2) + 1], 0.0f);
+    EXPECT_EQ(v[at(83, 45, 2) + 1], 0.0f) << "no paint, no smoothing; sharpness " << c.sharpness;
+  }
+}
+
+TEST_F(Simulation, MaskStopsTheFlowUnderIt) {
+  gpu::simulation_settings.fluidity = 0.5f;
+  paint_disc(80, 45, 200);
+  std::vector<float> mask(size_t(W) * H * 4, 0), field(size_t(W) * H * 2, 0);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      mask[at(x, y, 4) + 3] = x >= 80 ? 1.0f : 0.0f;
+      field[at(x, y, 2)] = 0.01f;
+    }
+  upload(gpu::canvas_buffers.mask.texture(), GL_RGBA, mask);
+  upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, field);
+  gpu::simulate_frame({work_paint(), 0, 0, 0, 0, 0, false, false, true});
+  std::vector<float> v = velocity(0);
+  EXPECT_GT(v[at(40, 45, 2)], 0.005f) << "outside the mask the flow goes on";
+  for (int x = 84; x < W; x += 5) EXPECT_EQ(v[at(x, 45, 2)], 0.0f) << "masked, x " << x;
+}
+
 TEST_F(Simulation, FlowingCanvasKeepsItsPaintAmount) {
   // Semi-Lagrangian advection with bilinear fetches and the pile-up in front
   // of fast flow neither conserves exactly; over 30 frames of a strong stroke's
