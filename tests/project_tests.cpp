@@ -655,3 +655,50 @@ TEST(ProjectCommands, NameDispatchTakesTheFirstMatch) {
   EXPECT_EQ(std::memcmp(b.data(), "\x89PNG", 4), 0);
   std::filesystem::remove_all(dir);
 }
+
+// Versions 15 and 16 differ in two places: no swatch grid before 16, and only
+// "CANVAS:SHOW" and the five canvas dials where 17 keeps the canvas presets.
+TEST(ProjectFormat, OlderVersionsReadThroughTheirGates) {
+  const int w = 16, h = 20;
+  io::ProjectHeader hd = test_header(w, h, 1);
+  hd.swatches = {{{1, 0, 0, 1, 0, 0, 0, 0}}};
+  std::vector<TestLayer> layers = random_layers(1, w, h, 9);
+  const io::Bytes v17 = save(hd, layers);
+  const io::Bytes block17 = io::encode_header(hd);
+  // Offsets in the version-17 block.
+  const std::size_t swatches_at = width_offset + 8 + 16 + 8 + 36 + 4 + 16 + 4;
+  const std::size_t swatches_size = 4 + 4 + 32;
+  const std::size_t canvas_at = block17.size() - 4 - 73;  // show, count, current, 3 x 22, flag
+  const float dials[5] = {0.9f, 0.8f, 0.7f, 0.6f, 0.5f};
+
+  for (uint8_t version : {uint8_t(15), uint8_t(16)}) {
+    io::Bytes block(block17.begin(), block17.begin() + std::ptrdiff_t(canvas_at));
+    block.push_back(0);  // "CANVAS:SHOW" off
+    const auto* d = reinterpret_cast<const uint8_t*>(dials);
+    block.insert(block.end(), d, d + sizeof dials);
+    block.insert(block.end(), block17.end() - 4, block17.end());  // layer count
+    if (version < 16)
+      block.erase(block.begin() + std::ptrdiff_t(swatches_at),
+                  block.begin() + std::ptrdiff_t(swatches_at + swatches_size));
+    block[21] = version;
+    io::MemoryOutput out;
+    io::write_segment(out, io::pack_bank(block));
+    io::SegmentReader r(v17);
+    r.read_segment();
+    out.bytes.insert(out.bytes.end(), v17.begin() + std::ptrdiff_t(r.position()), v17.end());
+
+    io::StoredProject p;
+    std::string error;
+    ASSERT_TRUE(io::read_project(out.bytes, {}, &p, &error)) << int(version) << ": " << error;
+    EXPECT_EQ(p.header.version, version);
+    EXPECT_EQ(p.header.swatches.size(), version >= 16 ? 1u : 0u);
+    EXPECT_EQ(p.header.brush_size, hd.brush_size) << int(version);
+    EXPECT_EQ(p.header.guide_subdivisions, hd.guide_subdivisions) << int(version);
+    EXPECT_EQ(p.header.canvas_show, 0);
+    const io::CanvasPreset& c = p.header.canvas_presets[p.header.canvas_preset];
+    EXPECT_EQ(c.strength, 0.9f);
+    EXPECT_EQ(c.stretch, 0.5f);
+    ASSERT_EQ(p.layers.size(), 1u);
+    EXPECT_EQ(unpack(p, 0).mat, layers[0].mat);
+  }
+}
