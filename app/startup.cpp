@@ -13,6 +13,7 @@
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
+#include "brush/bristle.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "platform/embedded.h"
@@ -98,6 +99,7 @@ bool start_up(Session& s, const Options& options) {
   for (int i = 0; i < 4; ++i) app.icons[i] = embedded_texture(icon_names[i], true);
 
   open_pen(s.window, s.input, frame_state);
+  create_bristles();
 
   centre_view(app.screen_w, app.screen_h, w, h);
   FrameState& f = frame_state;

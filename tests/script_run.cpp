@@ -7,7 +7,9 @@
 #include "app/script_commands.h"
 #include "app/startup.h"
 #include "app/view.h"
+#include "brush/bristle.h"
 #include "brush/brush_settings.h"
+#include "brush/stroke.h"
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
 #include "platform/headless_window.h"
@@ -39,6 +41,9 @@ ScriptRun::ScriptRun(int w, int h) {
   gpu::simulation_settings = gpu::SimulationSettings{};
   gpu::display_settings = gpu::DisplaySettings{};
   color_settings = ColorSettings{};
+  gpu::canvas_settings = gpu::canvas{};
+  stroke = StrokeState{};
+  create_bristles();  // as start-up does, before the first random number of the run
   platform::seed_random(1);
 }
 
