@@ -263,12 +263,11 @@ bool load_project(const std::string& path, int screen_w, int screen_h, const Pro
     l->opacity = s.opacity, l->visibility = s.visibility;
     std::copy_n(s.color, 3, l->color);
     l->style = s.style;
-    for (int b = 0; b < project_bands; ++b) {
-      BandPixels px = unpack_layer_band(stored.bands[std::size_t(b)], W, band_rows(H, b));
+    unpack_layer_bands(stored, W, H, 0, [&](int b, BandPixels& px) {
       upload_rows(l->col, band_first_row(H, b), band_rows(H, b), GL_RGBA, px.col.data());
       upload_rows(l->mat, band_first_row(H, b), band_rows(H, b), GL_RED, px.mat.data());
       step();
-    }
+    });
     // Ctrl+Z right after loading shows the loaded picture, not an empty layer.
     l->store_undo();
     l->UNDO_GET = 0;

@@ -94,6 +94,38 @@ void parallel_for(int n, unsigned threads, const std::function<void(int)>& fn) {
   for (std::thread& t : pool) t.join();
 }
 
+// Makes items 0 .. n-1 on `threads` worker threads and hands each to
+// `consume` on the calling thread, in order, as soon as it is ready.
+template <typename T>
+void ordered_pipeline(int n, unsigned threads, const std::function<T(int)>& make,
+                      const std::function<void(int, T&)>& consume) {
+  std::vector<std::optional<T>> done(static_cast<std::size_t>(n));
+  std::mutex m;
+  std::condition_variable cv;
+  std::atomic<int> next{0};
+  auto work = [&] {
+    for (int i; (i = next++) < n;) {
+      T item = make(i);
+      std::lock_guard lock(m);
+      done[std::size_t(i)] = std::move(item);
+      cv.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 0; t < std::min<unsigned>(threads, unsigned(std::max(n, 0))); ++t) pool.emplace_back(work);
+  for (int i = 0; i < n; ++i) {
+    T item;
+    {
+      std::unique_lock lock(m);
+      cv.wait(lock, [&] { return done[std::size_t(i)].has_value(); });
+      item = std::move(*done[std::size_t(i)]);
+      done[std::size_t(i)].reset();
+    }
+    consume(i, item);
+  }
+  for (std::thread& t : pool) t.join();
+}
+
 unsigned thread_count(unsigned wanted) {
   return wanted ? wanted : std::max(1u, std::thread::hardware_concurrency());
 }
@@ -401,6 +433,13 @@ BandPixels unpack_layer_band(std::span<const uint8_t> packed, int width, int row
   return px;
 }
 
+void unpack_layer_bands(const StoredLayer& layer, int width, int height, unsigned threads,
+                        const std::function<void(int band, BandPixels& pixels)>& consume) {
+  ordered_pipeline<BandPixels>(
+      project_bands, thread_count(threads),
+      [&](int i) { return unpack_layer_band(layer.bands[std::size_t(i)], width, band_rows(height, i)); }, consume);
+}
+
 std::vector<float> unpack_canvas_band(std::span<const uint8_t> packed, int width, int rows) {
   const std::size_t n = std::size_t(width) * rows;
   std::optional<Bytes> block = unpack_bank(packed, n * sizeof(float));
@@ -411,38 +450,17 @@ std::vector<float> unpack_canvas_band(std::span<const uint8_t> packed, int width
 
 namespace {
 
-// Packs `blocks` bands on worker threads and writes them in order as they
+// Packs `count` bands on worker threads and writes them in order as they
 // become ready; progress runs on the calling thread after each band.
 bool write_bands(Output& out, int count, const std::function<Bytes(int)>& make_block,
                  const std::function<void()>& progress, unsigned threads) {
-  std::vector<Bytes> packed(static_cast<std::size_t>(count));
-  std::vector<char> ready(static_cast<std::size_t>(count), 0);
-  std::mutex m;
-  std::condition_variable cv;
-  std::atomic<int> next{0};
-  auto work = [&] {
-    for (int i; (i = next++) < count;) {
-      Bytes p = pack_bank(make_block(i));
-      std::lock_guard lock(m);
-      packed[std::size_t(i)] = std::move(p);
-      ready[std::size_t(i)] = 1;
-      cv.notify_all();
-    }
-  };
-  std::vector<std::thread> pool;
-  for (unsigned t = 0; t < std::min<unsigned>(threads, unsigned(count)); ++t) pool.emplace_back(work);
   bool ok = true;
-  for (int i = 0; i < count; ++i) {
-    Bytes p;
-    {
-      std::unique_lock lock(m);
-      cv.wait(lock, [&] { return ready[std::size_t(i)] != 0; });
-      p = std::move(packed[std::size_t(i)]);
-    }
-    ok = ok && !p.empty() && write_packed_segment(out, p);
-    if (progress) progress();
-  }
-  for (std::thread& t : pool) t.join();
+  ordered_pipeline<Bytes>(
+      count, threads, [&](int i) { return pack_bank(make_block(i)); },
+      [&](int, Bytes& packed) {
+        ok = ok && !packed.empty() && write_packed_segment(out, packed);
+        if (progress) progress();
+      });
   return ok;
 }
 

@@ -116,6 +116,10 @@ struct BandPixels {
   std::vector<float> col, mat;
 };
 BandPixels unpack_layer_band(std::span<const uint8_t> packed, int width, int rows);
+// Unpacks the 16 bands of `layer` on `threads` threads (0: every core) and
+// hands them to `consume` in band order on the calling thread.
+void unpack_layer_bands(const StoredLayer& layer, int width, int height, unsigned threads,
+                        const std::function<void(int band, BandPixels& pixels)>& consume);
 std::vector<float> unpack_canvas_band(std::span<const uint8_t> packed, int width, int rows);
 
 // Supplies a layer's pixels for writing: `col` W x H x 4 floats and `mat`
