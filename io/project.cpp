@@ -112,7 +112,9 @@ ProjectHeader gather_project_header() {
   h.canvas_show = uint8_t(param("CANVAS:SHOW"));
   // The canvas dials are the current preset's values.
   gpu::canvas& current = cp.presets[std::min<int>(cp.current, 2)];
-  current = gpu::canvas_settings;
+  const gpu::canvas& dials = gpu::canvas_settings;
+  current.strength = dials.strength, current.size = dials.size, current.bias = dials.bias;
+  current.density = dials.density, current.stretch = dials.stretch;
   h.canvas_preset = std::min<uint8_t>(cp.current, 2);
   for (int i = 0; i < 3; ++i) h.canvas_presets[i] = to_file(cp.presets[i]);
   h.custom_canvas = cp.custom_canvas ? 1 : 0;
