@@ -199,7 +199,8 @@ void frame_work(Session& s) {
   display(s);
   serve_file_requests(s);
 
-  // 15. colour pick
+  // 15. colour pick, from the finished picture on screen
+  s.window.bind_screen();
   if (f.color_pick_request) {
     f.color_pick_request = false;
     pick_displayed_color(f.raw.x, f.raw.y, app.screen_h);

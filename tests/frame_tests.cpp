@@ -385,3 +385,20 @@ TEST(FrameTest, DeleteClearsAndCtrlZShowsWhatWasThere) {
   ASSERT_EQ(r.run("key down Left Ctrl\nkey press Z\nframe\n"), "");
   EXPECT_TRUE(layers.active->showing_undo());
 }
+
+// Alt+click picks the displayed colour under the pointer: blue from a blue
+// stroke, a grey from the bare canvas.
+TEST(FrameTest, AltClickPicksTheDisplayedColour) {
+  ScriptRun r;
+  ASSERT_EQ(r.run("set \"BRUSH:SIZE\" 20\ncolor 0.05 0.1 0.9\nmouse 20 20\nframe\ndown left\nframe\n" +
+                  moves(20, 140, 20, 12) +
+                  "up left\nframe\n"
+                  "key down Left Alt\nmouse 80 20\nframe\ndown left\nframe\nup left\nframe\n"),
+            "");
+  const float* blue = color_settings.current;
+  EXPECT_GT(blue[2], blue[0] + 0.2f) << blue[0] << " " << blue[1] << " " << blue[2];
+  ASSERT_EQ(r.run("key down Left Alt\nmouse 80 69\nframe\ndown left\nframe\nup left\nframe\n"), "");
+  const float* grey = color_settings.current;
+  EXPECT_NEAR(grey[0], grey[2], 0.15f) << grey[0] << " " << grey[1] << " " << grey[2];
+  EXPECT_GT(grey[0], 0.3f);
+}
