@@ -402,3 +402,38 @@ TEST(FrameTest, AltClickPicksTheDisplayedColour) {
   EXPECT_NEAR(grey[0], grey[2], 0.15f) << grey[0] << " " << grey[1] << " " << grey[2];
   EXPECT_GT(grey[0], 0.3f);
 }
+
+// With a live pen the stroke pressure glides to the pen's pressure, passing
+// it by a few percent at most; "PEN:SIZE [w]" makes the radius grow with pressure up to
+// "BRUSH:SIZE", and "PEN:OPACITY [e]" fades strokes pressed lightly.
+TEST(FrameTest, PenPressureDrivesSizeAndOpacity) {
+  struct Case {
+    float pen;
+    float radius_min, radius_max;
+    float opacity;
+  } cases[] = {{1.0f, 29.5f, 30.0f, 1.0f}, {0.5f, 1.5f, 3.5f, 0.375f}, {0.1f, 1.0f, 1.01f, 0.0f}};
+  float last_radius = 1e9f;
+  for (const Case& c : cases) {
+    ScriptRun r;
+    std::vector<float> p;
+    ASSERT_EQ(r.run("set \"BRUSH:SIZE\" 30\nset \"PEN:OPACITY [e]\" 1\nmouse 40 40\nframe\npen " +
+                        std::to_string(c.pen) + "\ndown left\nframe 40\nup left\npen off\nframe\n",
+                    [&](int f) {
+                      if (f >= 1 && f <= 40) p.push_back(frame_state.stroke_pressure);
+                      if (f == 40) {
+                        EXPECT_GE(frame_state.radius, c.radius_min) << c.pen;
+                        EXPECT_LE(frame_state.radius, c.radius_max) << c.pen;
+                        EXPECT_NEAR(frame_state.opacity_factor, c.opacity, 0.01f) << c.pen;
+                        last_radius = std::min(last_radius, frame_state.radius);
+                      }
+                    }),
+              "");
+    ASSERT_EQ(p.size(), 40u);
+    for (size_t i = 1; i < p.size(); ++i) {
+      EXPECT_LE(p[i], std::min(1.0f, c.pen * 1.06f)) << c.pen << " frame " << i;  // a slight overshoot at most
+      EXPECT_GT(p[i], 0) << c.pen << " frame " << i;
+    }
+    EXPECT_NEAR(p.back(), c.pen, 0.01f);
+    EXPECT_EQ(frame_state.stroke_pressure, 0) << "released";
+  }
+}
