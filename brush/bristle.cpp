@@ -132,7 +132,8 @@ void bristle::init(bristle_list& list, float x, float y) {
   const BristleFrame& f = s.frame;
   const float r = bristle_random(1.1345f, 1433.9133f);
   float L = 0;
-  s.array.assign(std::size_t(std::max(1, s.count)), nullptr);
+  s.count = std::clamp(s.count, 1, bristle_total + 1);
+  s.array.assign(std::size_t(s.count), nullptr);
   for (std::size_t i = 0; i < s.array.size() && i < list.size(); ++i) s.array[i] = list[i].get();
 
   const float t = std::fabs(f.bias);

@@ -66,7 +66,7 @@ void scatter_brush(const StrokeCall& c, bool dense) {
 void tilted_scatter_brush(const StrokeCall& c) {
   const float k = scatter_bias_factor(brush_settings.bias);
   const vec2d t = c.direction;
-  const float seed = c.length_value;
+  const float seed = c.type == 4 ? stroke.seed : c.length_value;
   const float q = c.tilt_altitude != 0 ? std::pow(c.tilt_altitude / 90.0f, 3.0f) : 0.5f;
   const float sf = size_factor(c);
   const int n = int(c.density * (5 + c.size * 4 * sf));

@@ -206,6 +206,7 @@ void stroke_frame(const StrokeInput& in) {
   }
   if (type == 8) move_bristles(in, first);
   if (type == 9 && first) stroke.follow = corner::Create(vec2d::Create(in.x, in.y));
+  if (type == 4 && first) stroke.seed = bristle_random(-1000, 1000);
   stroke.started = true;
 
   StrokeCall c;

@@ -48,6 +48,7 @@ struct StrokeState {
   float ribbon_length = 0;          // types 6 and 7: distance painted along the stroke
   vec2d ribbon_left, ribbon_right;
   bool ribbon_started = false;
+  float seed = 0;  // type 4: drawn anew at each stroke's first frame
 };
 
 extern StrokeState stroke;

@@ -39,6 +39,9 @@ LayerPixels read_layer(bool undo) {
   p.w = g.width;
   p.h = g.height;
   const layer& l = *layers.active;
+  // llvmpipe may still hold the stroke's last draws when a texture is read
+  // back after its framebuffer was unbound.
+  glFinish();
   p.mat = read_texture(undo ? l.undo_mat() : l.fbo_mat(), p.w, p.h, GL_RED, 1);
   p.col = read_texture(undo ? l.undo_col() : l.fbo_col(), p.w, p.h, GL_RGBA, 4);
   return p;

@@ -135,6 +135,20 @@ TEST_F(StrokeTest, StandingBrushStillPaints) {
   EXPECT_GT(max_amount(read_layer(), 70, 35, 90, 55), 0.05f);
 }
 
+TEST_F(StrokeTest, SmudgeLaysNewPaintOnlyAsFarAsBlendingAsks) {
+  for (float blending : {0.0f, 1.0f}) {
+    gl_canvas(160, 90);
+    stroke = StrokeState{};
+    brush_settings.blending = blending;
+    drag({20, 45, 140, 45, 12, ToolMode::smudge});
+    const float laid = max_amount(read_layer(), 20, 35, 140, 55);
+    if (blending == 0)
+      EXPECT_EQ(laid, 0.0f);
+    else
+      EXPECT_GT(laid, 0.05f);
+  }
+}
+
 TEST_F(StrokeTest, ZeroPressurePaintsNothing) {
   drag({20, 45, 140, 45, 12, ToolMode::paint, 20, 0});
   EXPECT_EQ(max_amount(read_layer(), 0, 0, 159, 89), 0.0f);
