@@ -14,6 +14,7 @@ void drag(const Drag& d) {
   in.tool = d.tool;
   in.pen_factor = 1;
   in.z_held = d.z_held;
+  in.fluidity = d.fluidity;
   for (int i = 0; i < 4; ++i) in.colour[i] = d.colour[i];
   vec2d dir = vec2d::Create(d.x1 - d.x0, d.y1 - d.y0);
   dir.normalize();

@@ -13,6 +13,7 @@ struct Drag {
   float pressure = 1;
   bool z_held = false;
   float colour[4] = {0.1f, 0.3f, 0.9f, 1};
+  float fluidity = 1;
 };
 
 // Paints the drag and releases the button.

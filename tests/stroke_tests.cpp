@@ -6,6 +6,7 @@
 #include "brush/bristle.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
+#include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
@@ -146,6 +147,40 @@ TEST_F(StrokeTest, SmudgeLaysNewPaintOnlyAsFarAsBlendingAsks) {
       EXPECT_EQ(laid, 0.0f);
     else
       EXPECT_GT(laid, 0.05f);
+  }
+}
+
+TEST_F(StrokeTest, BrushMotionGoesIntoTheVelocityFieldAndWetnessUnderPaint) {
+  const struct {
+    ToolMode tool;
+    float fluidity;
+    bool moves, wets;
+  } cases[] = {{ToolMode::paint, 1, false, true},
+               {ToolMode::paint, 0.5f, true, true},
+               {ToolMode::smudge, 1, true, true},
+               {ToolMode::average, 0.5f, false, false},
+               {ToolMode::erase, 0.5f, true, false}};
+  for (const auto& c : cases) {
+    gl_canvas(160, 90);
+    stroke = StrokeState{};
+    Drag d{20, 45, 140, 45, 12, c.tool};
+    d.fluidity = c.fluidity;
+    drag(d);
+    glFinish();
+    const gpu::CanvasBuffers& cb = gpu::canvas_buffers;
+    const std::vector<float> v = read_texture(cb.velocity[0].texture(), 160, 90, GL_RGBA, 4);
+    const std::vector<float> w = read_texture(cb.wetness.texture(), 160, 90, GL_RGBA, 4);
+    const size_t mid = (size_t(89 - 45) * 160 + 80) * 4, far = (size_t(89 - 10) * 160 + 80) * 4;
+    const int tool = int(c.tool);
+    if (c.moves) {
+      EXPECT_GT(v[mid], 0.0f) << "tool " << tool;  // the stroke ran to the right
+      EXPECT_NEAR(v[mid + 1], 0.0f, std::fabs(v[mid]) * 0.2f);
+    } else {
+      EXPECT_EQ(v[mid], 0.0f) << "tool " << tool;
+    }
+    EXPECT_EQ(v[far], 0.0f);
+    EXPECT_EQ(w[mid] > 0.1f, c.wets) << "tool " << tool;
+    EXPECT_EQ(w[far], 0.0f);
   }
 }
 
