@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "brush/bristle.h"
+#include "brush/brush.h"
 #include "gpu/buffer.h"
 #include "gpu/geometry.h"
 #include "tests/gl_fixture.h"
@@ -220,4 +221,21 @@ TEST_F(BristleTest, StreakTrailsBehindTheBristle) {
   for (int x : {75, 85, 95}) EXPECT_GT(at(x, 45), 0.0f) << x;  // behind
   EXPECT_EQ(at(110, 45), 0.0f);                                // ahead
   EXPECT_EQ(at(85, 55), 0.0f);                                 // beside
+}
+
+TEST(BrushObject, CreateAndSpringEveryBristle) {
+  std::unique_ptr<brush> b = brush::Create(0, 3);
+  EXPECT_EQ(b->style, 0);
+  EXPECT_EQ(b->bristle_count, 3);
+  EXPECT_EQ(b->size, 1.0f);
+  EXPECT_EQ(b->size_min, 0.0f);
+  EXPECT_TRUE(b->bristlelist.empty());
+  EXPECT_FALSE(b->pos.has_value());
+  for (int i = 0; i < 3; ++i) bristle::Create(b->bristlelist, vec2d::Create(float(i), 0), 1, 1, 0);
+  b->eval(5, 5);
+  for (const auto& h : b->bristlelist) {
+    EXPECT_GT(h->vel.x, 0.0f);
+    EXPECT_GT(h->vel.y, 0.0f);
+    EXPECT_EQ(h->elastic, 0.25f);
+  }
 }
