@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "gpu/geometry.h"
 #include "gpu/guide_settings.h"
 #include "gpu/simulation_settings.h"
+#include "io/png16.h"
 #include "io/project.h"
 #include "io/project_commands.h"
 #include "io/project_format.h"
@@ -701,4 +703,32 @@ TEST(ProjectFormat, OlderVersionsReadThroughTheirGates) {
     ASSERT_EQ(p.layers.size(), 1u);
     EXPECT_EQ(unpack(p, 0).mat, layers[0].mat);
   }
+}
+
+TEST(ProjectCommands, PictureImportAsksAboutTheResolution) {
+  ScriptRun run;
+  io::file_commands = {};
+  const std::string pic = temp_path("import.png");
+  std::vector<float> rgb(8 * 6 * 3, 0.75f);
+  std::string error;
+  ASSERT_TRUE(io::png16_write(pic, rgb, 8, 6, 3, &error)) << error;
+  const Painting before = snapshot();
+
+  ASSERT_EQ(run.run("answer cancel\nload " + pic + "\nframe\n"), "");
+  expect_same(snapshot(), before, "cancelled");
+
+  ASSERT_EQ(run.run("answer no\nload " + pic + "\nframe\n"), "");
+  EXPECT_EQ(gpu::geometry.width, 160);
+  std::vector<float> mat = read_texture(layers.active->fbo_mat(), 160, 90, GL_RED, 1);
+  // A picture without alpha: full paint everywhere; its colour in the centre only.
+  EXPECT_TRUE(std::all_of(mat.begin(), mat.end(), [](float m) { return m == 1.0f; }));
+  std::vector<float> col = read_texture(layers.active->fbo_col(), 160, 90, GL_RGBA, 4);
+  EXPECT_NEAR(col[std::size_t(45 * 160 + 80) * 4], 0.75f, 0.01);
+  EXPECT_EQ(col[std::size_t(5 * 160 + 5) * 4 + 3], 0.0f);
+
+  ASSERT_EQ(run.run("answer yes\nload " + pic + "\nframe\n"), "");
+  EXPECT_EQ(gpu::geometry.width, 8);
+  EXPECT_EQ(gpu::geometry.height, 6);
+  EXPECT_EQ(io::file_commands.current_name, pic);
+  std::filesystem::remove(pic);
 }
