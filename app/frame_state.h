@@ -17,7 +17,6 @@ struct FrameState {
   vec2d movement_norm;                    // movement / (W, H)
   vec2d raw_movement;                     // rotated-pointer movement / (W, H)
   vec2d direction = vec2d::Create(0, 1);  // unit; its angle is the brush's orientation
-  vec2d stroke_offset;                    // the stroke's accumulated offset, zeroed between strokes
   float stroke_pressure = 0, previous_pressure = 0, pressure_velocity = 0, pressure_target = 0;
   float opacity_factor = 1;
   float stroke_seed = 0;

@@ -61,7 +61,6 @@ void update_pointer(FrameState& f, const PointerFrame& in) {
 
   if (!stroking) {
     f.stroke_seed = platform::random_float(-1000, 1000);
-    f.stroke_offset = vec2d{};
     const unsigned char mirror = gpu::display_settings.mirror_mode;
     f.mirror_side = mirror == 1 && f.stroke_pos.x <= w / 2 ? 1 : mirror == 2 && f.stroke_pos.x >= w / 2 ? 2 : 0;
   }
