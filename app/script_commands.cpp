@@ -36,8 +36,8 @@ bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs
     case T::answer: dialogs.queue_answer(c.answer); return true;
     case T::choose: dialogs.queue_choice(c.cancelled ? std::nullopt : std::optional<std::string>(c.text)); return true;
     case T::export_png: return export_lit_picture(c.text, error);
-    case T::save: *error = "saving projects is not available in this build"; return false;
-    case T::load: *error = "loading projects is not available in this build"; return false;
+    case T::save:
+    case T::load: *error = "save and load run only with a session to show their progress in"; return false;
     case T::canvas:
     case T::seed: return true;  // taken before start-up
   }

@@ -10,7 +10,8 @@
 // Checks what can be checked before the run (the labels of `set`).
 bool check_script_command(const platform::ScriptCommand& c, std::string* error);
 
-// Runs one command; `dialogs` receives the queued answers and choices.
+// Runs one command; `dialogs` receives the queued answers and choices. Save
+// and load need the session overload below.
 bool run_script_command(const platform::ScriptCommand& c, platform::QueuedDialogs& dialogs, std::string* error);
 // The same, with the session that `save` and `load` show their progress in.
 bool run_script_command(const platform::ScriptCommand& c, Session& s, platform::QueuedDialogs& dialogs,
