@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     recorder = std::make_unique<Recorder>(options.canvas_w, options.canvas_h, options.seed);
     recording_dialogs = std::make_unique<RecordingDialogs>(*dialogs, *recorder);
     dialogs = recording_dialogs.get();
-    if (live && !script) {
+    if (live) {
       live->on_key = [&](const std::string& key, bool down) { recorder->key(key, down); };
       live->on_wheel = [&](int notches) { recorder->wheel(notches); };
     }
@@ -141,20 +141,17 @@ int main(int argc, char** argv) {
   if (script) {
     script->set_event_sink(handle_event);
     hooks.before_frame = [&]() {
-      const bool more = script->begin_frame(
-          [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, session, queued, why); },
-          &error);
+      const bool more =
+          script->begin_frame([&](const platform::ScriptCommand& c,
+                                  std::string* why) { return run_script_command(c, session, queued, why); },
+                              &error);
       if (!error.empty()) script_failed = true;
       return more;
     };
     // The script alone presses the buttons.
     hooks.drop_window_buttons = true;
   }
-  if (recorder) {
-    hooks.on_event = [&](const platform::WindowEvent& e) {
-      if (!hooks.drop_window_buttons) recorder->window_event(e);
-    };
-  }
+  if (recorder) hooks.on_event = [&](const platform::WindowEvent& e) { recorder->window_event(e); };
   auto before = hooks.before_frame;
   hooks.before_frame = [&, before]() {
     if (before && !before()) return false;
