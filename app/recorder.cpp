@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "io/atomic_file.h"
+#include "platform/script_input.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ void Recorder::window_event(const platform::WindowEvent& e) {
 }
 
 void Recorder::key(const std::string& name, bool down) {
+  // Keys a script cannot name are keys the program never asks about.
+  if (!platform::known_key_name(name)) return;
   lines_.push_back(std::string(down ? "key down " : "key up ") + name);
   trailing_frames_ = 0;
 }

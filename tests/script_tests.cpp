@@ -173,6 +173,7 @@ TEST(ScriptTest, RecordingReplaysTheSameInput) {
   rec.begin_frame(5, 6);
   rec.end_frame();
   rec.key("Left Ctrl", true);
+  rec.key("AudioPlay", true);  // no key of ours: left out, or the script would not read
   rec.window_event({platform::WindowEventType::button_down, 1});
   rec.begin_frame(5, 6);
   rec.end_frame();
