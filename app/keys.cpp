@@ -36,7 +36,9 @@ void view_keys(KeyContext& k) {
   platform::Input& in = k.input;
   const unsigned char mods = app.modifier_keys;
   if (in.key_hit("H") && (mods & 2)) gpu::display_settings.high_quality ^= 1;
-  if (in.key_hit("Home") && !(app.gui_flags & 0x40)) {
+  // While the guide is edited a plain Home is the guide's.
+  const bool guide_editing = app.gui_flags & 0x40;
+  if ((mods == 1 || mods == 2 || !guide_editing) && in.key_hit("Home")) {
     if (mods == 2) {
       view.zoom = std::min(k.screen_w / float(canvas_w()), k.screen_h / float(canvas_h()));
     } else {
