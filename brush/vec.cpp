@@ -24,8 +24,10 @@ float angle_of(float x, float y) {
 void count_turns(float angle, float& rangle, float& angle_cnt) {
   float old = rangle;
   rangle = angle + angle_cnt;
-  if (rangle - old > 180.0f) angle_cnt -= 360.0f;
-  else if (rangle - old < -180.0f) angle_cnt += 360.0f;
+  if (rangle - old > 180.0f)
+    angle_cnt -= 360.0f;
+  else if (rangle - old < -180.0f)
+    angle_cnt += 360.0f;
   rangle = angle + angle_cnt;
 }
 
@@ -45,7 +47,9 @@ float vec2d::length() {
   return 0;
 }
 
-void vec2d::get_angle() { angle = angle_of(x, y); }
+void vec2d::get_angle() {
+  angle = angle_of(x, y);
+}
 
 void vec2d::get_rangle() {
   get_angle();
@@ -96,15 +100,21 @@ float vec3d::length() const {
   return s != 0 ? std::sqrt(s) : 0.0f;
 }
 
-void vec3d::get_angle() { angle = angle_of(x, y); }
+void vec3d::get_angle() {
+  angle = angle_of(x, y);
+}
 
 void vec3d::get_rangle() {
   get_angle();
   count_turns(angle, rangle, angle_cnt);
 }
 
-float corner::velx() const { return (p.x - op.x) / float(gpu::geometry.width); }
-float corner::vely() const { return -(p.y - op.y) / float(gpu::geometry.width); }
+float corner::velx() const {
+  return (p.x - op.x) / float(gpu::geometry.width);
+}
+float corner::vely() const {
+  return -(p.y - op.y) / float(gpu::geometry.width);
+}
 
 std::shared_ptr<handle> handle::Create(const vec2d& v, float size) {
   auto h = std::make_shared<handle>();
@@ -128,4 +138,3 @@ void handle::copy(const handle& h) {
   size = h.size;
   col = h.col;
 }
-
