@@ -63,8 +63,8 @@ std::optional<std::string> gtk_save_file(const std::string& title, const std::st
   if (!gtk_ready()) return std::nullopt;
   GtkWidget* dialog = gtk_file_chooser_dialog_new(title.c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel",
                                                   GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr);
+  // The program asks its own "File Replacement" question afterwards.
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
-  gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
   add_filters(chooser, filters);
   if (!suggested.empty()) {
     gchar* folder = g_path_get_dirname(suggested.c_str());
@@ -75,6 +75,30 @@ std::optional<std::string> gtk_save_file(const std::string& title, const std::st
     g_free(base);
   }
   return run(dialog);
+}
+
+std::optional<Answer> gtk_confirm(const std::string& caption, const std::string& text, bool yes_no_cancel) {
+  if (!gtk_ready()) return std::nullopt;
+  GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s",
+                                             text.c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+  if (yes_no_cancel) {
+    gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Yes", GTK_RESPONSE_YES, "_No", GTK_RESPONSE_NO, "_Cancel",
+                           GTK_RESPONSE_CANCEL, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_YES);
+  } else {
+    gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_OK", GTK_RESPONSE_OK, "_Cancel", GTK_RESPONSE_CANCEL, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+  }
+  const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  settle();
+  switch (response) {
+    case GTK_RESPONSE_OK: return Answer::ok;
+    case GTK_RESPONSE_YES: return Answer::yes;
+    case GTK_RESPONSE_NO: return Answer::no;
+    default: return Answer::cancel;
+  }
 }
 
 }  // namespace platform

@@ -1,7 +1,10 @@
 #pragma once
-// The open and save file dialogs of the live window, through GTK 3.
+// The open and save file dialogs of the live window, through GTK 3, and the
+// confirmation box for when SDL cannot show one.
 #include <optional>
 #include <string>
+
+#include "platform/window.h"
 
 namespace platform {
 
@@ -13,5 +16,8 @@ std::optional<std::string> gtk_open_file(const std::string& title, const std::st
 // before replacing it.
 std::optional<std::string> gtk_save_file(const std::string& title, const std::string& filters,
                                          const std::string& suggested);
+// A modal question with OK and Cancel (or Yes, No and Cancel); nothing when
+// GTK cannot open a window.
+std::optional<Answer> gtk_confirm(const std::string& caption, const std::string& text, bool yes_no_cancel);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/gl.h"
@@ -261,8 +262,21 @@ Answer LiveDialogs::confirm(const std::string& caption, const std::string& text,
   SDL_ShowCursor(SDL_ENABLE);
   int pressed = -1;
   const bool shown = SDL_ShowMessageBox(&box, &pressed) == 0;
+  std::optional<Answer> answer;
+  if (shown) {
+    answer = pressed >= 0 ? static_cast<Answer>(pressed) : Answer::cancel;
+  } else {
+    // SDL's X11 box needs the core fonts; without a box the painter could
+    // never leave, so GTK asks instead.
+    std::fprintf(stderr, "ollan: no message box (%s), asking through GTK\n", SDL_GetError());
+    answer = gtk_confirm(caption, text, three);
+  }
   SDL_ShowCursor(cursor);
-  return shown && pressed >= 0 ? static_cast<Answer>(pressed) : Answer::cancel;
+  if (!answer) {
+    std::fprintf(stderr, "ollan: \"%s\" could not be asked: answered Cancel\n", caption.c_str());
+    return Answer::cancel;
+  }
+  return *answer;
 }
 
 }  // namespace
