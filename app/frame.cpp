@@ -115,15 +115,7 @@ void display(Session& s) {
   display_layers(in);
 
   s.window.bind_screen();
-  gpu::ViewTransform t;
-  t.zoom = view.zoom;
-  t.offset_x = view.top_left.x;
-  t.offset_y = view.top_left.y;
-  t.angle = view.angle;
-  t.centre_x = app.screen_w / 2;
-  t.centre_y = app.screen_h / 2;
-  t.screen_w = int(app.screen_w);
-  t.screen_h = int(app.screen_h);
+  gpu::ViewTransform t = view_transform(app.screen_w, app.screen_h);
   t.after_rebuild = layers.changed;
   gpu::draw_view(t);
 }

@@ -30,3 +30,16 @@ void reset_frame_corners(int canvas_w, int canvas_h) {
                        vec2d::Create(5, h - 5)};
   for (int i = 0; i < 4; ++i) view.frame_corners[i] = corner::Create(at[i]);
 }
+
+gpu::ViewTransform view_transform(float screen_w, float screen_h) {
+  gpu::ViewTransform t;
+  t.zoom = view.zoom;
+  t.offset_x = view.top_left.x;
+  t.offset_y = view.top_left.y;
+  t.angle = view.angle;
+  t.centre_x = screen_w / 2;
+  t.centre_y = screen_h / 2;
+  t.screen_w = int(screen_w);
+  t.screen_h = int(screen_h);
+  return t;
+}

@@ -2,6 +2,7 @@
 // The view of the canvas in the window: zoom, offset, rotation and the canvas
 // rectangle on screen.
 #include "brush/vec.h"
+#include "gpu/display.h"
 
 struct ViewState {
   float zoom = 1.0f;            // screen pixels per canvas pixel
@@ -30,6 +31,9 @@ void update_canvas_rect(float screen_h, int canvas_w, int canvas_h);
 // Sets the zoom, keeping the canvas point under client point `at` (y down)
 // where it is.
 void zoom_about(float zoom, const vec2d& at, float screen_h, int canvas_w, int canvas_h);
+
+// How the finished picture is drawn into a screen_w x screen_h client area.
+gpu::ViewTransform view_transform(float screen_w, float screen_h);
 
 // Sets the four corner points inset 5 pixels from the canvas corners.
 void reset_frame_corners(int canvas_w, int canvas_h);

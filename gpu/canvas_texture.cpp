@@ -12,20 +12,6 @@ namespace {
 
 constexpr float reach = 6000;  // half-extent of the oversized grain quads, canvas pixels
 
-// A quad with the canvas convention: top-left corner has texture coordinate
-// (0, 1), bottom-right (1, 0).
-void textured_rect(float x, float y, float w, float h) {
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 1);
-  glVertex2f(x, y);
-  glTexCoord2f(0, 0);
-  glVertex2f(x, y + h);
-  glTexCoord2f(1, 0);
-  glVertex2f(x + w, y + h);
-  glTexCoord2f(1, 1);
-  glVertex2f(x + w, y);
-  glEnd();
-}
 
 float grain_scale(float size) {
   return 40000.0f * (1 - 0.9f * size) * (1 - 0.9f * size);

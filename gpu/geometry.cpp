@@ -61,6 +61,13 @@ QuadCorners full_corners() {
 
 void full_quad() { draw_corners(full_corners()); }
 
+void textured_rect(float x, float y, float w, float h) {
+  QuadCorners q;
+  q.pos = {{{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}}};
+  q.uv = {{{0, 1}, {0, 0}, {1, 0}, {1, 1}}};
+  draw_corners(q);
+}
+
 QuadCorners region_quad_corners(float x, float y, float r, float dx, float dy) {
   float w = float(geometry.width), h = float(geometry.height);
   float ox = dx * w * 0.5f, oy = dy * h * 0.5f;

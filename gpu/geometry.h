@@ -40,6 +40,11 @@ class ScopedResolution {
 // The full-canvas quad in the current projection.
 void full_quad();
 
+// A textured quad covering the rectangle at (x, y) of size w x h, with the
+// canvas convention: its top-left corner shows texture coordinate (0, 1), its
+// bottom-right (1, 0).
+void textured_rect(float x, float y, float w, float h);
+
 struct QuadCorners {
   bool full = false;                                  // fell back to the full quad
   std::array<std::array<float, 2>, 4> pos{}, uv{};    // corner order as drawn

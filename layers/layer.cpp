@@ -6,7 +6,6 @@
 #include "gpu/display.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
-#include "layers/layer_draw.h"
 
 LayerState layers;
 
@@ -83,7 +82,7 @@ void layer::transform(vec2d p, vec2d s) {
     glClearColor(0, 0, 0, 0);
     gpu::Buffer temp = gpu::Buffer::create(w, h, internal_format, format, GL_CLAMP_TO_EDGE);
     gpu::bind_texture(0, live.texture());
-    draw_rect(p.x, p.y, s.x, s.y);
+    gpu::textured_rect(p.x, p.y, s.x, s.y);
     live.bind_target();
     glClear(GL_COLOR_BUFFER_BIT);
     gpu::bind_texture(0, temp.texture());
@@ -145,7 +144,7 @@ void layer::resample(int w, int h, float ox, float oy) {
     glBindTexture(GL_TEXTURE_2D, temp.texture());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    draw_rect(ox, oy, float(old_w), float(old_h));
+    gpu::textured_rect(ox, oy, float(old_w), float(old_h));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, live.framebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, undo.framebuffer());
     glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);

@@ -5,6 +5,7 @@
 # $OLLAN_KEEP when that is set).
 set -euo pipefail
 OLLAN=$(realpath "$1")
+LIB=$(dirname "$(realpath "$0")")/lib/xsession.bash
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
@@ -15,17 +16,9 @@ fi
 cat >"$WORK/session.sh" <<'INNER'
 set -euo pipefail
 cd "$WORK"
-"$OLLAN" --size 320x180 --seed 5 --frames 240 --record rec.txt --export live.png >out.txt 2>err.txt &
-APP=$!
-WID=""
-for _ in $(seq 100); do
-  WID=$(xdotool search --name '^Ollan' 2>/dev/null | head -n1 || true)
-  [ -n "$WID" ] && break
-  sleep 0.1
-done
-[ -n "$WID" ] || { echo "no window"; cat err.txt; exit 1; }
+source "$LIB"
+start_ollan --size 320x180 --seed 5 --frames 240 --record rec.txt --export live.png
 sleep 1
-eval "$(xdotool getwindowgeometry --shell "$WID")"
 xdotool mousemove --sync $((X + 60)) $((Y + 60))
 xdotool keydown shift
 xdotool mousedown 1
@@ -47,7 +40,7 @@ sleep 0.5
 import -window root status.png
 wait $APP
 INNER
-WORK=$WORK OLLAN=$OLLAN xvfb-run -a -s "-screen 0 640x400x24" bash "$WORK/session.sh" || {
+WORK=$WORK OLLAN=$OLLAN LIB=$LIB xvfb-run -a -s "-screen 0 640x400x24" bash "$WORK/session.sh" || {
   echo "record test: the live session failed"; cat "$WORK/err.txt" 2>/dev/null; exit 1; }
 
 cd "$WORK"

@@ -3,22 +3,15 @@
 # diagonal stroke. Paint must show along the drag and nowhere far from it.
 set -euo pipefail
 OLLAN=$(realpath "$1")
+LIB=$(dirname "$(realpath "$0")")/lib/xsession.bash
 WORK=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] && cp "$WORK"/*.png "$KEEP"/ ; rm -rf "$WORK"' EXIT
 
 cat >"$WORK/session.sh" <<'INNER'
 set -euo pipefail
 cd "$WORK"
-"$OLLAN" --size 640x360 --frames 3000 >out.txt 2>err.txt &
-APP=$!
-WID=""
-for _ in $(seq 150); do
-  WID=$(xdotool search --name '^Ollan' 2>/dev/null | head -n1 || true)
-  [ -n "$WID" ] && break
-  sleep 0.1
-done
-[ -n "$WID" ] || { echo "no window"; cat err.txt; kill $APP 2>/dev/null || true; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$WID")"
+source "$LIB"
+start_ollan --size 640x360 --frames 3000
 # Wait until the window shows the canvas and the picture has settled: two
 # screenshots half a second apart agree.
 import -window root before.png
@@ -49,7 +42,7 @@ echo "$X $Y" >origin.txt
 kill -KILL $APP 2>/dev/null || true
 wait $APP 2>/dev/null || true
 INNER
-WORK=$WORK OLLAN=$OLLAN xvfb-run -a -s "-screen 0 1024x768x24" bash "$WORK/session.sh"
+WORK=$WORK OLLAN=$OLLAN LIB=$LIB xvfb-run -a -s "-screen 0 1024x768x24" bash "$WORK/session.sh"
 
 cd "$WORK"
 read -r X Y <origin.txt

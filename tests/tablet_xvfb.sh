@@ -3,23 +3,16 @@
 # once on standard output and the mouse paints through the mouse simulation.
 set -euo pipefail
 OLLAN=$(realpath "$1")
+LIB=$(dirname "$(realpath "$0")")/lib/xsession.bash
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
 cat >"$WORK/session.sh" <<'INNER'
 set -euo pipefail
 cd "$WORK"
-"$OLLAN" --size 320x180 --frames 600 >out.txt 2>err.txt &
-APP=$!
-WID=""
-for _ in $(seq 100); do
-  WID=$(xdotool search --name '^Ollan' 2>/dev/null | head -n1 || true)
-  [ -n "$WID" ] && break
-  sleep 0.1
-done
-[ -n "$WID" ] || { echo "no window"; cat err.txt; exit 1; }
+source "$LIB"
+start_ollan --size 320x180 --frames 600
 sleep 1.5
-eval "$(xdotool getwindowgeometry --shell "$WID")"
 # The stroke runs across the middle of the canvas, left to right.
 import -window root before.png
 xdotool mousemove --sync $((X + 100)) $((Y + 90))
@@ -35,7 +28,7 @@ import -window root after.png
 echo "$X $Y" >origin.txt
 wait $APP || true
 INNER
-WORK=$WORK OLLAN=$OLLAN xvfb-run -a -s "-screen 0 640x400x24" bash "$WORK/session.sh"
+WORK=$WORK OLLAN=$OLLAN LIB=$LIB xvfb-run -a -s "-screen 0 640x400x24" bash "$WORK/session.sh"
 
 cd "$WORK"
 echo "--- standard output"
