@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/embedded.h"
 #include "platform/gl.h"
 #include "platform/live/gtk_dialogs.h"
+#include "platform/png_decode.h"
 
 namespace platform {
 namespace {
@@ -77,6 +79,7 @@ class LiveWindow final : public SdlWindow {
       *error = std::string("the window could not open: ") + SDL_GetError();
       return false;
     }
+    set_icon();
     context_ = SDL_GL_CreateContext(window_);
     if (!context_) {
       *error = std::string("no OpenGL context: ") + SDL_GetError();
@@ -228,6 +231,19 @@ class LiveWindow final : public SdlWindow {
         break;
       }
     }
+  }
+
+  // The paint tool's icon stands for the program in the window manager.
+  void set_icon() {
+    const EmbeddedFile* f = find_embedded("ICON_s_paint.png");
+    Rgba8Image icon;
+    std::string error;
+    if (!f || !decode_png_rgba8(f->data, f->size, &icon, &error)) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.width, icon.height, 32,
+                                                              icon.width * 4, SDL_PIXELFORMAT_ABGR8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
   }
 
   SDL_Window* window_ = nullptr;
