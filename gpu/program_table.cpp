@@ -3,7 +3,7 @@
 namespace gpu {
 
 // Rows in the order of the Prog enum (checked when the programs are built).
-const ProgramSpec program_table[] = {
+const ProgramRow program_table[] = {
     // wet-paint simulation
     {Prog::jacobi_diffuse, "jacobi_diffuse", VertexStage::uv2, "oldBuffer:0 newBuffer:1", "offset spread spdiff"},
     {Prog::jacobi_average, "jacobi_average", VertexStage::uv2, "oldBuffer:0 newBuffer:1", "offset"},

@@ -80,7 +80,7 @@ enum class Prog {
   count
 };
 
-struct ProgramSpec {
+struct ProgramRow {
   Prog id;
   const char* name;
   VertexStage vertex;
@@ -88,7 +88,7 @@ struct ProgramSpec {
   const char* uniforms;  // "name name ..." (samplers excluded)
 };
 
-extern const ProgramSpec program_table[];
+extern const ProgramRow program_table[];
 constexpr std::size_t program_count = std::size_t(Prog::count);
 
 const char* vertex_stage_file(VertexStage v);

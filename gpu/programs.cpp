@@ -108,15 +108,15 @@ bool build_programs(std::string* log) {
     ok = ok && vertex_shaders[size_t(v)] != 0;
   }
   for (size_t i = 0; i < program_count; ++i) {
-    const ProgramSpec& spec = program_table[i];
-    if (size_t(spec.id) != i) {
-      report(log, std::string("catalogue row ") + std::to_string(i) + " (" + spec.name + ") is out of order");
+    const ProgramRow& row = program_table[i];
+    if (size_t(row.id) != i) {
+      report(log, std::string("catalogue row ") + std::to_string(i) + " (" + row.name + ") is out of order");
       return false;
     }
     Program& p = programs[i];
-    p.name_ = spec.name;
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, std::string(spec.name) + ".frag", log);
-    GLuint vertex = vertex_shaders[size_t(spec.vertex)];
+    p.name_ = row.name;
+    GLuint fragment = compile(GL_FRAGMENT_SHADER, std::string(row.name) + ".frag", log);
+    GLuint vertex = vertex_shaders[size_t(row.vertex)];
     if (!fragment || !vertex) {
       ok = false;
       continue;
@@ -129,12 +129,12 @@ bool build_programs(std::string* log) {
     GLint linked = 0;
     glGetProgramiv(p.id_, GL_LINK_STATUS, &linked);
     if (!linked) {
-      report(log, std::string("program ") + spec.name + " does not link:\n" + program_log(p.id_));
+      report(log, std::string("program ") + row.name + " does not link:\n" + program_log(p.id_));
       ok = false;
       continue;
     }
     glUseProgram(p.id_);
-    std::istringstream samplers(spec.samplers);
+    std::istringstream samplers(row.samplers);
     std::string item;
     while (samplers >> item) {
       size_t colon = item.find(':');
@@ -142,9 +142,9 @@ bool build_programs(std::string* log) {
       GLint location = glGetUniformLocation(p.id_, name.c_str());
       if (location != -1) glUniform1i(location, std::atoi(item.c_str() + colon + 1));
     }
-    std::istringstream uniforms(spec.uniforms);
+    std::istringstream uniforms(row.uniforms);
     while (uniforms >> item) p.uniforms_.emplace_back(item, glGetUniformLocation(p.id_, item.c_str()));
-    if (spec.vertex == VertexStage::distort)
+    if (row.vertex == VertexStage::distort)
       p.uniforms_.emplace_back("distortion", glGetUniformLocation(p.id_, "distortion"));
   }
   glUseProgram(0);

@@ -133,7 +133,7 @@ TEST(ProgramCatalogue, MatchesTheShaderFiles) {
   namespace fs = std::filesystem;
   std::set<std::string> rows;
   for (size_t i = 0; i < gpu::program_count; ++i) {
-    const gpu::ProgramSpec& p = gpu::program_table[i];
+    const gpu::ProgramRow& p = gpu::program_table[i];
     EXPECT_EQ(size_t(p.id), i) << p.name;
     rows.insert(p.name);
     std::string source = std::string(gpu::shader_source(std::string(p.name) + ".frag"));
