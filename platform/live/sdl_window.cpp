@@ -63,6 +63,13 @@ class LiveWindow final : public SdlWindow {
       *error = std::string("no display: ") + SDL_GetError();
       return false;
     }
+    // With no display SDL falls back to drivers that show nothing; a window
+    // nobody can see would look like a hang. They stay available on request.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+      *error = "no display to open a window on (--headless paints without one)";
+      return false;
+    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
