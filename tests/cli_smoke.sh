@@ -11,5 +11,10 @@ fi
 if "$ollan" --no-such-option 2>/dev/null; then
   echo "an unknown option was accepted"; exit 1
 fi
+# no display and no --headless: a clear refusal, not an invisible window
+if env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$ollan" --frames 1 2>"${TMPDIR:-/tmp}/ollan_nodisplay.txt"; then
+  echo "a window was opened with no display"; exit 1
+fi
+grep -q -- "--headless" "${TMPDIR:-/tmp}/ollan_nodisplay.txt"
 "$ollan" --headless --size 320x180 --frames 10
 echo "cli smoke: 1 passed, 0 failed"
