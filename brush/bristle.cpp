@@ -212,14 +212,19 @@ void bristle::draw_setup(bristle_list&, float x, float y) {
   }
 }
 
-int bristle::draw_col(bristle_list&, int max) {
+namespace {
+
+// Each bristle's segment from its previous to its current tip; `smear` draws
+// every segment as a line, otherwise only those that moved a pixel or more
+// (the rest are dots).
+int draw_segments(int max, bool smear) {
   BristleState& s = bristles;
   std::vector<char>& lines = line_flags();
   int n = 0;
   for (bristle* b : s.array) {
     if (n >= max) break;
     if (!b) continue;
-    lines[n] = b->vel.dot(b->vel) >= 1;
+    lines[n] = smear || b->vel.dot(b->vel) >= 1;
     set_vertex(s.vertices[2 * n], b->ocol, b->offset, b->topos);
     set_vertex(s.vertices[2 * n + 1], b->col, b->offset, b->tpos);
     ++n;
@@ -228,20 +233,14 @@ int bristle::draw_col(bristle_list&, int max) {
   return n;
 }
 
+}  // namespace
+
+int bristle::draw_col(bristle_list&, int max) {
+  return draw_segments(max, false);
+}
+
 int bristle::draw_smear(bristle_list&, int max) {
-  BristleState& s = bristles;
-  std::vector<char>& lines = line_flags();
-  int n = 0;
-  for (bristle* b : s.array) {
-    if (n >= max) break;
-    if (!b) continue;
-    lines[n] = 1;
-    set_vertex(s.vertices[2 * n], b->ocol, b->offset, b->topos);
-    set_vertex(s.vertices[2 * n + 1], b->col, b->offset, b->tpos);
-    ++n;
-  }
-  draw_pairs(s.vertices, lines, n);
-  return n;
+  return draw_segments(max, true);
 }
 
 int bristle::draw_vec(bristle_list&, int max) {
