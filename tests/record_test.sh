@@ -6,10 +6,11 @@
 set -euo pipefail
 OLLAN=$(realpath "$1")
 LIB=$(dirname "$(realpath "$0")")/lib/xsession.bash
+source "$(dirname "$(realpath "$0")")/lib/xvfb.bash"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "record test: skipped, no xvfb-run or xdotool"
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "record test: skipped, no Xvfb or xdotool"
   exit 0
 fi
 
@@ -40,7 +41,7 @@ sleep 0.5
 import -window root status.png
 wait $APP
 INNER
-WORK=$WORK OLLAN=$OLLAN LIB=$LIB xvfb-run -a -s "-screen 0 640x400x24" bash "$WORK/session.sh" || {
+WORK=$WORK OLLAN=$OLLAN LIB=$LIB in_xvfb 640x400x24 bash "$WORK/session.sh" || {
   echo "record test: the live session failed"; cat "$WORK/err.txt" 2>/dev/null; exit 1; }
 
 cd "$WORK"

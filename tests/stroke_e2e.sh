@@ -4,6 +4,7 @@
 set -euo pipefail
 OLLAN=$(realpath "$1")
 LIB=$(dirname "$(realpath "$0")")/lib/xsession.bash
+source "$(dirname "$(realpath "$0")")/lib/xvfb.bash"
 WORK=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] && cp "$WORK"/*.png "$KEEP"/ ; rm -rf "$WORK"' EXIT
 
@@ -42,7 +43,7 @@ echo "$X $Y" >origin.txt
 kill -KILL $APP 2>/dev/null || true
 wait $APP 2>/dev/null || true
 INNER
-WORK=$WORK OLLAN=$OLLAN LIB=$LIB xvfb-run -a -s "-screen 0 1024x768x24" bash "$WORK/session.sh"
+WORK=$WORK OLLAN=$OLLAN LIB=$LIB in_xvfb 1024x768x24 bash "$WORK/session.sh"
 
 cd "$WORK"
 read -r X Y <origin.txt

@@ -4,6 +4,7 @@
 set -euo pipefail
 OLLAN=$(realpath "$1")
 LIB=$(dirname "$(realpath "$0")")/lib/xsession.bash
+source "$(dirname "$(realpath "$0")")/lib/xvfb.bash"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
@@ -28,7 +29,7 @@ import -window root after.png
 echo "$X $Y" >origin.txt
 wait $APP || true
 INNER
-WORK=$WORK OLLAN=$OLLAN LIB=$LIB xvfb-run -a -s "-screen 0 640x400x24" bash "$WORK/session.sh"
+WORK=$WORK OLLAN=$OLLAN LIB=$LIB in_xvfb 640x400x24 bash "$WORK/session.sh"
 
 cd "$WORK"
 echo "--- standard output"
