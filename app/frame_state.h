@@ -3,7 +3,7 @@
 // pressure, the brush direction and radius, the modes and the navigation
 // gesture in progress. Written by the frame (app/), read by the stroke and
 // the status text through this header.
-#include "brush/vec.h"
+#include "base/vec.h"
 
 enum class Nav { none, rotate, zoom, move };
 

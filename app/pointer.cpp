@@ -9,7 +9,7 @@
 #include "brush/brush_settings.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
-#include "platform/random.h"
+#include "base/random.h"
 #include "ui/frame_settings.h"
 
 FrameState frame_state;
@@ -60,7 +60,7 @@ void update_pointer(FrameState& f, const PointerFrame& in) {
   f.raw_movement = vec2d::Create(raw_move.x / w, raw_move.y / h);
 
   if (!stroking) {
-    f.stroke_seed = platform::random_float(-1000, 1000);
+    f.stroke_seed = random_float(-1000, 1000);
     const unsigned char mirror = gpu::display_settings.mirror_mode;
     f.mirror_side = mirror == 1 && f.stroke_pos.x <= w / 2 ? 1 : mirror == 2 && f.stroke_pos.x >= w / 2 ? 2 : 0;
   }

@@ -18,7 +18,7 @@
 #include "layers/layer.h"
 #include "platform/embedded.h"
 #include "platform/png_decode.h"
-#include "platform/random.h"
+#include "base/random.h"
 #include "ui/parameters.h"
 
 AppState app;
@@ -68,7 +68,7 @@ bool start_up(Session& s, const Options& options) {
     std::fprintf(stderr, "ollan: parameters that do not hold their start value:\n%s", mismatches.c_str());
     return false;
   }
-  platform::seed_random(options.seed);
+  seed_random(options.seed);
   window.set_title(app.title);
   const int w = options.canvas_w, h = options.canvas_h;
   gpu::set_canvas_size(w, h);

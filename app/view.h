@@ -1,7 +1,7 @@
 #pragma once
 // The view of the canvas in the window: zoom, offset, rotation and the canvas
 // rectangle on screen.
-#include "brush/vec.h"
+#include "base/vec.h"
 #include "gpu/display.h"
 
 struct ViewState {

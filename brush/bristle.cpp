@@ -6,7 +6,7 @@
 #include "gpu/buffer.h"
 #include "gpu/geometry.h"
 #include "platform/gl.h"
-#include "platform/random.h"
+#include "base/random.h"
 
 BristleState bristles;
 
@@ -91,7 +91,7 @@ std::vector<char>& line_flags() {
 }  // namespace
 
 float bristle_random(float lo, float hi) {
-  return platform::random_float(lo, hi);
+  return random_float(lo, hi);
 }
 
 int bristle_budget(float radius, float bias, int count) {

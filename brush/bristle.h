@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "brush/vec.h"
+#include "base/vec.h"
 
 class bristle;
 using bristle_list = std::vector<std::unique_ptr<bristle>>;

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "brush/bristle.h"
-#include "brush/vec.h"
+#include "base/vec.h"
 
 struct sequence;  // a brush-image sequence
 

@@ -6,7 +6,7 @@
 // brush-area tools of the erase and average modes.
 #include <vector>
 
-#include "brush/vec.h"
+#include "base/vec.h"
 #include "platform/gl.h"
 
 // Tool modes, as the frame derives them from the brush mode and modifiers.

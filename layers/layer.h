@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "brush/vec.h"
+#include "base/vec.h"
 #include "gpu/buffer.h"
 
 // Bits of layer::UNDO_GET.

@@ -67,11 +67,21 @@ TEST_F(BristleTest, BiasMorphsTheFootprint) {
       ys.push_back(b->offset.y);
     }
     EXPECT_EQ(xs.size(), 2001u);
-    if (c.flat_y) EXPECT_EQ(spread(ys), 0.0f) << c.bias;
-    if (c.flat_x) EXPECT_EQ(spread(xs), 0.0f) << c.bias;
-    if (!c.flat_x) EXPECT_GT(spread(xs), 1.5f) << c.bias;
-    if (!c.flat_y && c.bias <= 0) EXPECT_GT(spread(ys), 1.5f) << c.bias;
-    if (c.bias == 0.5f) EXPECT_LT(spread(ys), spread(xs)) << "positive bias flattens vertically";
+    if (c.flat_y) {
+      EXPECT_EQ(spread(ys), 0.0f) << c.bias;
+    }
+    if (c.flat_x) {
+      EXPECT_EQ(spread(xs), 0.0f) << c.bias;
+    }
+    if (!c.flat_x) {
+      EXPECT_GT(spread(xs), 1.5f) << c.bias;
+    }
+    if (!c.flat_y && c.bias <= 0) {
+      EXPECT_GT(spread(ys), 1.5f) << c.bias;
+    }
+    if (c.bias == 0.5f) {
+      EXPECT_LT(spread(ys), spread(xs)) << "positive bias flattens vertically";
+    }
   }
 }
 

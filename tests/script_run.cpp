@@ -13,7 +13,7 @@
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
 #include "platform/headless_window.h"
-#include "platform/random.h"
+#include "base/random.h"
 #include "tests/gl_fixture.h"
 #include "ui/color_settings.h"
 #include "ui/frame_settings.h"
@@ -44,7 +44,7 @@ ScriptRun::ScriptRun(int w, int h) {
   gpu::canvas_settings = gpu::canvas{};
   stroke = StrokeState{};
   create_bristles();  // as start-up does, before the first random number of the run
-  platform::seed_random(1);
+  seed_random(1);
 }
 
 ScriptRun::~ScriptRun() = default;
@@ -54,7 +54,7 @@ std::string ScriptRun::run(const std::string& text, const std::function<void(int
   auto script = platform::ScriptInput::parse(text, "test", check_script_command, &error);
   if (!script) return error;
   for (const platform::ScriptCommand& c : script->preamble())
-    if (c.type == platform::ScriptCommand::Type::seed) platform::seed_random(std::uint64_t(c.a));
+    if (c.type == platform::ScriptCommand::Type::seed) seed_random(std::uint64_t(c.a));
   script->set_event_sink(handle_event);
   Session session{*window_, *script, dialogs};
   open_pen(*window_, *script, frame_state);

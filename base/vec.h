@@ -1,9 +1,6 @@
 #pragma once
 // The small geometry types. Angles are in degrees with 0 along +y and 90 along
 // +x: the unit vector at angle a is (sin a, cos a).
-#include <array>
-#include <memory>
-#include <vector>
 
 struct vec2d {
   float x = 0, y = 0;
@@ -84,29 +81,8 @@ struct corner {
   vec2d p, op;
 
   static corner Create(const vec2d& v) { return corner{vec2d::Create(v.x, v.y), vec2d::Create(v.x, v.y)}; }
-  // Velocity in texture units per update, both axes scaled by the canvas
-  // width; y is flipped to point up as texture space does.
-  float velx() const;
-  float vely() const;
+  // Velocity in texture units per update, both axes scaled by the width of
+  // the canvas (in pixels); y is flipped to point up as texture space does.
+  float velx(int canvas_width) const;
+  float vely(int canvas_width) const;
 };
-
-// A draggable point on the canvas, drawn and hit-tested through the
-// application-wide handle list.
-struct handle {
-  vec2d p;       // canvas pixels
-  vec2d d;       // screen position, from update()
-  vec2d offset;  // grab offset while dragged
-  float size = 0;
-  std::shared_ptr<std::array<float, 4>> col;  // shared by copy()
-  std::shared_ptr<handle> child;
-
-  // New handle at v, appended to the handle list.
-  static std::shared_ptr<handle> Create(const vec2d& v, float size);
-  // Screen position for the given view zoom and screen position of the canvas origin.
-  void update(float zoom, const vec2d& view_offset);
-  // Takes position, screen position, size and the very colour array of h.
-  void copy(const handle& h);
-};
-
-// Every handle made by handle::Create; removing one from use removes it here.
-extern std::vector<std::shared_ptr<handle>> handle_list;

@@ -4,10 +4,6 @@
 // repeats exactly on the same machine.
 #include <cstdint>
 
-namespace platform {
-
 void seed_random(std::uint64_t seed);
 // Uniform in [lo, hi).
 float random_float(float lo, float hi);
-
-}  // namespace platform

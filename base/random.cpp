@@ -1,6 +1,5 @@
-#include "platform/random.h"
+#include "base/random.h"
 
-namespace platform {
 namespace {
 
 std::uint64_t state = 0x2545f4914f6cdd1dull;
@@ -24,5 +23,3 @@ float random_float(float lo, float hi) {
   const float v = lo + (hi - lo) * unit;
   return v < hi ? v : lo;
 }
-
-}  // namespace platform
