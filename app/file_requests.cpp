@@ -1,18 +1,18 @@
 #include "app/file_requests.h"
 
 #include "app/app_state.h"
+#include "app/file_commands.h"
 #include "app/text.h"
 #include "app/view.h"
 #include "gpu/geometry.h"
-#include "io/project_commands.h"
 
 namespace {
 
-io::FileCommandContext context(Session& s) {
-  return io::FileCommandContext{s.window, s.dialogs, s.input, base_window_title, draw_text};
+FileCommandContext context(Session& s) {
+  return FileCommandContext{s.window, s.dialogs, s.input, base_window_title, draw_text};
 }
 
-void after(const io::FileOutcome& o) {
+void after(const FileOutcome& o) {
   if (!o.canvas_changed) return;
   const int w = gpu::geometry.width, h = gpu::geometry.height;
   view.zoom = 1;
@@ -23,24 +23,24 @@ void after(const io::FileOutcome& o) {
 }  // namespace
 
 void serve_file_requests(Session& s) {
-  io::FileCommandContext ctx = context(s);
-  after(io::serve_load_request(ctx, s.input.key_hit("O")));
-  after(io::serve_save_request(ctx, s.input.key_hit("S"), app.modifier_keys));
+  FileCommandContext ctx = context(s);
+  after(serve_load_request(ctx, s.input.key_hit("O")));
+  after(serve_save_request(ctx, s.input.key_hit("S"), app.modifier_keys));
 }
 
 void script_save(Session& s, platform::QueuedDialogs& dialogs, const std::string& file) {
-  io::FileCommandContext ctx = context(s);
+  FileCommandContext ctx = context(s);
   dialogs.queue_choice(file);
-  after(io::save_command(ctx, app.modifier_keys, true));
+  after(save_command(ctx, app.modifier_keys, true));
 }
 
 void script_load(Session& s, platform::QueuedDialogs& dialogs, const std::string& file) {
-  io::FileCommandContext ctx = context(s);
+  FileCommandContext ctx = context(s);
   dialogs.queue_choice(file);
-  after(io::load_command(ctx, std::nullopt));
+  after(load_command(ctx, std::nullopt));
 }
 
 void load_file_at_start(Session& s, const std::string& file) {
-  io::FileCommandContext ctx = context(s);
-  after(io::load_command(ctx, file));
+  FileCommandContext ctx = context(s);
+  after(load_command(ctx, file));
 }

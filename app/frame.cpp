@@ -10,6 +10,7 @@
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
+#include "document/color_settings.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display.h"
 #include "gpu/display_settings.h"
@@ -19,7 +20,6 @@
 #include "layers/layer.h"
 #include "layers/layer_display.h"
 #include "platform/gl.h"
-#include "ui/color_settings.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "app/view.h"
 #include "app/warp_mode.h"
 #include "brush/brush_settings.h"
+#include "document/color_settings.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
@@ -15,7 +16,6 @@
 #include "gpu/simulation_settings.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer_stack.h"
-#include "ui/color_settings.h"
 #include "ui/parameters.h"
 
 namespace {

@@ -8,12 +8,12 @@
 
 #include "app/app_state.h"
 #include "app/bench_mode.h"
-#include "app/export_picture.h"
 #include "app/options.h"
 #include "app/pen_input.h"
 #include "app/recorder.h"
 #include "app/script_commands.h"
 #include "app/startup.h"
+#include "document/image_export.h"
 #include "layers/canvas_setup.h"
 #include "platform/dialogs.h"
 #include "platform/headless_window.h"
@@ -176,9 +176,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ollan: %s\n", error.c_str());
     status = 1;
   }
-  if (status == 0 && !options.export_png.empty() && !export_lit_picture(options.export_png, &error)) {
-    std::fprintf(stderr, "ollan: %s\n", error.c_str());
-    status = 1;
+  if (status == 0 && !options.export_png.empty()) {
+    if (Result<void> r = document::export_lit_picture(options.export_png); !r) {
+      std::fprintf(stderr, "ollan: %s\n", r.error().message.c_str());
+      status = 1;
+    }
   }
   if (recorder && !recorder->write(options.record, &error)) {
     std::fprintf(stderr, "ollan: %s\n", error.c_str());

@@ -1,8 +1,8 @@
 #include "app/script_commands.h"
 
-#include "app/export_picture.h"
 #include "app/file_requests.h"
-#include "ui/color_settings.h"
+#include "document/color_settings.h"
+#include "document/image_export.h"
 #include "ui/parameters.h"
 
 using platform::ScriptCommand;
@@ -35,7 +35,11 @@ bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs
     case T::color: pick_color(float(c.a), float(c.b), float(c.c)); return true;
     case T::answer: dialogs.queue_answer(c.answer); return true;
     case T::choose: dialogs.queue_choice(c.cancelled ? std::nullopt : std::optional<std::string>(c.text)); return true;
-    case T::export_png: return export_lit_picture(c.text, error);
+    case T::export_png: {
+      Result<void> r = document::export_lit_picture(c.text);
+      if (!r) *error = r.error().message;
+      return r.ok();
+    }
     case T::save:
     case T::load: *error = "save and load run only with a session to show their progress in"; return false;
     case T::canvas:

@@ -10,15 +10,15 @@
 #include "app/pen_input.h"
 #include "app/placement.h"
 #include "app/view.h"
+#include "base/random.h"
+#include "brush/bristle.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
-#include "brush/bristle.h"
+#include "io/png_import.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "platform/embedded.h"
-#include "platform/png_decode.h"
-#include "base/random.h"
 #include "ui/parameters.h"
 
 AppState app;
@@ -28,14 +28,24 @@ namespace {
 
 const char* const icon_names[4] = {"ICON_s_paint.png", "ICON_s_smudge.png", "ICON_s_erase.png", "ICON_s_average.png"};
 
-gpu::Texture embedded_texture(const char* name, bool flip) {
+// An embedded PNG as RGBA, top row first; an empty pixmap (after saying so)
+// when it is missing or damaged.
+io::Pixmap embedded_picture(const char* name) {
   const EmbeddedFile* f = find_embedded(name);
-  Rgba8Image image;
-  std::string error;
-  if (!f || !decode_png_rgba8(f->data, f->size, &image, &error)) {
-    std::fprintf(stderr, "ollan: embedded image %s: %s\n", name, f ? error.c_str() : "missing");
+  Result<io::Pixmap> image = f ? io::TPixmapLoaderPNG::LoadPixmap({f->data, f->size}) : Error{"missing"};
+  if (!image) {
+    std::fprintf(stderr, "ollan: embedded image %s: %s\n", name, image.error().message.c_str());
     return {};
   }
+  io::Pixmap p = std::move(*image);
+  p.pixels = p.rgba();
+  p.channels = 4;
+  return p;
+}
+
+gpu::Texture embedded_texture(const char* name, bool flip) {
+  io::Pixmap image = embedded_picture(name);
+  if (image.pixels.empty()) return {};
   if (flip) {
     const size_t row = size_t(image.width) * 4;
     for (int y = 0; y < image.height / 2; ++y)
@@ -70,6 +80,9 @@ bool start_up(Session& s, const Options& options) {
   }
   seed_random(options.seed);
   window.set_title(app.title);
+  // The paint tool's icon stands for the program in the window manager.
+  const io::Pixmap icon = embedded_picture("ICON_s_paint.png");
+  if (!icon.pixels.empty()) window.set_icon(icon.pixels.data(), icon.width, icon.height);
   const int w = options.canvas_w, h = options.canvas_h;
   gpu::set_canvas_size(w, h);
   reset_frame_corners(w, h);

@@ -10,9 +10,10 @@
 #include <thread>
 #include <vector>
 
+#include "base/result.h"
+#include "document/project.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
-#include "io/project.h"
 #include "io/project_format.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
@@ -110,9 +111,9 @@ void BM_SaveProject(benchmark::State& state) {
     state.SkipWithError("no headless GL context");
     return;
   }
-  std::string error;
   for (auto _ : state)
-    if (!io::save_project(bench_file(), {}, &error, unsigned(state.range(0)))) state.SkipWithError(error.c_str());
+    if (Result<void> r = document::save_project(bench_file(), {}, unsigned(state.range(0))); !r)
+      state.SkipWithError(r.error().message.c_str());
   state.counters["file_MB"] = double(std::filesystem::file_size(bench_file())) / 1e6;
 }
 BENCHMARK(BM_SaveProject)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
@@ -122,14 +123,14 @@ void BM_ReadProjectChecked(benchmark::State& state) {
     state.SkipWithError("no headless GL context");
     return;
   }
-  std::string error;
-  if (!std::filesystem::exists(bench_file())) io::save_project(bench_file(), {}, &error);
-  io::Bytes bytes;
-  io::read_file(bench_file(), &bytes, &error);
-  for (auto _ : state) {
-    io::StoredProject p;
-    if (!io::read_project(bytes, {}, &p, &error)) state.SkipWithError(error.c_str());
+  if (!std::filesystem::exists(bench_file())) (void)document::save_project(bench_file(), {});
+  Result<io::Bytes> bytes = io::read_file(bench_file());
+  if (!bytes) {
+    state.SkipWithError(bytes.error().message.c_str());
+    return;
   }
+  for (auto _ : state)
+    if (Result<io::StoredProject> p = io::read_project(*bytes, {}); !p) state.SkipWithError(p.error().message.c_str());
 }
 BENCHMARK(BM_ReadProjectChecked)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
@@ -138,10 +139,10 @@ void BM_LoadProject(benchmark::State& state) {
     state.SkipWithError("no headless GL context");
     return;
   }
-  std::string error;
-  if (!std::filesystem::exists(bench_file())) io::save_project(bench_file(), {}, &error);
+  if (!std::filesystem::exists(bench_file())) (void)document::save_project(bench_file(), {});
   for (auto _ : state) {
-    if (!io::load_project(bench_file(), W, H, {}, &error)) state.SkipWithError(error.c_str());
+    if (Result<std::string> r = document::load_project(bench_file(), W, H, {}); !r)
+      state.SkipWithError(r.error().message.c_str());
     glFinish();
   }
 }

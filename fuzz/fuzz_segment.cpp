@@ -7,8 +7,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   io::SegmentReader reader({data, size});
   for (int i = 0; i < 1000; ++i) {
-    io::SegmentRead r = reader.read_segment(std::size_t(1) << 24);
-    if (r.status == io::SegmentStatus::end) break;
+    Result<io::Segment> r = reader.read_segment(std::size_t(1) << 24);
+    if (r && r->status == io::SegmentStatus::end) break;
   }
   return 0;
 }

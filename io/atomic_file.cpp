@@ -53,51 +53,42 @@ bool AtomicFile::write(const void* data, std::size_t size) {
   return true;
 }
 
-bool AtomicFile::commit() {
+Result<void> AtomicFile::commit() {
   if (!file_) {
     fail("the file was not open");
-    return false;
+    return Error{error_};
   }
   if (error_.empty() && std::fflush(file_) != 0) fail(std::string("cannot write: ") + std::strerror(errno));
   if (error_.empty() && fsync(fileno(file_)) != 0) fail(std::string("cannot write: ") + std::strerror(errno));
   if (std::fclose(file_) != 0) fail(std::string("cannot write: ") + std::strerror(errno));
   file_ = nullptr;
-  if (!error_.empty()) return false;
+  if (!error_.empty()) return Error{error_};
   if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
     fail("cannot replace " + target_ + ": " + std::strerror(errno));
-    return false;
+    return Error{error_};
   }
   committed_ = true;
-  return true;
+  return {};
 }
 
-bool read_file(const std::string& path, std::vector<uint8_t>* out, std::string* error, std::size_t max_size) {
+Result<std::vector<uint8_t>> read_file(const std::string& path, std::size_t max_size) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
-  }
+  if (!f) return Error{"cannot open " + path + ": " + std::strerror(errno)};
   struct stat st {};
   if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
     std::fclose(f);
-    *error = path + " is not a file";
-    return false;
+    return Error{path + " is not a file"};
   }
   if (std::size_t(st.st_size) > max_size) {
     std::fclose(f);
-    *error = path + " is too large";
-    return false;
+    return Error{path + " is too large"};
   }
   std::vector<uint8_t> bytes(std::size_t(st.st_size));
   std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f);
   bool bad = std::ferror(f);
   std::fclose(f);
-  if (bad || got != bytes.size()) {
-    *error = "cannot read " + path;
-    return false;
-  }
-  *out = std::move(bytes);
-  return true;
+  if (bad || got != bytes.size()) return Error{"cannot read " + path};
+  return bytes;
 }
 
 }  // namespace io

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 namespace io {
 
 // Where a writer puts its bytes.
@@ -35,9 +37,9 @@ class AtomicFile : public Output {
   // False when the temporary file could not be created (see error()).
   bool is_open() const { return file_ != nullptr; }
   bool write(const void* data, std::size_t size) override;
-  // Flushes, syncs and renames the temporary file over the target. False with
-  // error() set when anything on the way failed; the target is then unchanged.
-  bool commit();
+  // Flushes, syncs and renames the temporary file over the target. An error
+  // when anything on the way failed; the target is then unchanged.
+  Result<void> commit();
   const std::string& error() const { return error_; }
 
  private:
@@ -49,9 +51,8 @@ class AtomicFile : public Output {
   bool committed_ = false;
 };
 
-// Reads a whole file. False with `error` set when it cannot be opened or read,
-// or is larger than `max_size` bytes.
-bool read_file(const std::string& path, std::vector<uint8_t>* out, std::string* error,
-               std::size_t max_size = std::size_t(1) << 34);
+// Reads a whole file; an error when it cannot be opened or read, or is larger
+// than `max_size` bytes.
+Result<std::vector<uint8_t>> read_file(const std::string& path, std::size_t max_size = std::size_t(1) << 34);
 
 }  // namespace io

@@ -49,21 +49,15 @@ struct DecompressGuard {
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, int width, int height, int quality,
-                                                std::string* error) {
+Result<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, int width, int height, int quality) {
   if (width <= 0 || height <= 0 || width > max_jpeg_side || height > max_jpeg_side ||
-      rgb.size() != std::size_t(width) * height * 3) {
-    *error = "cannot write a " + std::to_string(width) + " x " + std::to_string(height) + " JPEG";
-    return std::nullopt;
-  }
+      rgb.size() != std::size_t(width) * height * 3)
+    return Error{"cannot write a " + std::to_string(width) + " x " + std::to_string(height) + " JPEG"};
   ErrorManager e;
   CompressGuard g;
   install(&e);
   g.info.err = &e.mgr;
-  if (setjmp(e.jump)) {
-    *error = std::string("JPEG error: ") + e.message;
-    return std::nullopt;
-  }
+  if (setjmp(e.jump)) return Error{std::string("JPEG error: ") + e.message};
   jpeg_create_compress(&g.info);
   jpeg_mem_dest(&g.info, &g.out, &g.out_size);
   g.info.image_width = JDIMENSION(width);
@@ -81,36 +75,25 @@ std::optional<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, in
   return std::vector<uint8_t>(g.out, g.out + g.out_size);
 }
 
-std::optional<Pixmap> jpeg_decode(std::span<const uint8_t> data, std::string* error) {
-  if (data.size() < 3 || data[0] != 0xFF || data[1] != 0xD8) {
-    *error = "not a JPEG file";
-    return std::nullopt;
-  }
+Result<Pixmap> jpeg_decode(std::span<const uint8_t> data) {
+  if (data.size() < 3 || data[0] != 0xFF || data[1] != 0xD8) return Error{"not a JPEG file"};
   ErrorManager e;
   DecompressGuard g;
   Pixmap p;
   install(&e);
   g.info.err = &e.mgr;
-  if (setjmp(e.jump)) {
-    *error = std::string("JPEG error: ") + e.message;
-    return std::nullopt;
-  }
+  if (setjmp(e.jump)) return Error{std::string("JPEG error: ") + e.message};
   jpeg_create_decompress(&g.info);
   jpeg_mem_src(&g.info, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&g.info, TRUE);
   const JDIMENSION w = g.info.image_width, h = g.info.image_height;
   // A JPEG packs at most a few hundred pixels into a byte; more than that is
   // a size the file cannot hold.
-  if (w == 0 || h == 0 || w > max_jpeg_side || h > max_jpeg_side || double(w) * h > double(data.size()) * 4096) {
-    *error = "picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range";
-    return std::nullopt;
-  }
+  if (w == 0 || h == 0 || w > max_jpeg_side || h > max_jpeg_side || double(w) * h > double(data.size()) * 4096)
+    return Error{"picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range"};
   g.info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&g.info);
-  if (g.info.output_components != 3) {
-    *error = "unsupported JPEG colour layout";
-    return std::nullopt;
-  }
+  if (g.info.output_components != 3) return Error{"unsupported JPEG colour layout"};
   p.width = int(w);
   p.height = int(h);
   p.channels = 3;

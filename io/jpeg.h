@@ -1,11 +1,11 @@
 #pragma once
 // JPEG coding through libjpeg: 8-bit RGB pictures, top row first.
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "io/pixmap.h"
 
 namespace io {
@@ -13,12 +13,11 @@ namespace io {
 inline constexpr int jpeg_quality = 100;
 inline constexpr int max_jpeg_side = 16384;
 
-// `rgb` holds width x height x 3 bytes. Nothing, with `error` set, when libjpeg
-// fails or the size is out of range.
-std::optional<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, int width, int height, int quality,
-                                                std::string* error);
+// `rgb` holds width x height x 3 bytes. An error when libjpeg fails or the
+// size is out of range.
+Result<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, int width, int height, int quality);
 
-// An RGB pixmap (grey and colour JPEGs alike), or nothing with `error` set.
-std::optional<Pixmap> jpeg_decode(std::span<const uint8_t> data, std::string* error);
+// An RGB pixmap (grey and colour JPEGs alike).
+Result<Pixmap> jpeg_decode(std::span<const uint8_t> data);
 
 }  // namespace io

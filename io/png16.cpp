@@ -36,11 +36,6 @@ struct PngWriter {
   ~PngWriter() { png_destroy_write_struct(&png, info ? &info : nullptr); }
 };
 
-bool fail(std::string* error, const std::string& what) {
-  if (error) *error = what;
-  return false;
-}
-
 }  // namespace
 
 unsigned short png16_sample(float value) {
@@ -49,25 +44,25 @@ unsigned short png16_sample(float value) {
   return static_cast<unsigned short>(value * 65535.0f);
 }
 
-bool png16_encode(Output& out, std::span<const float> samples, int w, int h, int channels, std::string* error) {
+Result<void> png16_encode(Output& out, std::span<const float> samples, int w, int h, int channels) {
   if (channels != 3 && channels != 4)
-    return fail(error, "a 16-bit PNG takes 3 or 4 channels, not " + std::to_string(channels));
+    return Error{"a 16-bit PNG takes 3 or 4 channels, not " + std::to_string(channels)};
   if (w <= 0 || h <= 0 || w > 1000000 || h > 1000000)
-    return fail(error, "picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range");
+    return Error{"picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range"};
   const size_t row_samples = size_t(w) * size_t(channels);
   if (samples.size() != row_samples * size_t(h))
-    return fail(error, "picture of " + std::to_string(w) + " x " + std::to_string(h) + " x " +
-                           std::to_string(channels) + " needs " + std::to_string(row_samples * size_t(h)) +
-                           " samples, got " + std::to_string(samples.size()));
+    return Error{"picture of " + std::to_string(w) + " x " + std::to_string(h) + " x " + std::to_string(channels) +
+                 " needs " + std::to_string(row_samples * size_t(h)) + " samples, got " +
+                 std::to_string(samples.size())};
 
   WriteContext ctx{&out, {}};
   PngWriter writer;
   writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &ctx, on_error, on_warning);
-  if (!writer.png) return fail(error, "libpng could not start");
+  if (!writer.png) return Error{"libpng could not start"};
   writer.info = png_create_info_struct(writer.png);
-  if (!writer.info) return fail(error, "libpng could not start");
+  if (!writer.info) return Error{"libpng could not start"};
   std::vector<uint8_t> row(row_samples * 2);
-  if (setjmp(png_jmpbuf(writer.png))) return fail(error, "PNG encoding failed: " + ctx.message);
+  if (setjmp(png_jmpbuf(writer.png))) return Error{"PNG encoding failed: " + ctx.message};
 
   png_set_write_fn(writer.png, &ctx, on_write, on_flush);
   png_set_IHDR(writer.png, writer.info, png_uint_32(w), png_uint_32(h), 16,
@@ -84,16 +79,14 @@ bool png16_encode(Output& out, std::span<const float> samples, int w, int h, int
     png_write_row(writer.png, row.data());
   }
   png_write_end(writer.png, writer.info);
-  return true;
+  return {};
 }
 
-bool png16_write(const std::string& path, std::span<const float> samples, int w, int h, int channels,
-                 std::string* error) {
+Result<void> png16_write(const std::string& path, std::span<const float> samples, int w, int h, int channels) {
   AtomicFile file(path);
-  if (!file.is_open()) return fail(error, file.error());
-  if (!png16_encode(file, samples, w, h, channels, error)) return false;
-  if (!file.commit()) return fail(error, file.error());
-  return true;
+  if (!file.is_open()) return Error{file.error()};
+  TRY(png16_encode(file, samples, w, h, channels));
+  return file.commit();
 }
 
 }  // namespace io

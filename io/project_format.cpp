@@ -156,13 +156,8 @@ void read_canvas_preset(ByteReader& r, CanvasPreset* p) {
   p->stretch = r.f32();
 }
 
-bool fail(std::string* error, std::string text) {
-  *error = std::move(text);
-  return false;
-}
-
 // The header fields after the magic, with the version gates.
-bool read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size, std::string* error) {
+Result<void> read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size) {
   h->version = r.u8();
   h->width = r.f32();
   h->height = r.f32();
@@ -175,16 +170,16 @@ bool read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size, 
   h->light_setting = r.f32();
   r.floats(h->paper, 4);
   h->new_layer_bump = r.f32();
-  if (!r.ok()) return fail(error, "the project header ends early");
+  if (!r.ok()) return Error{"the project header ends early"};
   if (h->version >= 16) {
     int32_t columns = r.i32();
     if (!r.ok() || columns < 0 || std::size_t(columns) > r.left() / 4)
-      return fail(error, "the swatch column count " + std::to_string(columns) + " is more than the header holds");
+      return Error{"the swatch column count " + std::to_string(columns) + " is more than the header holds"};
     h->swatches.resize(std::size_t(columns));
     for (auto& column : h->swatches) {
       int32_t cells = r.i32();
       if (!r.ok() || cells < 0 || std::size_t(cells) > r.left() / 32)
-        return fail(error, "the swatch cell count " + std::to_string(cells) + " is more than the header holds");
+        return Error{"the swatch cell count " + std::to_string(cells) + " is more than the header holds"};
       column.resize(std::size_t(cells));
       for (SwatchCell& c : column) {
         c.r = r.f32(), c.g = r.f32(), c.b = r.f32(), c.a = r.f32();
@@ -218,7 +213,7 @@ bool read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size, 
     h->canvas_show = r.u8();
     int32_t presets = r.i32();
     if (r.ok() && presets != 3)
-      return fail(error, "the project holds " + std::to_string(presets) + " canvas presets instead of 3");
+      return Error{"the project holds " + std::to_string(presets) + " canvas presets instead of 3"};
     h->canvas_preset = r.u8();
     for (CanvasPreset& p : h->canvas_presets) read_canvas_preset(r, &p);
     h->custom_canvas = r.u8();
@@ -234,19 +229,19 @@ bool read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size, 
     p.stretch = r.f32();
   }
   h->layer_count = r.i32();
-  if (!r.ok()) return fail(error, "the project header ends early");
-  if (!r.finite()) return fail(error, "the project header holds a number that is not finite");
-  if (h->canvas_preset > 2) return fail(error, "canvas preset " + std::to_string(h->canvas_preset) + " does not exist");
-  if (h->custom_canvas > 1) return fail(error, "the custom-canvas flag is " + std::to_string(h->custom_canvas));
+  if (!r.ok()) return Error{"the project header ends early"};
+  if (!r.finite()) return Error{"the project header holds a number that is not finite"};
+  if (h->canvas_preset > 2) return Error{"canvas preset " + std::to_string(h->canvas_preset) + " does not exist"};
+  if (h->custom_canvas > 1) return Error{"the custom-canvas flag is " + std::to_string(h->custom_canvas)};
   const std::size_t most_layers = file_size / (min_segment_bytes * (project_bands + 1));
   if (h->layer_count < 1 || std::size_t(h->layer_count) > most_layers)
-    return fail(error, "the layer count " + std::to_string(h->layer_count) + " is more than the file holds");
-  return true;
+    return Error{"the layer count " + std::to_string(h->layer_count) + " is more than the file holds"};
+  return {};
 }
 
 // Whether the stored band inflates to exactly `expected` bytes.
 bool band_holds(std::span<const uint8_t> packed, std::size_t expected) {
-  std::optional<Bytes> block = unpack_bank(packed, expected);
+  Result<Bytes> block = unpack_bank(packed, expected);
   return block && block->size() == expected;
 }
 
@@ -327,43 +322,41 @@ Bytes encode_layer_settings(const LayerSettings& s) {
   return std::move(w.bytes);
 }
 
-bool read_project(std::span<const uint8_t> bytes, const ReadLimits& limits, StoredProject* out, std::string* error) {
+Result<StoredProject> read_project(std::span<const uint8_t> bytes, const ReadLimits& limits) {
   if (bytes.size() >= magic_size && std::memcmp(bytes.data(), project_magic, magic_size) == 0)
-    return fail(error, "this project is in an old single-block format that this program cannot read");
+    return Error{"this project is in an old single-block format that this program cannot read"};
   SegmentReader reader(bytes);
-  SegmentRead first = reader.read_segment(max_header_size);
-  if (first.status != SegmentStatus::ok) return fail(error, "this is not an Ollan project");
-  std::optional<Bytes> header_block = unpack_bank(first.block, max_header_size);
+  Result<Segment> first = reader.read_segment(max_header_size);
+  if (!first || first->status != SegmentStatus::ok) return Error{"this is not an Ollan project"};
+  Result<Bytes> header_block = unpack_bank(first->block, max_header_size);
   if (!header_block || header_block->size() < magic_size ||
       std::memcmp(header_block->data(), project_magic, magic_size) != 0)
-    return fail(error, "this is not an Ollan project");
+    return Error{"this is not an Ollan project"};
 
   StoredProject p;
   ByteReader r(std::span<const uint8_t>(*header_block).subspan(magic_size));
   ProjectHeader& h = p.header;
-  if (!read_header_fields(r, &h, bytes.size(), error)) return false;
+  TRY(read_header_fields(r, &h, bytes.size()));
   if (h.version < oldest_version || h.version > project_version)
-    return fail(error, "project version " + std::to_string(h.version) + " cannot be read (versions " +
-                           std::to_string(oldest_version) + " to " + std::to_string(project_version) + " can)");
+    return Error{"project version " + std::to_string(h.version) + " cannot be read (versions " +
+                 std::to_string(oldest_version) + " to " + std::to_string(project_version) + " can)"};
   if (!(h.width >= 1 && h.height >= 1 && h.width < float(limits.max_side) + 1 && h.height < float(limits.max_side) + 1))
-    return fail(error, "the canvas size " + std::to_string(h.width) + " x " + std::to_string(h.height) +
-                           " is not one this program can hold (up to " + std::to_string(limits.max_side) + ")");
+    return Error{"the canvas size " + std::to_string(h.width) + " x " + std::to_string(h.height) +
+                 " is not one this program can hold (up to " + std::to_string(limits.max_side) + ")"};
   p.width = int(h.width);
   p.height = int(h.height);
   const int W = p.width, H = p.height;
   if (double(W) * H * h.layer_count > limits.max_layer_pixels)
-    return fail(error, std::to_string(h.layer_count) + " layers of " + std::to_string(W) + " x " + std::to_string(H) +
-                           " are more than the GPU can hold");
+    return Error{std::to_string(h.layer_count) + " layers of " + std::to_string(W) + " x " + std::to_string(H) +
+                 " are more than the GPU can hold"};
 
   // Every stored band with the bytes it must inflate to.
   std::vector<std::pair<std::span<const uint8_t>, std::size_t>> checks;
-  auto read_band = [&](std::span<const uint8_t>* band, std::size_t expected) -> std::optional<bool> {
-    SegmentRead s = reader.read_packed(band);
-    if (s.status == SegmentStatus::corrupt) {
-      fail(error, s.error);
-      return std::nullopt;
-    }
+  // Whether the band was there whole; an error for a damaged segment.
+  auto read_band = [&](std::span<const uint8_t>* band, std::size_t expected) -> Result<bool> {
+    TRY_ASSIGN(const Segment s, reader.read_packed());
     if (s.status != SegmentStatus::ok || s.short_payload) return false;
+    *band = s.packed;
     checks.emplace_back(*band, expected);
     return true;
   };
@@ -371,19 +364,18 @@ bool read_project(std::span<const uint8_t> bytes, const ReadLimits& limits, Stor
   bool complete = true;
   if (h.custom_canvas) {
     for (int i = 0; i < project_bands && complete; ++i) {
-      std::optional<bool> got = read_band(&p.canvas_bands[i], std::size_t(W) * band_rows(H, i) * sizeof(float));
-      if (!got) return false;
-      complete = *got;
+      TRY_ASSIGN(complete, read_band(&p.canvas_bands[i], std::size_t(W) * band_rows(H, i) * sizeof(float)));
     }
   }
   for (int l = 0; l < h.layer_count && complete; ++l) {
     StoredLayer layer;
-    SegmentRead s = reader.read_segment(layer_settings_size);
-    if (s.status == SegmentStatus::corrupt) return fail(error, "layer " + std::to_string(l + 1) + ": " + s.error);
+    Result<Segment> settings = reader.read_segment(layer_settings_size);
+    if (!settings) return Error{"layer " + std::to_string(l + 1) + ": " + settings.error().message};
+    const Segment& s = *settings;
     if (s.status != SegmentStatus::ok) break;
     if (s.block.size() != layer_settings_size)
-      return fail(error, "layer " + std::to_string(l + 1) + " settings are " + std::to_string(s.block.size()) +
-                             " bytes, expected " + std::to_string(layer_settings_size));
+      return Error{"layer " + std::to_string(l + 1) + " settings are " + std::to_string(s.block.size()) +
+                   " bytes, expected " + std::to_string(layer_settings_size)};
     ByteReader lr(s.block);
     LayerSettings& ls = layer.settings;
     ls.hidden = lr.u8();
@@ -392,16 +384,16 @@ bool read_project(std::span<const uint8_t> bytes, const ReadLimits& limits, Stor
     lr.floats(ls.color, 3);
     ls.style = lr.u8();
     if (!lr.finite() || ls.hidden > 1 || ls.style > 2)
-      return fail(error, "layer " + std::to_string(l + 1) + " has settings out of range");
+      return Error{"layer " + std::to_string(l + 1) + " has settings out of range"};
     for (int i = 0; i < project_bands && complete; ++i) {
-      std::optional<bool> got = read_band(&layer.bands[i], layer_band_bytes(W, band_rows(H, i)));
-      if (!got) return fail(error, "layer " + std::to_string(l + 1) + ": " + *error);
+      Result<bool> got = read_band(&layer.bands[i], layer_band_bytes(W, band_rows(H, i)));
+      if (!got) return Error{"layer " + std::to_string(l + 1) + ": " + got.error().message};
       complete = *got;
     }
     if (complete) p.layers.push_back(layer);
   }
   p.truncated = int(p.layers.size()) < h.layer_count;
-  if (p.layers.empty()) return fail(error, "the file ends before its first layer is complete");
+  if (p.layers.empty()) return Error{"the file ends before its first layer is complete"};
 
   // Bands past the last complete layer were cut off and are not used.
   std::size_t used = std::size_t(h.custom_canvas ? project_bands : 0) + p.layers.size() * project_bands;
@@ -412,17 +404,16 @@ bool read_project(std::span<const uint8_t> bytes, const ReadLimits& limits, Stor
   });
   if (bad.load() >= 0) {
     int i = bad.load() - (h.custom_canvas ? project_bands : 0);
-    return fail(error, i < 0 ? "canvas band " + std::to_string(i + project_bands) + " is damaged"
-                             : "layer " + std::to_string(i / project_bands + 1) + " band " +
-                                   std::to_string(i % project_bands) + " is damaged");
+    return Error{i < 0 ? "canvas band " + std::to_string(i + project_bands) + " is damaged"
+                       : "layer " + std::to_string(i / project_bands + 1) + " band " +
+                             std::to_string(i % project_bands) + " is damaged"};
   }
-  *out = std::move(p);
-  return true;
+  return p;
 }
 
 BandPixels unpack_layer_band(std::span<const uint8_t> packed, int width, int rows) {
   const std::size_t n = std::size_t(width) * rows;
-  std::optional<Bytes> block = unpack_bank(packed, layer_band_bytes(width, rows));
+  Result<Bytes> block = unpack_bank(packed, layer_band_bytes(width, rows));
   BandPixels px;
   px.col.assign(n * 4, 0.0f);
   px.mat.assign(n, 0.0f);
@@ -442,7 +433,7 @@ void unpack_layer_bands(const StoredLayer& layer, int width, int height, unsigne
 
 std::vector<float> unpack_canvas_band(std::span<const uint8_t> packed, int width, int rows) {
   const std::size_t n = std::size_t(width) * rows;
-  std::optional<Bytes> block = unpack_bank(packed, n * sizeof(float));
+  Result<Bytes> block = unpack_bank(packed, n * sizeof(float));
   std::vector<float> out(n, 0.0f);
   if (block && block->size() == n * sizeof(float)) std::memcpy(out.data(), block->data(), block->size());
   return out;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "io/atomic_file.h"
 #include "io/segment.h"
 
@@ -105,10 +106,10 @@ struct StoredProject {
 
 // Reads and checks a whole project held in `bytes` (which must outlive the
 // result): every segment's framing, every block's length and every band's
-// inflation. False with `error` set when the file is not a project this
-// program can read; a file that merely ends early keeps the complete layers
-// before the end (and fails only when none is complete).
-bool read_project(std::span<const uint8_t> bytes, const ReadLimits& limits, StoredProject* out, std::string* error);
+// inflation. An error when the file is not a project this program can read; a
+// file that merely ends early keeps the complete layers before the end (and
+// fails only when none is complete).
+Result<StoredProject> read_project(std::span<const uint8_t> bytes, const ReadLimits& limits);
 
 // Floats of a stored band: W x rows x 4 colour values, then W x rows paint
 // amounts. The band was checked by read_project.

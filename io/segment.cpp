@@ -19,10 +19,6 @@ constexpr char line_end[] = "\r\n";
 // beyond that for the bytes at hand is a lie, whatever the caller allows.
 constexpr std::size_t max_inflate_ratio = 1032;
 
-void set(std::string* error, std::string text) {
-  if (error) *error = std::move(text);
-}
-
 // Offset of `tag` at or after `from`, or npos.
 std::size_t find(std::span<const uint8_t> data, std::size_t from, std::string_view tag) {
   if (from >= data.size()) return std::string_view::npos;
@@ -49,20 +45,15 @@ Bytes pack_bank(std::span<const uint8_t> block, int level) {
   return packed;
 }
 
-std::optional<Bytes> unpack_bank(std::span<const uint8_t> packed, std::size_t max_length, std::string* error) {
-  if (packed.size() < 4) {
-    set(error, "a packed block of " + std::to_string(packed.size()) + " bytes is too short");
-    return std::nullopt;
-  }
+Result<Bytes> unpack_bank(std::span<const uint8_t> packed, std::size_t max_length) {
+  if (packed.size() < 4) return Error{"a packed block of " + std::to_string(packed.size()) + " bytes is too short"};
   const uint8_t* tail = packed.data() + packed.size() - 4;
   int32_t stored =
       int32_t(uint32_t(tail[0]) | uint32_t(tail[1]) << 8 | uint32_t(tail[2]) << 16 | uint32_t(tail[3]) << 24);
   std::size_t stream = packed.size() - 4;
-  if (stored < 0 || std::size_t(stored) > max_length || std::size_t(stored) > stream * max_inflate_ratio + 1024) {
-    set(error, "the stored length " + std::to_string(stored) + " is impossible for " + std::to_string(packed.size()) +
-                   " packed bytes");
-    return std::nullopt;
-  }
+  if (stored < 0 || std::size_t(stored) > max_length || std::size_t(stored) > stream * max_inflate_ratio + 1024)
+    return Error{"the stored length " + std::to_string(stored) + " is impossible for " + std::to_string(packed.size()) +
+                 " packed bytes"};
   Bytes block(static_cast<std::size_t>(stored));
   uint8_t spare = 0;
   uLongf got = uLongf(block.size());
@@ -70,11 +61,9 @@ std::optional<Bytes> unpack_bank(std::span<const uint8_t> packed, std::size_t ma
   // the stream's end and ignores it, so the whole buffer is handed over.
   uLong used = uLong(packed.size());
   int rc = uncompress2(block.empty() ? &spare : block.data(), &got, packed.data(), &used);
-  if (rc != Z_OK || got != block.size()) {
-    set(error, rc == Z_OK || rc == Z_BUF_ERROR ? "the packed block does not hold the stored length"
-                                               : "the packed block does not inflate");
-    return std::nullopt;
-  }
+  if (rc != Z_OK || got != block.size())
+    return Error{rc == Z_OK || rc == Z_BUF_ERROR ? "the packed block does not hold the stored length"
+                                                 : "the packed block does not inflate"};
   return block;
 }
 
@@ -92,9 +81,8 @@ bool write_segment(Output& out, std::span<const uint8_t> block) {
   return !packed.empty() && write_packed_segment(out, packed);
 }
 
-SegmentRead SegmentReader::read_packed(std::span<const uint8_t>* packed) {
-  SegmentRead r;
-  *packed = {};
+Result<Segment> SegmentReader::read_packed() {
+  Segment r;
   std::size_t open = find(data_, at_, open_tag);
   if (open == std::string_view::npos) {
     at_ = data_.size();
@@ -106,7 +94,6 @@ SegmentRead SegmentReader::read_packed(std::span<const uint8_t>* packed) {
   if (size_end == std::string_view::npos) {
     at_ = data_.size();
     r.status = SegmentStatus::cut;
-    r.error = "the data ends inside a segment's size";
     return r;
   }
   std::size_t i = size_at + size_tag.size();
@@ -118,27 +105,22 @@ SegmentRead SegmentReader::read_packed(std::span<const uint8_t>* packed) {
     size = size * 10 + (data_[i] - '0');
   std::size_t payload = size_end + size_end_tag.size() + 2;
   at_ = std::min(payload, data_.size());
-  if (!digits || size <= 0 || size > INT32_MAX) {
-    r.status = SegmentStatus::corrupt;
-    r.error = "a segment states no valid size";
-    return r;
-  }
+  if (!digits || size <= 0 || size > INT32_MAX) return Error{"a segment states no valid size"};
   std::size_t take = std::min<std::size_t>(std::size_t(size), data_.size() - at_);
   r.short_payload = take < std::size_t(size);
-  *packed = data_.subspan(at_, take);
+  r.packed = data_.subspan(at_, take);
   at_ += take;
   r.status = SegmentStatus::ok;
   return r;
 }
 
-SegmentRead SegmentReader::read_segment(std::size_t max_length) {
-  std::span<const uint8_t> packed;
-  SegmentRead r = read_packed(&packed);
+Result<Segment> SegmentReader::read_segment(std::size_t max_length) {
+  TRY_ASSIGN(Segment r, read_packed());
   if (r.status != SegmentStatus::ok) return r;
-  std::optional<Bytes> block = unpack_bank(packed, max_length, &r.error);
+  Result<Bytes> block = unpack_bank(r.packed, max_length);
   if (!block) {
-    r.status = r.short_payload ? SegmentStatus::cut : SegmentStatus::corrupt;
-    if (r.short_payload) r.error = "the data ends inside a segment";
+    if (!r.short_payload) return std::move(block).error();
+    r.status = SegmentStatus::cut;
     return r;
   }
   r.block = std::move(*block);

@@ -2,6 +2,7 @@
 // What the application needs from its window: events, presenting, the screen
 // it draws into and the few desktop operations. Two implementations: the live
 // SDL2 window and the headless one (EGL, no display).
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -34,6 +35,9 @@ class Window {
 
   virtual bool headless() const = 0;
   virtual void set_title(const std::string& title) = 0;
+  // The picture the window manager shows for the program: w x h RGBA pixels,
+  // top row first. A window with no window manager ignores it.
+  virtual void set_icon(const uint8_t* rgba, int w, int h) {}
   virtual void client_size(int* w, int* h) = 0;
   virtual void desktop_size(int* w, int* h) = 0;
   // Outer placement of the window on the desktop.

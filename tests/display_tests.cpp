@@ -11,6 +11,7 @@
 #include "layers/layer_stack.h"
 #include "tests/gl_fixture.h"
 #include "tests/layer_paint.h"
+#include "tests/result_helpers.h"
 
 namespace {
 
@@ -286,8 +287,7 @@ TEST(DisplayPicture, ThickPaintDiscShowsLitRelief) {
   std::vector<float> rgb;
   for (size_t i = 0; i < p.px.size(); i += 4)
     rgb.insert(rgb.end(), p.px.begin() + std::ptrdiff_t(i), p.px.begin() + std::ptrdiff_t(i + 3));
-  std::string error;
-  EXPECT_TRUE(io::png16_write("/tmp/ollan_disc.png", rgb, p.w, p.h, 3, &error)) << error;
+  EXPECT_TRUE(succeeded(io::png16_write("/tmp/ollan_disc.png", rgb, p.w, p.h, 3)));
 }
 
 TEST_F(Display, ViewDrawsThePictureAtTheViewRectangle) {

@@ -12,15 +12,15 @@
 #include "app/text.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
+#include "document/color_settings.h"
 #include "gpu/buffer.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
+#include "io/png_import.h"
 #include "layers/layer.h"
 #include "platform/embedded.h"
-#include "platform/png_decode.h"
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
-#include "ui/color_settings.h"
 
 namespace {
 
@@ -232,10 +232,12 @@ std::vector<float> text_coverage(const std::string& text, float x, float y, floa
   gl_canvas(160, 90);
   if (!app.font.id()) {
     const EmbeddedFile* f = find_embedded("font.png");
-    Rgba8Image image;
-    std::string error;
-    EXPECT_TRUE(f && decode_png_rgba8(f->data, f->size, &image, &error)) << error;
-    app.font = gpu::Texture::from_pixels(image.pixels.data(), image.width, image.height, GL_RGBA8, GL_CLAMP_TO_BORDER);
+    Result<io::Pixmap> image =
+        f ? io::TPixmapLoaderPNG::LoadPixmap({f->data, f->size}) : Error{"font.png is not embedded"};
+    EXPECT_TRUE(image) << image.error().message;
+    if (!image) return {};
+    const std::vector<uint8_t> rgba = image->rgba();
+    app.font = gpu::Texture::from_pixels(rgba.data(), image->width, image->height, GL_RGBA8, GL_CLAMP_TO_BORDER);
   }
   glClearColor(0, 0, 0, 0);
   gpu::Buffer target = gpu::Buffer::create(160, 90, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);

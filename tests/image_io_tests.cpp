@@ -8,17 +8,18 @@
 #include <filesystem>
 #include <random>
 
+#include "document/image_export.h"
+#include "document/image_import.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "io/atomic_file.h"
-#include "io/image_export.h"
-#include "io/image_import.h"
 #include "io/jpeg.h"
 #include "io/png_import.h"
 #include "io/project_format.h"
 #include "layers/layer.h"
 #include "layers/layer_display.h"
 #include "tests/gl_fixture.h"
+#include "tests/result_helpers.h"
 
 namespace {
 
@@ -79,9 +80,8 @@ TEST(PngImport, ChannelLayoutFollowsTheFile) {
        128},
   };
   for (const auto& c : cases) {
-    std::string error;
-    std::optional<io::Pixmap> p = io::TPixmapLoaderPNG::LoadPixmap(c.file, &error);
-    ASSERT_TRUE(p) << c.what << ": " << error;
+    Result<io::Pixmap> p = io::TPixmapLoaderPNG::LoadPixmap(c.file);
+    ASSERT_TRUE(p) << c.what << ": " << message_of(p);
     EXPECT_EQ(p->width, w) << c.what;
     EXPECT_EQ(p->height, h) << c.what;
     EXPECT_EQ(p->channels, c.channels) << c.what;
@@ -112,9 +112,9 @@ TEST(PngImport, DamagedFilesImportNothing) {
                {"damaged data", flipped},
                {"impossible size", huge}};
   for (const auto& c : cases) {
-    std::string error;
-    EXPECT_FALSE(io::TPixmapLoaderPNG::LoadPixmap(c.file, &error)) << c.what;
-    EXPECT_EQ(error.rfind("PNG ERROR", 0), 0u) << c.what << ": " << error;
+    Result<io::Pixmap> p = io::TPixmapLoaderPNG::LoadPixmap(c.file);
+    ASSERT_FALSE(p) << c.what;
+    EXPECT_EQ(p.error().message.rfind("PNG ERROR", 0), 0u) << c.what << ": " << p.error().message;
   }
 }
 
@@ -126,11 +126,10 @@ TEST(Jpeg, RoundTripAtQuality100StaysClose) {
       uint8_t* p = &rgb[std::size_t(y * w + x) * 3];
       p[0] = uint8_t(x * 6), p[1] = uint8_t(y * 12), p[2] = uint8_t(x < w / 2 ? 40 : 220);
     }
-  std::string error;
-  auto jpeg = io::jpeg_encode(rgb, w, h, io::jpeg_quality, &error);
-  ASSERT_TRUE(jpeg) << error;
-  std::optional<io::Pixmap> back = io::jpeg_decode(*jpeg, &error);
-  ASSERT_TRUE(back) << error;
+  Result<std::vector<uint8_t>> jpeg = io::jpeg_encode(rgb, w, h, io::jpeg_quality);
+  ASSERT_TRUE(succeeded(jpeg));
+  Result<io::Pixmap> back = io::jpeg_decode(*jpeg);
+  ASSERT_TRUE(succeeded(back));
   EXPECT_EQ(back->width, w);
   EXPECT_EQ(back->height, h);
   EXPECT_EQ(back->channels, 3);
@@ -146,8 +145,7 @@ TEST(Jpeg, RoundTripAtQuality100StaysClose) {
 
 TEST(Jpeg, DamagedFilesImportNothing) {
   std::vector<uint8_t> rgb(32 * 32 * 3, 90);
-  std::string error;
-  std::vector<uint8_t> good = *io::jpeg_encode(rgb, 32, 32, 100, &error);
+  std::vector<uint8_t> good = *io::jpeg_encode(rgb, 32, 32, 100);
   std::vector<uint8_t> garbage(good.size());
   std::mt19937 rng(1);
   for (uint8_t& b : garbage) b = uint8_t(rng());
@@ -168,12 +166,12 @@ TEST(Jpeg, DamagedFilesImportNothing) {
                {"header cut", std::vector<uint8_t>(good.begin(), good.begin() + 100)},
                {"impossible size", huge}};
   for (const auto& c : cases) {
-    error.clear();
-    EXPECT_FALSE(io::jpeg_decode(c.file, &error)) << c.what;
-    EXPECT_FALSE(error.empty()) << c.what;
+    Result<io::Pixmap> p = io::jpeg_decode(c.file);
+    ASSERT_FALSE(p) << c.what;
+    EXPECT_FALSE(p.error().message.empty()) << c.what;
   }
-  EXPECT_FALSE(io::jpeg_encode(rgb, 0, 32, 100, &error));
-  EXPECT_FALSE(io::jpeg_encode(rgb, 31, 32, 100, &error));  // size does not match the samples
+  EXPECT_FALSE(io::jpeg_encode(rgb, 0, 32, 100));
+  EXPECT_FALSE(io::jpeg_encode(rgb, 31, 32, 100));  // size does not match the samples
 }
 
 // Every file in tests/fixtures (inputs the fuzzers found included) goes
@@ -184,28 +182,37 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
   int seen = 0;
   for (const fs::directory_entry& e : fs::directory_iterator(fs::path(OLLAN_SOURCE_DIR) / "tests" / "fixtures")) {
     const std::string name = e.path().filename().string();
-    std::vector<uint8_t> bytes;
-    std::string error;
-    ASSERT_TRUE(io::read_file(e.path().string(), &bytes, &error)) << error;
+    Result<std::vector<uint8_t>> file = io::read_file(e.path().string());
+    ASSERT_TRUE(succeeded(file));
+    const std::vector<uint8_t>& bytes = *file;
     const std::string ext = e.path().extension().string();
     bool read = false;
+    std::string error;
     if (ext == ".olp") {
-      io::StoredProject p;
-      read = io::read_project(bytes, {}, &p, &error);
+      Result<io::StoredProject> p = io::read_project(bytes, {});
+      read = p.ok();
+      error = message_of(p);
       if (read && name.find("_cut") != std::string::npos) {
-        EXPECT_TRUE(p.truncated) << name;
+        EXPECT_TRUE(p->truncated) << name;
       }
       if (read && name.find("_ok") != std::string::npos) {
-        EXPECT_FALSE(p.truncated) << name;
+        EXPECT_FALSE(p->truncated) << name;
       }
     } else if (ext == ".png") {
-      read = io::TPixmapLoaderPNG::LoadPixmap(bytes, &error).has_value();
+      Result<io::Pixmap> p = io::TPixmapLoaderPNG::LoadPixmap(bytes);
+      read = p.ok();
+      error = message_of(p);
     } else if (ext == ".jpg") {
-      read = io::jpeg_decode(bytes, &error).has_value();
+      Result<io::Pixmap> p = io::jpeg_decode(bytes);
+      read = p.ok();
+      error = message_of(p);
     } else {
+      // Segments one after another until the end or the first the reader refuses.
       io::SegmentReader r(bytes);
       int n = 0;
-      while (r.read_segment().status != io::SegmentStatus::end && n < 100000) ++n;
+      for (Result<io::Segment> s = r.read_segment(); s && s->status != io::SegmentStatus::end && n < 100000;
+           s = r.read_segment())
+        ++n;
       read = n > 0;
     }
     if (name.find("_ok") != std::string::npos || name.find("_cut") != std::string::npos) {
@@ -287,8 +294,7 @@ TEST_F(GlTest, ColourAndHeightPairExport) {
 
   const std::string chosen = temp_file("pair.png");
   std::filesystem::remove(chosen);
-  std::string error;
-  ASSERT_TRUE(io::export_png(chosen, io::png_export_for(3), &error)) << error;
+  ASSERT_TRUE(succeeded(document::export_png(chosen, document::png_export_for(3))));
   EXPECT_FALSE(std::filesystem::exists(chosen));
   Png16 col = read_png16(temp_file("pair_col.png"));
   Png16 mat = read_png16(temp_file("pair_mat.png"));
@@ -307,14 +313,14 @@ TEST_F(GlTest, ColourAndHeightPairExport) {
 
   // No paint at all exports a black height picture.
   clear_layer(l);
-  ASSERT_TRUE(io::export_png(chosen, io::PngExport::col_mat, &error)) << error;
+  ASSERT_TRUE(succeeded(document::export_png(chosen, document::PngExport::col_mat)));
   mat = read_png16(temp_file("pair_mat.png"));
   EXPECT_TRUE(std::all_of(mat.samples.begin(), mat.samples.end(),
                           [&, i = 0](uint16_t s) mutable { return ++i % 4 == 0 ? s == 65535 : s == 0; }));
   gpu::canvas_settings.show = 1;
   std::filesystem::remove(temp_file("pair_col.png"));
   std::filesystem::remove(temp_file("pair_mat.png"));
-  EXPECT_EQ(io::png_pair_name("a.png.olp.png", "_col.png"), "a.png.olp_col.png");
+  EXPECT_EQ(document::png_pair_name("a.png.olp.png", "_col.png"), "a.png.olp_col.png");
 }
 
 TEST_F(GlTest, LitAndLayerExports) {
@@ -323,10 +329,9 @@ TEST_F(GlTest, LitAndLayerExports) {
   const float blue[4] = {0.1f, 0.2f, 0.9f, 1};
   paint_rect(l, 40, 20, 30, 30, blue, 1.5f);
   display_layers({});
-  std::string error;
 
   const std::string lit = temp_file("lit.png");
-  ASSERT_TRUE(io::export_png(lit, io::png_export_for(0), &error)) << error;
+  ASSERT_TRUE(succeeded(document::export_png(lit, document::png_export_for(0))));
   Png16 p = read_png16(lit);
   ASSERT_EQ(p.channels, 3);
   ASSERT_EQ(p.w, 160);
@@ -337,7 +342,7 @@ TEST_F(GlTest, LitAndLayerExports) {
   EXPECT_LT(sample(p, 55, 85, 2) - sample(p, 55, 85, 0), 5000);
 
   const std::string one = temp_file("layer.png");
-  ASSERT_TRUE(io::export_png(one, io::png_export_for(2), &error)) << error;
+  ASSERT_TRUE(succeeded(document::export_png(one, document::png_export_for(2))));
   p = read_png16(one);
   ASSERT_EQ(p.channels, 4);
   EXPECT_EQ(sample(p, 10, 80, 3), 0);  // no paint: transparent, no canvas
@@ -345,11 +350,11 @@ TEST_F(GlTest, LitAndLayerExports) {
   EXPECT_GT(sample(p, 55, 35, 2), sample(p, 55, 35, 0));
 
   const std::string jpeg = temp_file("lit.jpg");
-  ASSERT_TRUE(io::export_jpeg(jpeg, &error)) << error;
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(io::read_file(jpeg, &bytes, &error));
-  std::optional<io::Pixmap> j = io::jpeg_decode(bytes, &error);
-  ASSERT_TRUE(j) << error;
+  ASSERT_TRUE(succeeded(document::export_jpeg(jpeg)));
+  Result<std::vector<uint8_t>> bytes = io::read_file(jpeg);
+  ASSERT_TRUE(succeeded(bytes));
+  Result<io::Pixmap> j = io::jpeg_decode(*bytes);
+  ASSERT_TRUE(succeeded(j));
   EXPECT_EQ(j->width, 160);
   EXPECT_EQ(j->height, 90);
   const uint8_t* in_square = &j->pixels[std::size_t(35 * 160 + 55) * 3];
@@ -369,8 +374,7 @@ TEST_F(GlTest, PictureImportIsCentredAndFollowsAlpha) {
       const uint8_t v = y == 0 ? 0 : 128;
       pic.pixels.insert(pic.pixels.end(), {uint8_t(y == 0 ? 255 : 128), v, v, uint8_t(x < 20 ? 255 : 0)});
     }
-  std::string error;
-  ASSERT_TRUE(io::import_picture(pic, false, 160, 90, &error)) << error;
+  ASSERT_TRUE(succeeded(document::import_picture(pic, false, 160, 90)));
   std::vector<float> col = read_texture(l.fbo_col(), 160, 90, GL_RGBA, 4);
   std::vector<float> mat = read_texture(l.fbo_mat(), 160, 90, GL_RED, 1);
   // Canvas pixel (x, y), y down, in buffer order.
@@ -388,7 +392,7 @@ TEST_F(GlTest, PictureImportIsCentredAndFollowsAlpha) {
   // A picture without alpha is a full film everywhere; "yes" takes its size.
   pic.channels = 3;
   pic.pixels.assign(40 * 30 * 3, 200);
-  ASSERT_TRUE(io::import_picture(pic, true, 160, 90, &error)) << error;
+  ASSERT_TRUE(succeeded(document::import_picture(pic, true, 160, 90)));
   EXPECT_EQ(gpu::geometry.width, 40);
   EXPECT_EQ(gpu::geometry.height, 30);
   mat = read_texture(layers.active->fbo_mat(), 40, 30, GL_RED, 1);

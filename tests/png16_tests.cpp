@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "io/png16.h"
+#include "tests/result_helpers.h"
 
 namespace {
 
@@ -64,8 +65,7 @@ TEST(Png16, SamplesAreScaledClampedBigEndianTopRowFirst) {
     const float values[] = {0.0f, 0.5f, 1.0f, 2.5f, -1.0f, NAN, 0.25f, 1e-6f};
     for (int i = 0; i < 4 * channels; ++i) px.push_back(values[i % 8]);
     io::MemoryOutput out;
-    std::string error;
-    ASSERT_TRUE(io::png16_encode(out, px, 2, 2, channels, &error)) << error;
+    ASSERT_TRUE(succeeded(io::png16_encode(out, px, 2, 2, channels)));
     Decoded d = decode(out.bytes);
     EXPECT_EQ(d.w, 2u);
     EXPECT_EQ(d.h, 2u);
@@ -89,25 +89,24 @@ TEST(Png16, BadInputIsAnErrorNotACrash) {
                {2, 2, 4, 15}, {3, 2, 4, 16}, {2000000, 1, 3, 16}};
   for (const auto& c : cases) {
     io::MemoryOutput out;
-    std::string error;
-    EXPECT_FALSE(io::png16_encode(out, std::span<const float>(px.data(), std::min(c.count, px.size())), c.w, c.h,
-                                  c.channels, &error));
-    EXPECT_FALSE(error.empty());
+    Result<void> r =
+        io::png16_encode(out, std::span<const float>(px.data(), std::min(c.count, px.size())), c.w, c.h, c.channels);
+    ASSERT_FALSE(r);
+    EXPECT_FALSE(r.error().message.empty());
   }
-  std::string error;
-  EXPECT_FALSE(io::png16_write("/nonexistent-folder/x.png", px, 2, 2, 4, &error));
-  EXPECT_FALSE(error.empty());
+  Result<void> r = io::png16_write("/nonexistent-folder/x.png", px, 2, 2, 4);
+  ASSERT_FALSE(r);
+  EXPECT_FALSE(r.error().message.empty());
 }
 
 TEST(Png16, WritesTheFileWhole) {
   namespace fs = std::filesystem;
   fs::path path = fs::temp_directory_path() / "ollan_png16_test.png";
   std::vector<float> px(3 * 2 * 3, 0.75f);
-  std::string error;
-  ASSERT_TRUE(io::png16_write(path.string(), px, 3, 2, 3, &error)) << error;
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(io::read_file(path.string(), &bytes, &error)) << error;
-  Decoded d = decode(bytes);
+  ASSERT_TRUE(succeeded(io::png16_write(path.string(), px, 3, 2, 3)));
+  Result<std::vector<uint8_t>> bytes = io::read_file(path.string());
+  ASSERT_TRUE(succeeded(bytes));
+  Decoded d = decode(*bytes);
   EXPECT_EQ(d.w, 3u);
   EXPECT_EQ(sample(d, 2, 1, 2, 3), unsigned(0.75f * 65535));
   for (const auto& e : fs::directory_iterator(path.parent_path()))

@@ -7,25 +7,26 @@
 #include <filesystem>
 #include <random>
 
+#include "app/file_commands.h"
 #include "brush/brush_settings.h"
+#include "document/color_settings.h"
+#include "document/project.h"
+#include "document/swatch_grid.h"
 #include "gpu/canvas_presets.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/guide_settings.h"
 #include "gpu/simulation_settings.h"
 #include "io/png16.h"
-#include "io/project.h"
-#include "io/project_commands.h"
 #include "io/project_format.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "layers/layer_stack.h"
 #include "tests/gl_fixture.h"
+#include "tests/result_helpers.h"
 #include "tests/script_run.h"
-#include "ui/color_settings.h"
 #include "ui/frame_settings.h"
 #include "ui/parameters.h"
-#include "ui/swatch_grid.h"
 
 namespace {
 
@@ -85,10 +86,30 @@ io::Bytes save(const io::ProjectHeader& hd, const std::vector<TestLayer>& layers
   return out.bytes;
 }
 
+// The next segment; one the reader refuses reads as the end.
+io::Segment next(io::SegmentReader& r, std::size_t max_length = SIZE_MAX) {
+  Result<io::Segment> s = r.read_segment(max_length);
+  return s ? std::move(*s) : io::Segment{};
+}
+
+// The whole project in `file`; a file the reader refuses fails the test and
+// reads as no layers.
+io::StoredProject read(std::span<const uint8_t> file, const io::ReadLimits& limits = {}) {
+  Result<io::StoredProject> p = io::read_project(file, limits);
+  EXPECT_TRUE(p) << p.error().message;
+  return p ? std::move(*p) : io::StoredProject{};
+}
+
+io::Bytes file_bytes(const std::string& path) {
+  Result<io::Bytes> b = io::read_file(path);
+  EXPECT_TRUE(b) << b.error().message;
+  return b ? std::move(*b) : io::Bytes{};
+}
+
 int count_segments(const io::Bytes& file) {
   io::SegmentReader r(file);
   int n = 0;
-  for (io::SegmentRead s; (s = r.read_segment()).status == io::SegmentStatus::ok;) ++n;
+  while (next(r).status == io::SegmentStatus::ok) ++n;
   return n;
 }
 
@@ -109,8 +130,7 @@ TestLayer unpack(const io::StoredProject& p, int l) {
 // unpackings) and writes the file again.
 io::Bytes patch_header(const io::Bytes& file, std::size_t at, const void* bytes, std::size_t count) {
   io::SegmentReader r(file);
-  io::SegmentRead first = r.read_segment();
-  io::Bytes block = *io::unpack_bank(first.block);
+  io::Bytes block = *io::unpack_bank(next(r).block);
   std::memcpy(block.data() + at, bytes, count);
   io::MemoryOutput out;
   io::write_segment(out, io::pack_bank(block));
@@ -156,9 +176,8 @@ TEST(ProjectFormat, RoundTripKeepsEveryFieldAndPixel) {
   std::vector<TestLayer> layers = random_layers(3, w, h, 2);
   io::Bytes file = save(hd, layers, canvas);
 
-  io::StoredProject p;
-  std::string error;
-  ASSERT_TRUE(io::read_project(file, {}, &p, &error)) << error;
+  const io::StoredProject p = read(file);
+  ASSERT_EQ(p.layers.size(), 3u);
   EXPECT_FALSE(p.truncated);
   EXPECT_EQ(p.width, w);
   EXPECT_EQ(p.height, h);
@@ -214,10 +233,9 @@ TEST(ProjectFormat, CorruptFilesAreRefused) {
   io::Bytes lying = good;
   {
     io::SegmentReader r(lying);
-    r.read_segment();
-    r.read_segment();  // layer 1 settings
-    std::span<const uint8_t> band;
-    r.read_packed(&band);
+    next(r);
+    next(r);  // layer 1 settings
+    std::span<const uint8_t> band = r.read_packed()->packed;
     std::size_t tail = std::size_t(band.data() - lying.data()) + band.size() - 4;
     uint32_t n = 0;
     std::memcpy(&n, &lying[tail], 4);
@@ -227,7 +245,7 @@ TEST(ProjectFormat, CorruptFilesAreRefused) {
   io::Bytes wrong_magic = good;
   {
     io::SegmentReader r(good);
-    io::Bytes block = *io::unpack_bank(r.read_segment().block);
+    io::Bytes block = *io::unpack_bank(next(r).block);
     block[0] = 'X';
     io::MemoryOutput out;
     io::write_segment(out, io::pack_bank(block));
@@ -241,9 +259,9 @@ TEST(ProjectFormat, CorruptFilesAreRefused) {
   {
     // The style byte of layer 1 becomes 7: find its settings segment and rewrite it.
     io::SegmentReader r(good);
-    r.read_segment();
+    next(r);
     std::size_t start = r.position();
-    io::SegmentRead s = r.read_segment();
+    io::Segment s = next(r);
     s.block[37] = 7;
     io::MemoryOutput out;
     out.bytes.assign(good.begin(), good.begin() + std::ptrdiff_t(start));
@@ -275,10 +293,9 @@ TEST(ProjectFormat, CorruptFilesAreRefused) {
       {"layer style out of range", bad_style},
   };
   for (const auto& c : cases) {
-    io::StoredProject p;
-    std::string error;
-    EXPECT_FALSE(io::read_project(c.file, {}, &p, &error)) << c.what;
-    EXPECT_FALSE(error.empty()) << c.what;
+    Result<io::StoredProject> p = io::read_project(c.file, {});
+    ASSERT_FALSE(p) << c.what;
+    EXPECT_FALSE(p.error().message.empty()) << c.what;
   }
 }
 
@@ -287,12 +304,11 @@ TEST(ProjectFormat, LayerPixelsBeyondTheGpuAreRefused) {
   io::Bytes file = save(test_header(w, h, 2), random_layers(2, w, h, 4));
   io::ReadLimits limits;
   limits.max_layer_pixels = 2 * w * h;
-  io::StoredProject p;
-  std::string error;
-  EXPECT_TRUE(io::read_project(file, limits, &p, &error)) << error;
+  EXPECT_EQ(read(file, limits).layers.size(), 2u);
   limits.max_layer_pixels = 2 * w * h - 1;
-  EXPECT_FALSE(io::read_project(file, limits, &p, &error));
-  EXPECT_NE(error.find("GPU"), std::string::npos) << error;
+  Result<io::StoredProject> refused = io::read_project(file, limits);
+  ASSERT_FALSE(refused);
+  EXPECT_NE(refused.error().message.find("GPU"), std::string::npos) << refused.error().message;
 }
 
 TEST(ProjectFormat, TruncatedFileKeepsTheCompleteLayers) {
@@ -304,21 +320,20 @@ TEST(ProjectFormat, TruncatedFileKeepsTheCompleteLayers) {
   std::vector<std::size_t> ends;
   {
     io::SegmentReader r(file);
-    while (r.read_segment().status == io::SegmentStatus::ok) ends.push_back(r.position());
+    while (next(r).status == io::SegmentStatus::ok) ends.push_back(r.position());
   }
   ASSERT_EQ(ends.size(), 1u + 3 * 17);
   for (std::size_t cut = ends[0]; cut < file.size(); cut += 7) {
     // Complete layers: those whose last band ended before the cut.
     int complete = 0;
     while (complete < 3 && ends[std::size_t(17 * (complete + 1))] <= cut) ++complete;
-    io::StoredProject p;
-    std::string error;
-    bool ok = io::read_project(std::span<const uint8_t>(file.data(), cut), {}, &p, &error);
+    Result<io::StoredProject> got = io::read_project(std::span<const uint8_t>(file.data(), cut), {});
     if (complete == 0) {
-      EXPECT_FALSE(ok) << cut;
+      EXPECT_FALSE(got) << cut;
       continue;
     }
-    ASSERT_TRUE(ok) << cut << ": " << error;
+    ASSERT_TRUE(got) << cut << ": " << got.error().message;
+    const io::StoredProject& p = *got;
     EXPECT_EQ(p.truncated, complete < 3) << cut;
     ASSERT_EQ(int(p.layers.size()), complete) << cut;
     for (int l = 0; l < complete; ++l) EXPECT_EQ(unpack(p, l).mat, layers[std::size_t(l)].mat) << cut;
@@ -431,11 +446,11 @@ TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
   swatch_grid.columns = {{colors{0.5f, 0.5f, 0, 1, 0, 0, 0, 0}}, {colors{1, 0, 1, 1, 1, 0, 40, 0}}};
   brush_settings.preset_bristles[3] = 0.123f;
   const Painting saved = snapshot();
-  const io::ProjectHeader saved_header = io::gather_project_header();
+  const io::ProjectHeader saved_header = document::gather_project_header();
 
   const std::string path = temp_path("round.olp");
-  std::string error;
-  ASSERT_TRUE(io::save_project(path, {}, &error)) << error;
+  Result<void> saved_file = document::save_project(path, {});
+  ASSERT_TRUE(saved_file) << saved_file.error().message;
 
   // Something else entirely, then the project again.
   const float grey[3] = {0.5f, 0.5f, 0.5f};
@@ -451,21 +466,19 @@ TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
 
   int progress_calls = 0;
   float last = 0;
-  ASSERT_TRUE(io::load_project(
-      path, 160, 90,
-      [&](const char* caption, float f) {
-        EXPECT_STREQ(caption, "Loading project...");
-        ++progress_calls, last = f;
-      },
-      &error))
-      << error;
+  Result<std::string> loaded = document::load_project(path, 160, 90, [&](const char* caption, float f) {
+    EXPECT_STREQ(caption, "Loading project...");
+    ++progress_calls, last = f;
+  });
+  ASSERT_TRUE(loaded) << loaded.error().message;
+  EXPECT_EQ(*loaded, "");
   expect_same(snapshot(), saved, "after loading");
   EXPECT_EQ(progress_calls, 3 * 16);
   EXPECT_EQ(last, 1.0f);
   EXPECT_EQ(layers.active, layers.list.back().get());
   EXPECT_EQ(layers.active_number, 3);
   EXPECT_EQ(brush_settings.preset_bristles[9], 0.77f);
-  EXPECT_EQ(io::encode_header(io::gather_project_header()), io::encode_header(saved_header));
+  EXPECT_EQ(io::encode_header(document::gather_project_header()), io::encode_header(saved_header));
   EXPECT_EQ(gpu::guide_settings.guide_subdivisions, 6);
   EXPECT_EQ(gpu::canvas_settings.density, 0.33f);
   EXPECT_EQ(swatch_grid.columns.size(), 2u);
@@ -478,16 +491,15 @@ TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
   add_layer();
   paint_layers(8);
   const std::string path = temp_path("bad.olp");
-  std::string error;
-  ASSERT_TRUE(io::save_project(path, {}, &error)) << error;
-  io::Bytes file;
-  ASSERT_TRUE(io::read_file(path, &file, &error));
+  Result<void> saved = document::save_project(path, {});
+  ASSERT_TRUE(saved) << saved.error().message;
+  const io::Bytes file = file_bytes(path);
 
   // Segment ends, to cut the file inside the second layer.
   std::vector<std::size_t> ends;
   {
     io::SegmentReader r(file);
-    while (r.read_segment().status == io::SegmentStatus::ok) ends.push_back(r.position());
+    while (next(r).status == io::SegmentStatus::ok) ends.push_back(r.position());
   }
   ASSERT_EQ(ends.size(), 1u + 2 * 17);
   io::Bytes damaged = file;
@@ -510,20 +522,19 @@ TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
       f.write(c.bytes.data(), c.bytes.size());
       ASSERT_TRUE(f.commit());
     }
-    error.clear();
-    EXPECT_FALSE(io::load_project(bad, 160, 90, {}, &error)) << c.what;
-    EXPECT_FALSE(error.empty()) << c.what;
+    Result<std::string> loaded = document::load_project(bad, 160, 90, {});
+    ASSERT_FALSE(loaded) << c.what;
+    EXPECT_FALSE(loaded.error().message.empty()) << c.what;
     expect_same(snapshot(), before, c.what);
     EXPECT_EQ(ui::parameter_value(*ui::find_parameter("FLUIDITY")).value_or(-1), 0.25f) << c.what;
     std::filesystem::remove(bad);
   }
-  EXPECT_FALSE(io::load_project(temp_path("missing.olp"), 160, 90, {}, &error));
+  EXPECT_FALSE(document::load_project(temp_path("missing.olp"), 160, 90, {}));
   expect_same(snapshot(), before, "missing file");
 
   // Cut inside the second layer: the first layer loads, nothing of the second.
   const Painting saved_first = [&] {
-    io::StoredProject p;
-    EXPECT_TRUE(io::read_project(file, {}, &p, &error));
+    const io::StoredProject p = read(file);
     Painting one;
     one.w = p.width, one.h = p.height;
     TestLayer t = unpack(p, 0);
@@ -536,9 +547,9 @@ TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
     f.write(file.data(), ends[25]);
     ASSERT_TRUE(f.commit());
   }
-  std::string note;
-  ASSERT_TRUE(io::load_project(cut, 160, 90, {}, &error, &note)) << error;
-  EXPECT_FALSE(note.empty());
+  Result<std::string> note = document::load_project(cut, 160, 90, {});
+  ASSERT_TRUE(note) << note.error().message;
+  EXPECT_FALSE(note->empty());
   ASSERT_EQ(layers.list.size(), 1u);
   Painting after = snapshot();
   // Colour is RGBA16F on the GPU: compare what the file held through it.
@@ -549,25 +560,23 @@ TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
 
 TEST_F(GlTest, FailedSaveLeavesThePreviousFile) {
   const std::string path = temp_path("keep.olp");
-  std::string error;
-  ASSERT_TRUE(io::save_project(path, {}, &error)) << error;
-  io::Bytes before;
-  ASSERT_TRUE(io::read_file(path, &before, &error));
+  Result<void> saved = document::save_project(path, {});
+  ASSERT_TRUE(saved) << saved.error().message;
+  const io::Bytes before = file_bytes(path);
   add_layer();
   // A folder that does not exist cannot take the temporary file.
-  EXPECT_FALSE(io::save_project(temp_path("no_such_folder/x.olp"), {}, &error));
-  EXPECT_FALSE(error.empty());
+  Result<void> no_folder = document::save_project(temp_path("no_such_folder/x.olp"), {});
+  ASSERT_FALSE(no_folder);
+  EXPECT_FALSE(no_folder.error().message.empty());
   // A directory where the file should be: the rename fails, nothing is left behind.
   const std::string dir = temp_path("a_directory.olp");
   std::filesystem::create_directories(dir);
-  EXPECT_FALSE(io::save_project(dir, {}, &error));
+  EXPECT_FALSE(document::save_project(dir, {}));
   EXPECT_TRUE(std::filesystem::is_directory(dir));
   for (const auto& e : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
     EXPECT_EQ(e.path().filename().string().find("ollan_project_tests_a_directory.olp.tmp"), std::string::npos);
   std::filesystem::remove_all(dir);
-  io::Bytes after;
-  ASSERT_TRUE(io::read_file(path, &after, &error));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(file_bytes(path), before);
   std::filesystem::remove(path);
 }
 
@@ -575,7 +584,7 @@ TEST_F(GlTest, FailedSaveLeavesThePreviousFile) {
 TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
   SettingsGuard keep;
   ScriptRun run;
-  io::file_commands = {};
+  file_commands = {};
   const std::string dir = temp_path("commands");
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
@@ -585,13 +594,6 @@ TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
     f.write("<SEGMENT>\r\n<SIZE>\r\n99\r\n</SIZE>\r\nnothing", 40);
     ASSERT_TRUE(f.commit());
   }
-  auto file_bytes = [](const std::string& p) {
-    io::Bytes b;
-    std::string e;
-    io::read_file(p, &b, &e);
-    return b;
-  };
-
   std::string error = run.run(
       "mouse 40 40\ndown left\nframe\nmouse 100 60\nframe 4\nup left\nframe\n"
       "save " +
@@ -600,7 +602,7 @@ TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
   ASSERT_EQ(layers.list.size(), 2u);
   const io::Bytes saved = file_bytes(olp);
   EXPECT_EQ(count_segments(saved), 1 + 17);
-  EXPECT_EQ(io::file_commands.current_name, olp);
+  EXPECT_EQ(file_commands.current_name, olp);
 
   // S with a known name and no modifier asks before overwriting: Cancel
   // keeps the file. (Ctrl+S always opens the dialog.)
@@ -633,27 +635,26 @@ TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
   EXPECT_EQ(layers.list.size(), 2u);
   error = run.run("choose\nkey press O\nframe\n");  // a cancelled dialog does nothing
   ASSERT_EQ(error, "");
-  EXPECT_EQ(io::file_commands.current_name, olp);
+  EXPECT_EQ(file_commands.current_name, olp);
   std::filesystem::remove_all(dir);
 }
 
 TEST(ProjectCommands, NameDispatchTakesTheFirstMatch) {
   ScriptRun run;
-  io::file_commands = {};
+  file_commands = {};
   const std::string dir = temp_path("dispatch");
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   // Both ".png" and ".olp": a PNG export, not a project.
   const std::string both = dir + "/x.olp.png";
   ASSERT_EQ(run.run("frame\nsave " + both + "\nframe\n"), "");
-  io::Bytes b;
-  std::string e;
-  ASSERT_TRUE(io::read_file(both, &b, &e)) << e;
+  io::Bytes b = file_bytes(both);
   ASSERT_GE(b.size(), 8u);
   EXPECT_EQ(std::memcmp(b.data(), "\x89PNG", 4), 0);
   const std::string both2 = dir + "/y.png.olp";
   ASSERT_EQ(run.run("save " + both2 + "\nframe\n"), "");
-  ASSERT_TRUE(io::read_file(both2, &b, &e)) << e;
+  b = file_bytes(both2);
+  ASSERT_GE(b.size(), 8u);
   EXPECT_EQ(std::memcmp(b.data(), "\x89PNG", 4), 0);
   std::filesystem::remove_all(dir);
 }
@@ -686,12 +687,12 @@ TEST(ProjectFormat, OlderVersionsReadThroughTheirGates) {
     io::MemoryOutput out;
     io::write_segment(out, io::pack_bank(block));
     io::SegmentReader r(v17);
-    r.read_segment();
+    next(r);
     out.bytes.insert(out.bytes.end(), v17.begin() + std::ptrdiff_t(r.position()), v17.end());
 
-    io::StoredProject p;
-    std::string error;
-    ASSERT_TRUE(io::read_project(out.bytes, {}, &p, &error)) << int(version) << ": " << error;
+    Result<io::StoredProject> got = io::read_project(out.bytes, {});
+    ASSERT_TRUE(got) << int(version) << ": " << got.error().message;
+    const io::StoredProject& p = *got;
     EXPECT_EQ(p.header.version, version);
     EXPECT_EQ(p.header.swatches.size(), version >= 16 ? 1u : 0u);
     EXPECT_EQ(p.header.brush_size, hd.brush_size) << int(version);
@@ -707,11 +708,11 @@ TEST(ProjectFormat, OlderVersionsReadThroughTheirGates) {
 
 TEST(ProjectCommands, PictureImportAsksAboutTheResolution) {
   ScriptRun run;
-  io::file_commands = {};
+  file_commands = {};
   const std::string pic = temp_path("import.png");
   std::vector<float> rgb(8 * 6 * 3, 0.75f);
-  std::string error;
-  ASSERT_TRUE(io::png16_write(pic, rgb, 8, 6, 3, &error)) << error;
+  Result<void> written = io::png16_write(pic, rgb, 8, 6, 3);
+  ASSERT_TRUE(written) << written.error().message;
   const Painting before = snapshot();
 
   ASSERT_EQ(run.run("answer cancel\nload " + pic + "\nframe\n"), "");
@@ -729,6 +730,6 @@ TEST(ProjectCommands, PictureImportAsksAboutTheResolution) {
   ASSERT_EQ(run.run("answer yes\nload " + pic + "\nframe\n"), "");
   EXPECT_EQ(gpu::geometry.width, 8);
   EXPECT_EQ(gpu::geometry.height, 6);
-  EXPECT_EQ(io::file_commands.current_name, pic);
+  EXPECT_EQ(file_commands.current_name, pic);
   std::filesystem::remove(pic);
 }

@@ -7,15 +7,15 @@
 #include "app/script_commands.h"
 #include "app/startup.h"
 #include "app/view.h"
+#include "base/random.h"
 #include "brush/bristle.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
+#include "document/color_settings.h"
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
 #include "platform/headless_window.h"
-#include "base/random.h"
 #include "tests/gl_fixture.h"
-#include "ui/color_settings.h"
 #include "ui/frame_settings.h"
 
 ScriptRun::ScriptRun(int w, int h) {
@@ -58,7 +58,9 @@ std::string ScriptRun::run(const std::string& text, const std::function<void(int
   script->set_event_sink(handle_event);
   Session session{*window_, *script, dialogs};
   open_pen(*window_, *script, frame_state);
-  auto runner = [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, session, dialogs, why); };
+  auto runner = [&](const platform::ScriptCommand& c, std::string* why) {
+    return run_script_command(c, session, dialogs, why);
+  };
   for (int frame = 0; script->begin_frame(runner, &error); ++frame) {
     sample_pen_pressure();
     frame_work(session);

@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "brush/brush_settings.h"
+#include "document/color_settings.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
 #include "layers/layer.h"
-#include "ui/color_settings.h"
 #include "ui/frame_settings.h"
 
 FrameSettings frame_settings;

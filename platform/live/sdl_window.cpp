@@ -8,10 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/embedded.h"
 #include "platform/gl.h"
 #include "platform/live/gtk_dialogs.h"
-#include "platform/png_decode.h"
 
 namespace platform {
 namespace {
@@ -86,7 +84,6 @@ class LiveWindow final : public SdlWindow {
       *error = std::string("the window could not open: ") + SDL_GetError();
       return false;
     }
-    set_icon();
     context_ = SDL_GL_CreateContext(window_);
     if (!context_) {
       *error = std::string("no OpenGL context: ") + SDL_GetError();
@@ -240,14 +237,9 @@ class LiveWindow final : public SdlWindow {
     }
   }
 
-  // The paint tool's icon stands for the program in the window manager.
-  void set_icon() {
-    const EmbeddedFile* f = find_embedded("ICON_s_paint.png");
-    Rgba8Image icon;
-    std::string error;
-    if (!f || !decode_png_rgba8(f->data, f->size, &icon, &error)) return;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.width, icon.height, 32,
-                                                              icon.width * 4, SDL_PIXELFORMAT_ABGR8888);
+  void set_icon(const uint8_t* rgba, int w, int h) override {
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba), w, h, 32, w * 4, SDL_PIXELFORMAT_ABGR8888);
     if (!surface) return;
     SDL_SetWindowIcon(window_, surface);
     SDL_FreeSurface(surface);

@@ -1,4 +1,4 @@
-#include "ui/color_settings.h"
+#include "document/color_settings.h"
 
 ColorSettings color_settings;
 

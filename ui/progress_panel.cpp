@@ -1,4 +1,4 @@
-#include "io/project_progress.h"
+#include "ui/progress_panel.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,7 +9,7 @@
 
 #include "platform/gl.h"
 
-namespace io {
+namespace ui {
 
 namespace {
 
@@ -25,7 +25,7 @@ void rect(float x, float y, float w, float h) {
 }
 
 // Draws the panel on a cleared screen and presents it.
-void draw_panel(FileCommandContext& ctx, std::string_view caption, float done, bool failure) {
+void draw_panel(const ProgressPanel& ctx, std::string_view caption, float done, bool failure) {
   int w = 0, h = 0;
   ctx.window.client_size(&w, &h);
   if (w <= 0 || h <= 0) return;
@@ -62,11 +62,11 @@ void draw_panel(FileCommandContext& ctx, std::string_view caption, float done, b
 
 }  // namespace
 
-void show_progress(FileCommandContext& ctx, std::string_view caption, float done) {
+void show_progress(const ProgressPanel& ctx, std::string_view caption, float done) {
   draw_panel(ctx, caption, done, false);
 }
 
-void show_failure(FileCommandContext& ctx, std::string_view caption, std::string_view reason) {
+void show_failure(const ProgressPanel& ctx, std::string_view caption, std::string_view reason) {
   std::fprintf(stderr, "ollan: %.*s %.*s\n", int(caption.size()), caption.data(), int(reason.size()), reason.data());
   if (ctx.window.headless()) return;
   std::string text(caption);
@@ -81,4 +81,4 @@ void show_failure(FileCommandContext& ctx, std::string_view caption, std::string
   }
 }
 
-}  // namespace io
+}  // namespace ui

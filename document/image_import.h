@@ -1,22 +1,24 @@
 #pragma once
 // Importing a PNG or JPEG picture into the current layer.
-#include <optional>
 #include <string>
 
+#include "base/result.h"
 #include "io/pixmap.h"
 
-namespace io {
+namespace document {
+
+using io::Pixmap;
 
 // The picture in the file, chosen by its name: ".png" through the PNG loader,
-// anything else as JPEG. Nothing, with `error` set, when it cannot be read.
-std::optional<Pixmap> load_picture(const std::string& path, std::string* error);
+// anything else as JPEG; an error when it cannot be read.
+Result<Pixmap> load_picture(const std::string& path);
 
 // Lays `picture` into the current layer. With `change_resolution` the canvas
 // takes the picture's size first; otherwise the picture is centred on the
 // canvas. The layer's undo copy keeps what it held before. The colour is the
 // picture; the paint amount follows its alpha, or is a full film everywhere
-// for a picture without alpha. False, changing nothing, when the picture's
+// for a picture without alpha. An error, changing nothing, when the picture's
 // size cannot be a canvas.
-bool import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h, std::string* error);
+Result<void> import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h);
 
-}  // namespace io
+}  // namespace document

@@ -1,9 +1,11 @@
-#include "io/project.h"
+#include "document/project.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "brush/brush_settings.h"
+#include "document/color_settings.h"
+#include "document/swatch_grid.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/canvas_presets.h"
 #include "gpu/display_settings.h"
@@ -12,11 +14,11 @@
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "platform/gl.h"
-#include "ui/color_settings.h"
 #include "ui/parameters.h"
-#include "ui/swatch_grid.h"
 
-namespace io {
+namespace document {
+
+using namespace io;
 
 namespace {
 
@@ -181,12 +183,9 @@ void apply_project_header(const ProjectHeader& h) {
   step_brush_preset(0);
 }
 
-bool save_project(const std::string& path, const Progress& progress, std::string* error, unsigned threads) {
+Result<void> save_project(const std::string& path, const Progress& progress, unsigned threads) {
   AtomicFile file(path);
-  if (!file.is_open()) {
-    *error = file.error();
-    return false;
-  }
+  if (!file.is_open()) return Error{file.error()};
   ProjectHeader h = gather_project_header();
   const int bands = (h.custom_canvas ? project_bands : 0) + h.layer_count * project_bands;
   int done = 0;
@@ -213,34 +212,20 @@ bool save_project(const std::string& path, const Progress& progress, std::string
     s.style = l.style;
     return LayerPixels{s, col, mat};
   };
-  if (!write_project(file, h, canvas, next_layer, step, threads)) {
-    *error = file.error().empty() ? "the project could not be written" : file.error();
-    return false;
-  }
-  if (!file.commit()) {
-    *error = file.error();
-    return false;
-  }
-  return true;
+  if (!write_project(file, h, canvas, next_layer, step, threads))
+    return Error{file.error().empty() ? "the project could not be written" : file.error()};
+  return file.commit();
 }
 
-bool load_project(const std::string& path, int screen_w, int screen_h, const Progress& progress, std::string* error,
-                  std::string* note) {
-  Bytes bytes;
-  if (!read_file(path, &bytes, error)) return false;
-  StoredProject p;
+Result<std::string> load_project(const std::string& path, int screen_w, int screen_h, const Progress& progress) {
+  TRY_ASSIGN(const Bytes bytes, read_file(path));
   ReadLimits limits;
   limits.max_side = max_canvas_side;
-  if (!read_project(bytes, limits, &p, error)) return false;
-  if (!valid_canvas_size(p.width, p.height)) {
-    *error = "the canvas size " + std::to_string(p.width) + " x " + std::to_string(p.height) + " cannot be made";
-    return false;
-  }
+  TRY_ASSIGN(const StoredProject p, read_project(bytes, limits));
+  if (!valid_canvas_size(p.width, p.height))
+    return Error{"the canvas size " + std::to_string(p.width) + " x " + std::to_string(p.height) + " cannot be made"};
   const float clear_rgb[3] = {0, 0, 0};
-  if (!create_canvas(p.width, p.height, clear_rgb, screen_w, screen_h)) {
-    *error = "the canvas could not be made";
-    return false;
-  }
+  if (!create_canvas(p.width, p.height, clear_rgb, screen_w, screen_h)) return Error{"the canvas could not be made"};
   apply_project_header(p.header);
   const int W = p.width, H = p.height;
   const int bands = (p.header.custom_canvas ? project_bands : 0) + int(p.layers.size()) * project_bands;
@@ -278,10 +263,9 @@ bool load_project(const std::string& path, int screen_w, int screen_h, const Pro
   layers.active = below;
   layers.active_number = int(p.layers.size());
   layers.changed = true;
-  if (note && p.truncated)
-    *note = "the file ends early: " + std::to_string(p.layers.size()) + " of " + std::to_string(p.header.layer_count) +
-            " layers loaded";
-  return true;
+  if (!p.truncated) return std::string();
+  return "the file ends early: " + std::to_string(p.layers.size()) + " of " + std::to_string(p.header.layer_count) +
+         " layers loaded";
 }
 
-}  // namespace io
+}  // namespace document

@@ -10,18 +10,17 @@
 #include "platform/dialogs.h"
 #include "platform/input.h"
 #include "platform/window.h"
+#include "ui/progress_panel.h"
 
-namespace io {
-
-// What the commands work with. `draw_text` draws a caption with its top-left
-// at (x, y) in client pixels (y down) at `scale`; without it the captions
-// show only their bars.
+// What the commands work with; the progress panel shows in `window`.
 struct FileCommandContext {
   platform::Window& window;
   platform::Dialogs& dialogs;
   platform::Input& input;
   std::string base_title;
   std::function<void(std::string_view text, float x, float y, float scale)> draw_text;
+
+  ui::ProgressPanel panel() const { return {window, draw_text}; }
 };
 
 // The name of the file last chosen or loaded; it lasts until the program
@@ -57,5 +56,3 @@ FileOutcome serve_save_request(FileCommandContext& ctx, bool key, unsigned char 
 // The dialog texts.
 inline constexpr const char* save_dialog_title = "Save Image (*.png;*.jpg;*.olp;*.ols;*.oli;*.olc)";
 inline constexpr const char* open_dialog_title = "Open Project(*.png;*.jpg;*.olp;*.ols;*.oli;*.olc;*.pal)";
-
-}  // namespace io

@@ -1,4 +1,4 @@
-#include "io/image_import.h"
+#include "document/image_import.h"
 
 #include "gpu/buffer.h"
 #include "gpu/geometry.h"
@@ -9,7 +9,9 @@
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 
-namespace io {
+namespace document {
+
+using namespace io;
 
 namespace {
 
@@ -29,23 +31,17 @@ void picture_quad(float x, float y, float w, float h) {
 
 }  // namespace
 
-std::optional<Pixmap> load_picture(const std::string& path, std::string* error) {
-  std::vector<uint8_t> bytes;
-  if (!read_file(path, &bytes, error, std::size_t(1) << 30)) return std::nullopt;
-  if (path.find(".png") != std::string::npos) return TPixmapLoaderPNG::LoadPixmap(bytes, error);
-  return jpeg_decode(bytes, error);
+Result<Pixmap> load_picture(const std::string& path) {
+  TRY_ASSIGN(const std::vector<uint8_t> bytes, read_file(path, std::size_t(1) << 30));
+  if (path.find(".png") != std::string::npos) return TPixmapLoaderPNG::LoadPixmap(bytes);
+  return jpeg_decode(bytes);
 }
 
-bool import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h, std::string* error) {
-  if (!layers.active) {
-    *error = "there is no layer to import into";
-    return false;
-  }
+Result<void> import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h) {
+  if (!layers.active) return Error{"there is no layer to import into"};
   const int pw = picture.width, ph = picture.height;
-  if (change_resolution && !resize_canvas(pw, ph, 0, 0, screen_w, screen_h)) {
-    *error = "a canvas of " + std::to_string(pw) + " x " + std::to_string(ph) + " cannot be made";
-    return false;
-  }
+  if (change_resolution && !resize_canvas(pw, ph, 0, 0, screen_w, screen_h))
+    return Error{"a canvas of " + std::to_string(pw) + " x " + std::to_string(ph) + " cannot be made"};
   const int W = gpu::geometry.width, H = gpu::geometry.height;
   // Truncated, as every float-to-integer conversion: the centring offset.
   const float ox = float(int((W - pw) / 2.0f)), oy = float(int((H - ph) / 2.0f));
@@ -89,7 +85,7 @@ bool import_picture(const Pixmap& picture, bool change_resolution, int screen_w,
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   l.UNDO_GET = 0;
   layers.changed = true;
-  return true;
+  return {};
 }
 
-}  // namespace io
+}  // namespace document

@@ -1,12 +1,17 @@
 #pragma once
 // Saving and loading the painting as a project: every setting the header
 // carries, the optional custom canvas and every layer at full float precision.
+// The bytes are io's; this moves them between the file and the GPU and the
+// program's state.
 #include <functional>
 #include <string>
 
+#include "base/result.h"
 #include "io/project_format.h"
 
-namespace io {
+namespace document {
+
+using io::ProjectHeader;
 
 // Called after each band saved or loaded with what is being done ("Saving
 // canvas...", "Saving project...", "Loading project...") and the fraction
@@ -22,15 +27,13 @@ ProjectHeader gather_project_header();
 void apply_project_header(const ProjectHeader& h);
 
 // Saves the painting to `path`, replacing the file only when it is complete.
-// False with `error` set when anything failed; the previous file is then
-// unchanged. `threads` as for write_project.
-bool save_project(const std::string& path, const Progress& progress, std::string* error, unsigned threads = 0);
+// On an error the previous file is unchanged. `threads` as for write_project.
+Result<void> save_project(const std::string& path, const Progress& progress, unsigned threads = 0);
 
 // Loads a project: the file is read and checked whole before the painting is
-// touched, so a file that cannot be loaded changes nothing (false, `error`
-// says why). `screen_w` x `screen_h` is the window's client size. A file that
-// ends early loads its complete layers and sets `note`.
-bool load_project(const std::string& path, int screen_w, int screen_h, const Progress& progress, std::string* error,
-                  std::string* note = nullptr);
+// touched, so a file that cannot be loaded changes nothing. `screen_w` x
+// `screen_h` is the window's client size. A file that ends early loads its
+// complete layers; the result is then a note that says so, else empty.
+Result<std::string> load_project(const std::string& path, int screen_w, int screen_h, const Progress& progress);
 
-}  // namespace io
+}  // namespace document

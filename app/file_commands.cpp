@@ -1,13 +1,10 @@
-#include "io/project_commands.h"
+#include "app/file_commands.h"
 
+#include "document/image_export.h"
+#include "document/image_import.h"
+#include "document/project.h"
 #include "gpu/geometry.h"
-#include "io/image_export.h"
-#include "io/image_import.h"
-#include "io/project.h"
-#include "io/project_progress.h"
 #include "ui/frame_settings.h"
-
-namespace io {
 
 FileCommandState file_commands;
 
@@ -34,6 +31,14 @@ void screen_size(FileCommandContext& ctx, int* w, int* h) {
   if (*w <= 0 || *h <= 0) *w = gpu::geometry.width, *h = gpu::geometry.height;
 }
 
+void show_progress(const FileCommandContext& ctx, std::string_view caption, float done) {
+  ui::show_progress(ctx.panel(), caption, done);
+}
+
+void show_failure(const FileCommandContext& ctx, std::string_view caption, std::string_view reason) {
+  ui::show_failure(ctx.panel(), caption, reason);
+}
+
 FileOutcome failed(FileCommandContext& ctx, const char* caption, std::string error) {
   show_failure(ctx, caption, error);
   FileOutcome o;
@@ -54,22 +59,22 @@ FileOutcome not_available(FileCommandContext& ctx, const char* caption, const st
 }
 
 FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned char modifiers) {
-  std::string error;
   if (contains(name, ".png")) {
     show_progress(ctx, "Saving png(16bit)...", 0);
-    if (!export_png(name, png_export_for(modifiers), &error)) return failed(ctx, "Saving png(16bit)...", error);
+    Result<void> r = document::export_png(name, document::png_export_for(modifiers));
+    if (!r) return failed(ctx, "Saving png(16bit)...", r.error().message);
     return done();
   }
   if (contains(name, ".jpg")) {
     show_progress(ctx, "Saving Jpeg...", 0);
-    if (!export_jpeg(name, &error)) return failed(ctx, "Saving Jpeg...", error);
+    if (Result<void> r = document::export_jpeg(name); !r) return failed(ctx, "Saving Jpeg...", r.error().message);
     return done();
   }
   if (contains(name, ".olp")) {
     show_progress(ctx, "Saving project...", 0);
-    if (!save_project(
-            name, [&](const char* caption, float f) { show_progress(ctx, caption, f); }, &error))
-      return failed(ctx, "Saving project...", error);
+    Result<void> r =
+        document::save_project(name, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
+    if (!r) return failed(ctx, "Saving project...", r.error().message);
     ctx.window.set_title(file_title(ctx, name));
     return done();
   }
@@ -79,9 +84,8 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
 }
 
 FileOutcome import(FileCommandContext& ctx, const std::string& name) {
-  std::string error;
-  std::optional<Pixmap> picture = load_picture(name, &error);
-  if (!picture) return failed(ctx, "Loading picture...", error);
+  Result<io::Pixmap> picture = document::load_picture(name);
+  if (!picture) return failed(ctx, "Loading picture...", picture.error().message);
   const platform::Answer a =
       ctx.dialogs.confirm("Change Resolution...",
                           "Change the canvas to the picture's size, " + std::to_string(picture->width) + " x " +
@@ -91,7 +95,8 @@ FileOutcome import(FileCommandContext& ctx, const std::string& name) {
   const bool resize = a == platform::Answer::yes || a == platform::Answer::ok;
   int w = 0, h = 0;
   screen_size(ctx, &w, &h);
-  if (!import_picture(*picture, resize, w, h, &error)) return failed(ctx, "Loading picture...", error);
+  if (Result<void> r = document::import_picture(*picture, resize, w, h); !r)
+    return failed(ctx, "Loading picture...", r.error().message);
   ctx.window.set_title(file_title(ctx, name));
   return done(resize);
 }
@@ -132,14 +137,13 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
   if (contains(name, ".pal") || contains(name, ".PAL")) return not_available(ctx, "Loading...", name);
   if (contains(name, ".png") || contains(name, ".jpg")) return import(ctx, name);
   if (contains(name, ".olp")) {
-    std::string error, note;
     int w = 0, h = 0;
     screen_size(ctx, &w, &h);
     show_progress(ctx, "Loading project...", 0);
-    if (!load_project(
-            name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); }, &error, &note))
-      return failed(ctx, "Loading project...", error);
-    if (!note.empty()) show_failure(ctx, "Loading project...", note);
+    Result<std::string> note =
+        document::load_project(name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
+    if (!note) return failed(ctx, "Loading project...", note.error().message);
+    if (!note->empty()) show_failure(ctx, "Loading project...", *note);
     ctx.window.set_title(file_title(ctx, name));
     return done(true);
   }
@@ -164,5 +168,3 @@ FileOutcome serve_save_request(FileCommandContext& ctx, bool key, unsigned char 
   ctx.input.flush_keys();
   return o;
 }
-
-}  // namespace io

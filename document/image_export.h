@@ -3,7 +3,9 @@
 // JPEG. Every file is written whole or not at all.
 #include <string>
 
-namespace io {
+#include "base/result.h"
+
+namespace document {
 
 enum class PngExport {
   lit,      // the lit picture as displayed, RGB
@@ -20,7 +22,12 @@ PngExport png_export_for(unsigned char modifier_keys);
 std::string png_pair_name(const std::string& name, const std::string& suffix);
 
 // The lit picture is the display's last one (paint_image).
-bool export_png(const std::string& path, PngExport mode, std::string* error);
-bool export_jpeg(const std::string& path, std::string* error);
+Result<void> export_png(const std::string& path, PngExport mode);
 
-}  // namespace io
+// The display's lit picture of the last frame (every layer over the canvas) at
+// canvas size, as `--export` and the script's `export` write it; an error when
+// there is none yet or the file cannot be written.
+Result<void> export_lit_picture(const std::string& path);
+Result<void> export_jpeg(const std::string& path);
+
+}  // namespace document

@@ -1,4 +1,4 @@
-#include "io/image_export.h"
+#include "document/image_export.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,9 @@
 #include "io/png16.h"
 #include "layers/layer.h"
 
-namespace io {
+namespace document {
+
+using namespace io;
 
 namespace {
 
@@ -188,51 +190,53 @@ std::string png_pair_name(const std::string& name, const std::string& suffix) {
   return name.substr(0, at) + suffix + name.substr(at + 4);
 }
 
-bool export_png(const std::string& path, PngExport mode, std::string* error) {
+Result<void> export_png(const std::string& path, PngExport mode) {
   const int w = gpu::geometry.width, h = gpu::geometry.height;
-  if (!layers.active) {
-    *error = "there is no painting to export";
-    return false;
-  }
-  bool ok = false;
+  if (!layers.active) return Error{"there is no painting to export"};
+  Result<void> written;
   if (mode == PngExport::lit) {
     const gpu::Buffer& image = gpu::canvas_buffers.paint_image;
     glClampColor(GL_CLAMP_READ_COLOR, GL_TRUE);
     std::vector<float> px = read_back<float>(image.framebuffer(), w, h, GL_RGB, 3, GL_FLOAT);
     glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
     flip_rows(px, w, h, 3);
-    ok = png16_write(path, px, w, h, 3, error);
+    written = png16_write(path, px, w, h, 3);
   } else if (mode == PngExport::layer) {
     std::vector<float> px = render_current_layer(w, h);
     flip_rows(px, w, h, 4);
-    ok = png16_write(path, px, w, h, 4, error);
+    written = png16_write(path, px, w, h, 4);
   } else {
     glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
     std::vector<float> col = composite_colour(w, h);
     flip_rows(col, w, h, 4);
     std::vector<float> mat = paint_height(w, h);
     flip_rows(mat, w, h, 4);
-    ok = png16_write(png_pair_name(path, "_col.png"), col, w, h, 4, error) &&
-         png16_write(png_pair_name(path, "_mat.png"), mat, w, h, 4, error);
+    written = png16_write(png_pair_name(path, "_col.png"), col, w, h, 4);
+    if (written) written = png16_write(png_pair_name(path, "_mat.png"), mat, w, h, 4);
   }
   glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  return ok;
+  return written;
 }
 
-bool export_jpeg(const std::string& path, std::string* error) {
+Result<void> export_lit_picture(const std::string& path) {
+  const gpu::Buffer& image = gpu::canvas_buffers.paint_image;
+  if (!image) return Error{"there is no picture to export"};
+  const int w = image.width(), h = image.height();
+  std::vector<float> pixels = read_back<float>(image.framebuffer(), w, h, GL_RGB, 3, GL_FLOAT);
+  flip_rows(pixels, w, h, 3);
+  return png16_write(path, pixels, w, h, 3);
+}
+
+Result<void> export_jpeg(const std::string& path) {
   const int w = gpu::geometry.width, h = gpu::geometry.height;
   std::vector<uint8_t> px =
       read_back<uint8_t>(gpu::canvas_buffers.paint_image.framebuffer(), w, h, GL_RGB, 3, GL_UNSIGNED_BYTE);
   flip_rows(px, w, h, 3);
-  std::optional<std::vector<uint8_t>> jpeg = jpeg_encode(px, w, h, jpeg_quality, error);
-  if (!jpeg) return false;
+  TRY_ASSIGN(const std::vector<uint8_t> jpeg, jpeg_encode(px, w, h, jpeg_quality));
   AtomicFile file(path);
-  if (!file.is_open() || !file.write(jpeg->data(), jpeg->size()) || !file.commit()) {
-    *error = file.error();
-    return false;
-  }
-  return true;
+  if (!file.is_open() || !file.write(jpeg.data(), jpeg.size())) return Error{file.error()};
+  return file.commit();
 }
 
-}  // namespace io
+}  // namespace document

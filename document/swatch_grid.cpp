@@ -1,0 +1,3 @@
+#include "document/swatch_grid.h"
+
+SwatchGrid swatch_grid;

@@ -1,3 +1,0 @@
-#include "ui/swatch_grid.h"
-
-SwatchGrid swatch_grid;
