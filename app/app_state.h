@@ -8,14 +8,26 @@
 
 inline constexpr const char* base_window_title = "Ollan V0.99v.18 [F1]open forum";
 
+// The bits of gui_flags: who owns the pointer this frame.
+namespace gui_flag {
+inline constexpr int navigation = 0x1;          // a view-navigation drag
+inline constexpr int over_panel = 0x10;         // the pointer is over a panel
+inline constexpr int control_active = 0x20;     // a control is being operated
+inline constexpr int guide_editing = 0x40;      // the perspective guide takes the wheel, Home and Alt
+inline constexpr int panel_drag = 0x80;         // a panel is dragged: no Alt navigation either
+inline constexpr int painting_blocked = 0x100;  // painting input is refused
+inline constexpr int crop_kept = 0x200;         // the one bit kept while Alt is held in crop mode
+inline constexpr int control_pressed = 0x800;   // a control was pressed this frame: no painting
+}  // namespace gui_flag
+
 struct AppState {
   float screen_w = 0, screen_h = 0;  // client area, re-read every frame
   bool app_active = true;            // this application has the foreground
   bool render_enabled = true;        // frames are produced
   bool pointer_outside = false;      // the pointer left the client area
   bool mouse_left = false, mouse_right = false, mouse_middle = false;
-  unsigned char modifier_keys = 0;  // Shift 1, Ctrl 2, Alt 4
-  int gui_flags = 1;                // which consumer owns the pointer this frame
+  unsigned char modifier_keys = 0;       // Shift 1, Ctrl 2, Alt 4
+  int gui_flags = gui_flag::navigation;  // which consumer owns the pointer this frame (gui_flag bits)
   float pen_pressure = 0;
   bool pen_active = false;
   bool refresh_after_resume = false;  // the first frame after a resume re-syncs the pointer
@@ -39,3 +51,8 @@ struct ModeState {
 };
 
 extern ModeState modes;
+
+// The application context: the flags above, the modes, the view, the frame
+// state, the pen, the file commands' current name and the handle list, back
+// to how the program starts. The embedded images stay.
+void reset_application_state();

@@ -1,10 +1,10 @@
 #include "app/file_commands.h"
 
+#include "document/frame_settings.h"
 #include "document/image_export.h"
 #include "document/image_import.h"
 #include "document/project.h"
 #include "gpu/geometry.h"
-#include "ui/frame_settings.h"
 
 FileCommandState file_commands;
 

@@ -81,7 +81,7 @@ StrokeInput stroke_input(Session& s) {
 
 void paint(Session& s, bool gesture) {
   FrameState& f = frame_state;
-  const bool allowed = !(app.gui_flags & (0x800 | 0x100)) && !gesture;
+  const bool allowed = !(app.gui_flags & (gui_flag::control_pressed | gui_flag::painting_blocked)) && !gesture;
   f.painting =
       app.mouse_left && allowed && f.nav == Nav::none && !(app.modifier_keys & 4) && !modes.crop_mode && layers.active;
   if (f.painting) {
@@ -201,5 +201,5 @@ void frame_work(Session& s) {
   // 17. status text
   draw_status_text(app.screen_w, app.screen_h);
   layers.changed = false;
-  if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~1;
+  if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;
 }

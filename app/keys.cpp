@@ -9,6 +9,7 @@
 #include "app/warp_mode.h"
 #include "brush/brush_settings.h"
 #include "document/color_settings.h"
+#include "document/parameters.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
@@ -16,9 +17,10 @@
 #include "gpu/simulation_settings.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer_stack.h"
-#include "ui/parameters.h"
 
 namespace {
+
+using document::ParamId;
 
 constexpr float light_step = 0.01f;     // canvas widths per frame
 constexpr float material_step = 0.01f;  // per frame
@@ -32,12 +34,17 @@ int canvas_h() {
   return gpu::geometry.height;
 }
 
+// Keys change settings through the parameter model, as the panel does.
+void flip(ParamId id) {
+  (void)document::set_value(id, document::value_of(id) != 0 ? 0 : 1);
+}
+
 void view_keys(KeyContext& k) {
   platform::Input& in = k.input;
   const unsigned char mods = app.modifier_keys;
-  if (in.key_hit("H") && (mods & 2)) gpu::display_settings.high_quality ^= 1;
+  if (in.key_hit("H") && (mods & 2)) flip(ParamId::high_quality);
   // While the guide is edited a plain Home is the guide's.
-  const bool guide_editing = app.gui_flags & 0x40;
+  const bool guide_editing = app.gui_flags & gui_flag::guide_editing;
   if ((mods == 1 || mods == 2 || !guide_editing) && in.key_hit("Home")) {
     if (mods == 2) {
       view.zoom = std::min(k.screen_w / float(canvas_w()), k.screen_h / float(canvas_h()));
@@ -68,7 +75,7 @@ void toggle_keys(KeyContext& k) {
   const unsigned char mods = app.modifier_keys;
   if (in.key_hit("D")) {
     if (mods == 1)
-      gpu::display_settings.dither ^= 1;
+      flip(ParamId::dither);
     else if (mods == 2)
       gpu::clear_flow();
     else
@@ -103,11 +110,11 @@ void brush_keys(KeyContext& k) {
   f.space_gesture = in.key_down("Space");
   if (in.key_hit("W")) {
     if (mods == 0)
-      brush_settings.pen_size ^= 1;
+      flip(ParamId::pen_size);
     else
       warp_key(k);
   }
-  if (in.key_hit("E")) brush_settings.pen_opacity ^= 1;
+  if (in.key_hit("E")) flip(ParamId::pen_opacity);
   if (in.key_hit("A") && (mods == 0 || mods == 3)) {
     f.fixed_angle = !f.fixed_angle;
     in.flush_keys();
@@ -152,8 +159,9 @@ void edit_keys(KeyContext& k) {
   static const char* const digits[10] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
   for (int d = 1; d <= 10; ++d)
     if (in.key_hit(digits[d % 10])) select_brush_type_by_key(d % 10);
-  if (in.key_hit("[")) brush_settings.size = std::max(1.0f, brush_settings.size / size_key_factor);
-  if (in.key_hit("]")) brush_settings.size *= size_key_factor;
+  const ParamId size = ParamId::brush_size;
+  if (in.key_hit("[")) (void)document::set_value(size, std::max(1.0f, document::value_of(size) / size_key_factor));
+  if (in.key_hit("]")) (void)document::set_value(size, document::value_of(size) * size_key_factor);
 }
 
 // The arrow and page keys, held: the light with Shift, the active layer's
@@ -175,9 +183,9 @@ void arrow_keys(KeyContext& k) {
     }
     case 2:
       if (layer* l = layers.active) {
-        l->diffusion += dx * material_step;
-        l->glossiness -= dy * material_step;
-        l->metallic = std::clamp(l->metallic + dz * material_step, 0.0f, 1.0f);
+        (void)document::set_value(ParamId::layer_diffusion, l->diffusion + dx * material_step);
+        (void)document::set_value(ParamId::layer_glossiness, l->glossiness - dy * material_step);
+        (void)document::set_value(ParamId::layer_metallic, std::clamp(l->metallic + dz * material_step, 0.0f, 1.0f));
       }
       break;
     case 3:
@@ -217,7 +225,7 @@ void new_project(KeyContext& k) {
   k.window.set_title("Defaults");
   int w = canvas_w(), h = canvas_h();
   if (k.dialogs.confirm("Defaults", "Reset Default Settings?") == platform::Answer::ok) {
-    ui::write_reset_values();
+    document::write_reset_values();
     reset_brush_settings();
     w = 1280;
     h = 720;

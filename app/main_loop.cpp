@@ -29,7 +29,7 @@ void handle_event(const platform::WindowEvent& e) {
         app.render_enabled = true;
         app.mouse_left = app.mouse_right = app.mouse_middle = false;
         app.app_active = true;
-        app.gui_flags = 16;
+        app.gui_flags = gui_flag::over_panel;
       }
       break;
     case T::button_down:

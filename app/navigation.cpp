@@ -29,7 +29,7 @@ void navigate(const NavigationInput& in) {
     f.nav = Nav::none;
     view.zoom_reference = view.zoom;
   }
-  if (!alt || (app.gui_flags & (0x40 | 0x80))) return;
+  if (!alt || (app.gui_flags & (gui_flag::guide_editing | gui_flag::panel_drag))) return;
 
   if (in.left_pressed) {
     f.press_point = f.rotated;
@@ -44,7 +44,7 @@ void navigate(const NavigationInput& in) {
       default:
         f.nav = Nav::none;
         f.color_pick_request = true;
-        if (modes.crop_mode) app.gui_flags &= 0x200;
+        if (modes.crop_mode) app.gui_flags &= gui_flag::crop_kept;
         break;
     }
   }
@@ -74,14 +74,14 @@ void navigate(const NavigationInput& in) {
       set_rect(in.screen_h);
       zoom_about(std::clamp(z, drag_zoom_min, drag_zoom_max), f.press_point, in.screen_h, gpu::geometry.width,
                  gpu::geometry.height);
-      app.gui_flags = 1;
+      app.gui_flags = gui_flag::navigation;
       break;
     }
     case Nav::move: {
       const vec2d d = f.rotated.subv(f.press_point);
       view.offset = vec2d::Create(f.press_offset.x + d.x, f.press_offset.y - d.y);
       set_rect(in.screen_h);
-      app.gui_flags = 1;
+      app.gui_flags = gui_flag::navigation;
       break;
     }
     case Nav::none: break;
@@ -92,7 +92,7 @@ bool wheel_zoom(platform::Input& input, float screen_w, float screen_h) {
   const int notches = input.wheel();
   if (notches == 0) return false;
   input.discard_wheel();
-  if (!(app.gui_flags & 0x40)) {
+  if (!(app.gui_flags & gui_flag::guide_editing)) {
     const float z = std::max(wheel_zoom_min, view.zoom_reference * (notches > 0 ? 1.25f : 0.8f));
     zoom_about(z, frame_state.rotated, screen_h, gpu::geometry.width, gpu::geometry.height);
     reset_frame_corners(gpu::geometry.width, gpu::geometry.height);

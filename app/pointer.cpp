@@ -6,11 +6,11 @@
 
 #include "app/frame_state.h"
 #include "app/view.h"
+#include "base/random.h"
 #include "brush/brush_settings.h"
+#include "document/frame_settings.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
-#include "base/random.h"
-#include "ui/frame_settings.h"
 
 FrameState frame_state;
 

@@ -3,34 +3,30 @@
 #include "app/file_requests.h"
 #include "document/color_settings.h"
 #include "document/image_export.h"
-#include "ui/parameters.h"
+#include "document/parameters.h"
+#include "ui/panel_layout.h"
 
 using platform::ScriptCommand;
 
 bool check_script_command(const ScriptCommand& c, std::string* error) {
   if (c.type != ScriptCommand::Type::set) return true;
-  const ui::Parameter* p = ui::find_parameter(c.text);
-  if (!p) {
-    *error = "no control is labelled \"" + c.text + "\"";
-    return false;
-  }
-  if (!p->bound()) {
-    *error = "\"" + c.text + "\" drives no value";
-    return false;
-  }
-  return true;
+  Result<const document::Parameter*> p = document::find_parameter(c.text);
+  if (p) return true;
+  // A group box or the layer list is a control too, but drives no value.
+  bool box = false;
+  for (const ui::PanelControl& k : ui::panel_controls()) box = box || (!k.param && c.text == k.own_label);
+  *error = box ? "\"" + c.text + "\" drives no value" : p.error().message;
+  return false;
 }
 
 bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs, std::string* error) {
   using T = ScriptCommand::Type;
   switch (c.type) {
     case T::set: {
-      const ui::Parameter* p = ui::find_parameter(c.text);
-      if (!p) {
-        *error = "no control is labelled \"" + c.text + "\"";
-        return false;
-      }
-      return ui::set_parameter(*p, c.a, error);
+      Result<const document::Parameter*> p = document::find_parameter(c.text);
+      Result<void> set = p ? document::set_parameter(**p, c.a) : std::move(p).error();
+      if (!set) *error = set.error().message;
+      return set.ok();
     }
     case T::color: pick_color(float(c.a), float(c.b), float(c.c)); return true;
     case T::answer: dialogs.queue_answer(c.answer); return true;

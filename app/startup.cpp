@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/file_commands.h"
 #include "app/file_requests.h"
 #include "app/frame.h"
 #include "app/frame_state.h"
@@ -19,10 +20,25 @@
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "platform/embedded.h"
-#include "ui/parameters.h"
+#include "ui/handle.h"
 
 AppState app;
 ModeState modes;
+
+void reset_application_state() {
+  gpu::Texture font = std::move(app.font);
+  gpu::Texture icons[4];
+  for (int i = 0; i < 4; ++i) icons[i] = std::move(app.icons[i]);
+  app = AppState{};
+  app.font = std::move(font);
+  for (int i = 0; i < 4; ++i) app.icons[i] = std::move(icons[i]);
+  modes = ModeState{};
+  view = ViewState{};
+  frame_state = FrameState{};
+  pen_state = PenState{};
+  file_commands = FileCommandState{};
+  handle_list.clear();
+}
 
 namespace {
 
@@ -73,11 +89,6 @@ const float start_paint_color[3] = {0.25f, 0.1f, 0.05f};
 
 bool start_up(Session& s, const Options& options) {
   platform::Window& window = s.window;
-  const std::string mismatches = ui::start_value_mismatches();
-  if (!mismatches.empty()) {
-    std::fprintf(stderr, "ollan: parameters that do not hold their start value:\n%s", mismatches.c_str());
-    return false;
-  }
   seed_random(options.seed);
   window.set_title(app.title);
   // The paint tool's icon stands for the program in the window manager.

@@ -12,6 +12,7 @@
 #include "gpu/geometry.h"
 #include "layers/layer.h"
 #include "platform/gl.h"
+#include "ui/panel_layout.h"
 
 namespace {
 
@@ -44,12 +45,12 @@ const float prompt_rgb[3] = {1, 0.85f, 0.4f};
 
 }  // namespace
 
-std::string readout(const ui::Parameter& p) {
-  using K = ui::ParamKind;
-  const std::optional<float> v = ui::parameter_value(p);
+std::string readout(const document::Parameter& p) {
+  using K = document::ParamKind;
+  const std::optional<float> v = document::parameter_value(p);
   if (std::string_view(p.label) == "COLOR:DRP GAMMA") return "GAMMA" + format(" 1:%.2f", v.value_or(0) * 5.7);
   std::string text = cut_prefix(p.label);
-  if (!v || p.kind == K::group || p.kind == K::layer_list || p.kind == K::menu_button) return text;
+  if (!v || p.kind == K::menu_button) return text;
   if (p.kind == K::toggle) return text + (*v != 0 ? " on" : " off");
   if (p.kind == K::step_button) return text;
   const float lo = std::fmin(p.low, p.high), hi = std::fmax(p.low, p.high);
@@ -69,8 +70,10 @@ void draw_status_text(float screen_w, float screen_h) {
   // The readouts of the main panel's top-level controls, one a line down
   // the right edge, where the panel stands.
   float y = 6;
-  for (const ui::Parameter& p : ui::parameters()) {
-    if (p.group || p.kind == ui::ParamKind::group || p.kind == ui::ParamKind::menu_button) continue;
+  for (const ui::PanelControl& k : ui::panel_controls()) {
+    if (k.group || !k.param) continue;
+    const document::Parameter& p = document::parameter(*k.param);
+    if (p.kind == document::ParamKind::menu_button) continue;
     const std::string text = readout(p);
     draw_readable(text, screen_w - 6 - text_width(text, label_scale), y, label_rgb);
     y += 16 * label_scale;

@@ -9,6 +9,7 @@
 #include "brush/bristle.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
+#include "document/document_state.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "layers/canvas_setup.h"
@@ -61,7 +62,7 @@ void BM_BristleStroke1280x720(benchmark::State& state) {
   }
   const float paint[3] = {0.25f, 0.1f, 0.05f};
   create_canvas(1280, 720, paint, 1280, 720);
-  brush_settings = BrushSettings{};
+  document::reset_settings();
   brush_settings.bristles = 1;
   StrokeInput in;
   in.size = in.base_size = float(state.range(0));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/document_state.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display.h"
 #include "gpu/display_settings.h"
@@ -60,8 +61,7 @@ void BM_DisplayFrame1280x720(benchmark::State& state) {
   create_canvas(1280, 720, paint, 1280, 720);
   for (int i = 1; i < state.range(0); ++i) add_layer();
   for (size_t i = 0; i < layers.list.size(); ++i) paint_layer(*layers.list[i], int(i));
-  gpu::display_settings = gpu::DisplaySettings{};
-  gpu::canvas_settings = gpu::canvas{};
+  document::reset_settings();
   gpu::display_settings.high_quality = state.range(1) != 0;
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_ALPHA_TEST);

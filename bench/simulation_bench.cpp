@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "document/document_state.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/canvas_texture.h"
 #include "gpu/geometry.h"
@@ -60,7 +61,7 @@ void BM_SimulationFrame1280x720(benchmark::State& state) {
     return;
   }
   painted_canvas();
-  gpu::simulation_settings = gpu::SimulationSettings{};
+  document::reset_settings();
   gpu::simulation_settings.fluidity = float(state.range(0)) * 0.01f;
   gpu::simulation_settings.fluid_curls = float(state.range(1)) * 0.01f;
   const bool stroke = state.range(2) != 0;

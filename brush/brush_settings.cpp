@@ -13,18 +13,13 @@ static void load_preset(BrushSettings& s) {
 void reset_brush_settings() {
   BrushSettings& s = brush_settings;
   const BrushSettings fresh;
-  s.size = s.size_work = 15;
-  s.size_min = s.size_min_work = 0.001f;
-  s.pen_size = 1;
-  s.pen_opacity = 0;
-  s.blending = 0;
-  s.build_up = 0.5f;
+  s.size_work = s.size;
+  s.size_min_work = s.size_min;
   s.preset_bristle_size = fresh.preset_bristle_size;
   s.preset_bristles = fresh.preset_bristles;
   s.preset_bias = fresh.preset_bias;
   s.preset_extra = fresh.preset_extra;
   s.preset_spare = fresh.preset_spare;
-  s.preset = 8;
   load_preset(s);
 }
 

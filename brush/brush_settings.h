@@ -1,7 +1,7 @@
 #pragma once
 // The brush parameters the control panel edits: one field per dial or switch,
-// bound by pointer to its control. Start values are those the program starts
-// with; reset_brush_settings() writes the values of "Reset Default Settings?".
+// bound by pointer to its row of the parameter model, which writes the start
+// values of the labelled fields (their initialisers here are placeholders).
 // Written by the control panel and the key bindings, read by the stroke.
 #include <array>
 
@@ -9,22 +9,22 @@
 using brush_type_table = std::array<float, 10>;
 
 struct BrushSettings {
-  float size = 15;          // "BRUSH:SIZE", pixels, unbounded
-  float size_min = 0.001f;  // "BRUSH:MIN SIZE", fraction of the size at zero pressure
+  float size = 0;      // "BRUSH:SIZE", pixels, unbounded
+  float size_min = 0;  // "BRUSH:MIN SIZE", fraction of the size at zero pressure
   // Working copies of size and minimum size that pressure and smoothing act on.
   float size_work = 15;
   float size_min_work = 0.001f;
-  unsigned char pen_size = 1;       // "PEN:SIZE [w]": pressure drives size
+  unsigned char pen_size = 0;       // "PEN:SIZE [w]": pressure drives size
   unsigned char pen_opacity = 0;    // "PEN:OPACITY [e]": pressure drives opacity
-  unsigned char pen_tilt = 1;       // "PEN:TILT": the pen's tilt steers brushes below type 4
+  unsigned char pen_tilt = 0;       // "PEN:TILT": the pen's tilt steers brushes below type 4
   float blending = 0;               // "BRUSH:BLENDING"
-  float build_up = 0.5f;            // "BRUSH:BUILD UP"
+  float build_up = 0;               // "BRUSH:BUILD UP"
   float bristle_size = 0;           // "BRUSH:BRI.SIZE"
-  float bristles = 0.5f;            // "BRUSH:BRISTLES"; the count is Int(1 + 4000 x this)
+  float bristles = 0;               // "BRUSH:BRISTLES"; the count is Int(1 + 4000 x this)
   float oscillate = 0;              // "BRUSH:OSCILLATE"
   float osc_chaos = 0;              // "BRUSH:OSC.CHAOS"
   float bias = 0;                   // "BRUSH:BIAS", -1..1
-  unsigned char preset = 8;         // "BRUSH:next" / "BRUSH:prev", 0..9
+  unsigned char preset = 0;         // "BRUSH:next" / "BRUSH:prev", 0..9
   unsigned char paint_submode = 1;  // the "=" cycler: 0 "=", 1 ">", 2 "+"
   unsigned char brush_type = 8;     // current brush type 0..9 (keys 1..9, 0)
   float rotation = 0;               // brush rotation in degrees, added to the stroke direction
@@ -51,7 +51,8 @@ struct BrushSettings {
 
 extern BrushSettings brush_settings;
 
-// Writes the reset values (preset 8 loaded, working copies 15 and 0.001).
+// After the parameter model's reset column: the preset tables as they start,
+// the current preset loaded and the working copies at the reset size.
 void reset_brush_settings();
 // Moves the preset index by step within 0..9 and loads bristle count, size and bias from it.
 void step_brush_preset(int step);

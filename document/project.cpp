@@ -5,6 +5,7 @@
 
 #include "brush/brush_settings.h"
 #include "document/color_settings.h"
+#include "document/parameters.h"
 #include "document/swatch_grid.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/canvas_presets.h"
@@ -14,7 +15,6 @@
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "platform/gl.h"
-#include "ui/parameters.h"
 
 namespace document {
 
@@ -22,20 +22,10 @@ using namespace io;
 
 namespace {
 
-// The parameters the header stores by their control labels.
-float param(const char* label) {
-  const ui::Parameter* p = ui::find_parameter(label);
-  std::optional<float> v = p ? ui::parameter_value(*p) : std::nullopt;
-  return v.value_or(0.0f);
-}
-
-// A value from a file goes through the control, so that it stays within the
-// control's range; one the control refuses leaves the setting as it was.
-void set_param(const char* label, float v) {
-  if (const ui::Parameter* p = ui::find_parameter(label)) {
-    std::string ignored;
-    ui::set_parameter(*p, v, &ignored);
-  }
+// A value from a file goes through the parameter model, so that it stays within
+// the control's range; one the control refuses leaves the setting as it was.
+void set_from_file(ParamId id, float v) {
+  (void)set_value(id, v);
 }
 
 CanvasPreset to_file(const gpu::canvas& c) {
@@ -80,7 +70,7 @@ ProjectHeader gather_project_header() {
   h.width = float(gpu::geometry.width);
   h.height = float(gpu::geometry.height);
   std::copy_n(color_settings.current, 4, h.color);
-  h.display_gamma = param("COLOR:DRP GAMMA");
+  h.display_gamma = value_of(ParamId::color_drp_gamma);
   h.midpoint = color_settings.midpoint;
   std::copy_n(d.light_col, 3, h.light_col);
   std::copy_n(d.light_pos, 3, h.light_pos);
@@ -92,18 +82,18 @@ ProjectHeader gather_project_header() {
     auto& out = h.swatches.emplace_back();
     for (const colors& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
   }
-  h.brush_size = param("BRUSH:SIZE");
+  h.brush_size = value_of(ParamId::brush_size);
   std::copy_n(b.preset_bristle_size.begin(), stored_presets, h.preset_bristle_size);
   std::copy_n(b.preset_bristles.begin(), stored_presets, h.preset_bristles);
   std::copy_n(b.preset_bias.begin(), stored_presets, h.preset_bias);
-  h.mouse_speed = param("MOUSE SPEED");
+  h.mouse_speed = value_of(ParamId::mouse_speed);
   h.mirror_mode = d.mirror_mode;
-  h.high_quality = uint8_t(param("HIGH QUALITY"));
-  h.smudge_chroma = param("SMUDGE CHROMA");
-  h.fluidity = param("FLUIDITY");
-  h.fluid_sharpness = param("FLUID:SHARPNESS");
-  h.fluid_smudge = param("FLUID:SMUDGE");
-  h.drying_speed = param("DRYING SPEED");
+  h.high_quality = uint8_t(value_of(ParamId::high_quality));
+  h.smudge_chroma = value_of(ParamId::smudge_chroma);
+  h.fluidity = value_of(ParamId::fluidity);
+  h.fluid_sharpness = value_of(ParamId::fluid_sharpness);
+  h.fluid_smudge = value_of(ParamId::fluid_smudge);
+  h.drying_speed = value_of(ParamId::drying_speed);
   h.guide_fov = g.guide_fov;
   h.guide_distortion = g.guide_distortion;
   h.guide_alpha = g.guide_alpha;
@@ -111,7 +101,7 @@ ProjectHeader gather_project_header() {
   std::copy_n(g.guide_offset, 3, h.guide_offset);
   std::copy_n(g.guide_camera, 3, h.guide_camera);
   std::copy_n(g.guide_rotation, 3, h.guide_rotation);
-  h.canvas_show = uint8_t(param("CANVAS:SHOW"));
+  h.canvas_show = uint8_t(value_of(ParamId::canvas_show));
   // The canvas dials are the current preset's values.
   gpu::canvas& current = cp.presets[std::min<int>(cp.current, 2)];
   const gpu::canvas& dials = gpu::canvas_settings;
@@ -130,8 +120,10 @@ void apply_project_header(const ProjectHeader& h) {
   gpu::GuideSettings& g = gpu::guide_settings;
   gpu::CanvasPresets& cp = gpu::canvas_presets;
   std::copy_n(h.color, 4, color_settings.current);
-  color_settings.red = h.color[0], color_settings.green = h.color[1], color_settings.blue = h.color[2];
-  set_param("COLOR:DRP GAMMA", h.display_gamma);
+  set_from_file(ParamId::color_red, h.color[0]);
+  set_from_file(ParamId::color_green, h.color[1]);
+  set_from_file(ParamId::color_blue, h.color[2]);
+  set_from_file(ParamId::color_drp_gamma, h.display_gamma);
   color_settings.midpoint = h.midpoint;
   std::copy_n(h.light_col, 3, d.light_col);
   std::copy_n(h.light_pos, 3, d.light_pos);
@@ -147,18 +139,18 @@ void apply_project_header(const ProjectHeader& h) {
     }
     swatch_grid.current_column = std::max(0, int(swatch_grid.columns.size()) - 1);
   }
-  set_param("BRUSH:SIZE", h.brush_size);
+  set_from_file(ParamId::brush_size, h.brush_size);
   std::copy_n(h.preset_bristle_size, stored_presets, b.preset_bristle_size.begin());
   std::copy_n(h.preset_bristles, stored_presets, b.preset_bristles.begin());
   std::copy_n(h.preset_bias, stored_presets, b.preset_bias.begin());
-  set_param("MOUSE SPEED", h.mouse_speed);
+  set_from_file(ParamId::mouse_speed, h.mouse_speed);
   d.mirror_mode = h.mirror_mode;
-  set_param("HIGH QUALITY", h.high_quality ? 1.0f : 0.0f);
-  set_param("SMUDGE CHROMA", h.smudge_chroma);
-  set_param("FLUIDITY", h.fluidity);
-  set_param("FLUID:SHARPNESS", h.fluid_sharpness);
-  set_param("FLUID:SMUDGE", h.fluid_smudge);
-  set_param("DRYING SPEED", h.drying_speed);
+  set_from_file(ParamId::high_quality, h.high_quality ? 1.0f : 0.0f);
+  set_from_file(ParamId::smudge_chroma, h.smudge_chroma);
+  set_from_file(ParamId::fluidity, h.fluidity);
+  set_from_file(ParamId::fluid_sharpness, h.fluid_sharpness);
+  set_from_file(ParamId::fluid_smudge, h.fluid_smudge);
+  set_from_file(ParamId::drying_speed, h.drying_speed);
   g.guide_fov = h.guide_fov;
   g.guide_distortion = std::clamp(h.guide_distortion, -1.0f, 1.0f);
   g.guide_alpha = h.guide_alpha;
@@ -166,7 +158,7 @@ void apply_project_header(const ProjectHeader& h) {
   std::copy_n(h.guide_offset, 3, g.guide_offset);
   std::copy_n(h.guide_camera, 3, g.guide_camera);
   std::copy_n(h.guide_rotation, 3, g.guide_rotation);
-  set_param("CANVAS:SHOW", h.canvas_show ? 1.0f : 0.0f);
+  set_from_file(ParamId::canvas_show, h.canvas_show ? 1.0f : 0.0f);
   if (h.version >= 17) {
     cp.current = h.canvas_preset;
     for (int i = 0; i < 3; ++i) from_file(h.canvas_presets[i], &cp.presets[i]);

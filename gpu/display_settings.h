@@ -1,8 +1,8 @@
 #pragma once
 // The settings the display and the canvas texture read: lighting, the display
-// switches and the procedural canvas. Plain values; the control panel binds
-// its dials and toggles to these fields by pointer. Start values are those the
-// program starts with.
+// switches and the procedural canvas. Plain values; the parameter model binds
+// its rows to the fields named by a label and writes their start values (their
+// initialisers here are placeholders); the other fields start as written.
 
 namespace gpu {
 
@@ -20,8 +20,8 @@ struct DisplaySettings {
   float desaturate = 0;            // "DESATURATE"
   float perception = 0;            // "PERCEPTION"
   float drp_gamma = 0;             // "COLOR:DRP GAMMA": display gamma / 5.7; 0 = no mapping
-  unsigned char dither = 1;        // "DITHER"
-  unsigned char high_quality = 1;  // "HIGH QUALITY"
+  unsigned char dither = 0;        // "DITHER"
+  unsigned char high_quality = 0;  // "HIGH QUALITY"
   unsigned char mirror_mode = 0;   // bit 4 mirrors left-right, bit 8 top-bottom; 1..3 half mirrors
 
   float display_gamma() const { return drp_gamma * 5.7f; }
@@ -31,13 +31,13 @@ struct DisplaySettings {
 struct canvas {
   unsigned char mode = 1;  // 0 noise, 1 weave, 2 loaded picture (canvas_source)
   unsigned char inv = 0;   // 1 inverts the relief
-  float strength = 0.5f;   // "CANVAS:STRENGTH": relief amplitude, 0 = no canvas
+  float strength = 0;      // "CANVAS:STRENGTH": relief amplitude, 0 = no canvas
   float strength_sav = 0;  // strength kept while the canvas is switched off
-  float size = 0.5f;       // "CANVAS:SIZE": grain scale
-  float bias = 0.75f;      // "CANVAS:BIAS": balance of the noise layers, weave irregularity
-  float density = 0.1f;    // "CANVAS:DENSITY": noise threshold, weave jitter
+  float size = 0;          // "CANVAS:SIZE": grain scale
+  float bias = 0;          // "CANVAS:BIAS": balance of the noise layers, weave irregularity
+  float density = 0;       // "CANVAS:DENSITY": noise threshold, weave jitter
   float stretch = 0;       // "CANVAS:STRETCH": noise anisotropy, weave thread count
-  unsigned char show = 1;  // "CANVAS:SHOW": the canvas takes part in flow, deposit and display
+  unsigned char show = 0;  // "CANVAS:SHOW": the canvas takes part in flow, deposit and display
 };
 
 // Owned here; read by the display and the canvas-texture build, edited by the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "document/document_state.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
@@ -30,8 +31,7 @@ void fill_rect(const gpu::Buffer& b, float x0, float y0, float x1, float y1, std
 }
 
 void reset_display(bool high_quality, bool dither) {
-  gpu::display_settings = gpu::DisplaySettings{};
-  gpu::canvas_settings = gpu::canvas{};
+  document::reset_settings();
   gpu::display_settings.high_quality = high_quality;
   gpu::display_settings.dither = dither;
   gpu::canvas_buffers.canvas_texture_dirty = true;

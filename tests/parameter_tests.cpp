@@ -6,57 +6,85 @@
 #include <string>
 
 #include "brush/brush_settings.h"
+#include "document/frame_settings.h"
+#include "document/parameters.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
 #include "layers/layer.h"
-#include "ui/frame_settings.h"
-#include "ui/parameters.h"
+#include "ui/panel_layout.h"
 
 namespace {
 
-const ui::Parameter& row(const char* label) {
-  const ui::Parameter* p = ui::find_parameter(label);
-  if (!p) ADD_FAILURE() << "no row " << label;
-  return *p;
+using document::ParamId;
+
+const document::Parameter& row(const char* label) {
+  Result<const document::Parameter*> p = document::find_parameter(label);
+  if (!p) ADD_FAILURE() << p.error().message;
+  return **p;
 }
 
 }  // namespace
 
-// The declared initial value of every bound variable is the table's start
-// value. Run in a freshly started process, where nothing has changed them yet.
-TEST(ParameterTest, VariablesStartAtTheStartColumn) {
+// The settings hold the start column in a freshly started process, before
+// anything has changed them: it is written once, before main.
+TEST(ParameterTest, ProcessStartsWithTheStartColumn) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        const std::string m = ui::start_value_mismatches();
-        std::fputs(m.c_str(), stderr);
-        std::exit(m.empty() ? 0 : 1);
+        int wrong = 0;
+        for (const document::Parameter& p : document::parameters()) {
+          const std::optional<float> v = document::parameter_value(p);
+          if (p.start && v != p.start) {
+            std::fprintf(stderr, "%s: has %g, starts at %g\n", p.label, double(v.value_or(-1)), double(*p.start));
+            ++wrong;
+          }
+        }
+        std::exit(wrong);
       },
       ::testing::ExitedWithCode(0), "");
 }
 
-// One row per label, each variable driven by one row only (the two step
-// buttons share the preset index), and a child's group comes before it.
+// One row per id and label, each variable driven by one row only (the two
+// step buttons share the preset index); an unknown label is an error.
 TEST(ParameterTest, EachVariableHasOneRow) {
-  std::set<std::string> labels, groups;
+  std::set<std::string> labels;
   std::set<const void*> targets;
-  for (const ui::Parameter& p : ui::parameters()) {
+  for (std::size_t i = 0; i < std::size_t(ParamId::count); ++i) {
+    const document::Parameter& p = document::parameter(ParamId(i));
+    EXPECT_EQ(std::size_t(p.id), i) << p.label;
     EXPECT_TRUE(labels.insert(p.label).second) << p.label;
-    if (p.kind == ui::ParamKind::group) groups.insert(p.label);
-    if (p.group) {
-      EXPECT_TRUE(groups.count(p.group)) << p.label << " comes before its group";
-    }
-    const bool needs_target = p.kind != ui::ParamKind::group && p.kind != ui::ParamKind::layer_list;
-    EXPECT_EQ(needs_target, p.bound()) << p.label;
+    EXPECT_TRUE(p.value || p.flag || p.layer_value) << p.label;
     const void* t = p.value ? static_cast<const void*>(p.value) : static_cast<const void*>(p.flag);
-    if (t && p.kind != ui::ParamKind::step_button) {
+    if (t && p.kind != document::ParamKind::step_button) {
       EXPECT_TRUE(targets.insert(t).second) << p.label;
     }
   }
-  EXPECT_EQ(ui::find_parameter("MOUSE SPEED")->value, &frame_settings.mouse_speed);
-  EXPECT_EQ(ui::find_parameter("FLUIDITY")->value, &gpu::simulation_settings.fluidity);
-  EXPECT_EQ(ui::find_parameter("no such control"), nullptr);
+  EXPECT_EQ(document::parameters().size(), std::size_t(ParamId::count));
+  EXPECT_EQ(row("MOUSE SPEED").value, &frame_settings.mouse_speed);
+  EXPECT_EQ(row("FLUIDITY").id, ParamId::fluidity);
+  Result<const document::Parameter*> unknown = document::find_parameter("no such control");
+  ASSERT_FALSE(unknown);
+  EXPECT_NE(unknown.error().message.find("no such control"), std::string::npos);
+}
+
+// Every setting has one control on the panel, in the model's order, and a
+// control inside a group comes after its group box.
+TEST(ParameterTest, PanelPlacesEachSettingOnce) {
+  std::set<std::string> groups;
+  std::size_t next = 0;
+  for (const ui::PanelControl& k : ui::panel_controls()) {
+    if (k.kind == ui::ControlKind::group) groups.insert(k.label());
+    if (k.group) {
+      EXPECT_TRUE(groups.count(k.group)) << k.label() << " comes before its group";
+    }
+    EXPECT_EQ(k.kind == ui::ControlKind::value, k.param.has_value()) << k.label();
+    if (k.param) {
+      EXPECT_EQ(std::size_t(*k.param), next) << k.label();
+      ++next;
+    }
+  }
+  EXPECT_EQ(next, std::size_t(ParamId::count));
 }
 
 TEST(ParameterTest, SetChecksKindAndRange) {
@@ -86,37 +114,37 @@ TEST(ParameterTest, SetChecksKindAndRange) {
       {"BRUSH:prev", -1, false},
       {"FLUIDITY", std::nan(""), false},
       {"BRUSH:SIZE", INFINITY, false},
-      {"GUI:BRUSH", 1, false},
   };
   for (const Case& c : cases) {
-    std::string error;
-    const ui::Parameter& p = row(c.label);
-    EXPECT_EQ(c.ok, ui::set_parameter(p, c.value, &error)) << c.label << " " << c.value;
-    EXPECT_EQ(c.ok, error.empty()) << c.label << ": " << error;
+    const document::Parameter& p = row(c.label);
+    const std::optional<float> before = document::parameter_value(p);
+    Result<void> r = document::set_parameter(p, c.value);
+    EXPECT_EQ(c.ok, r.ok()) << c.label << " " << c.value;
     if (c.ok) {
-      EXPECT_FLOAT_EQ(float(c.value), *ui::parameter_value(p)) << c.label;
+      EXPECT_FLOAT_EQ(float(c.value), *document::parameter_value(p)) << c.label;
+    } else {
+      EXPECT_FALSE(r.error().message.empty()) << c.label;
+      EXPECT_EQ(before, document::parameter_value(p)) << c.label << ": a refused value changes nothing";
     }
   }
-  ui::write_reset_values();
+  document::write_reset_values();
 }
 
 TEST(ParameterTest, SideEffectsOfSetting) {
-  std::string error;
   // Choosing a preset loads its bristle values.
-  ASSERT_TRUE(ui::set_parameter(row("BRUSH:next"), 1, &error)) << error;
+  ASSERT_TRUE(document::set_value(ParamId::brush_next, 1));
   EXPECT_FLOAT_EQ(brush_settings.bristles, brush_settings.preset_bristles[1]);
   EXPECT_FLOAT_EQ(brush_settings.bristle_size, brush_settings.preset_bristle_size[1]);
   // A canvas dial asks for the canvas texture to be rendered again.
   gpu::canvas_buffers.canvas_texture_dirty = false;
-  ASSERT_TRUE(ui::set_parameter(row("CANVAS:SIZE"), 0.7, &error)) << error;
+  ASSERT_TRUE(document::set_value(ParamId::canvas_size, 0.7));
   EXPECT_TRUE(gpu::canvas_buffers.canvas_texture_dirty);
   EXPECT_FLOAT_EQ(gpu::canvas_settings.size, 0.7f);
-  ui::write_reset_values();
+  document::write_reset_values();
 }
 
 // "Defaults" writes the reset column and leaves the rows without one alone.
 TEST(ParameterTest, DefaultsWriteTheResetColumn) {
-  std::string error;
   const struct {
     const char* label;
     double changed, after_reset;
@@ -125,22 +153,23 @@ TEST(ParameterTest, DefaultsWriteTheResetColumn) {
       {"DESATURATE", 0.4, 0.4},   {"DITHER", 0, 0},         {"PEN:SIZE [w]", 0, 1},
       {"BRUSH:SIZE", 80, 15},     {"BRUSH:next", 2, 8},     {"PEN:TILT", 0, 0},
   };
-  for (const auto& c : cases) ASSERT_TRUE(ui::set_parameter(row(c.label), c.changed, &error)) << error;
-  ui::write_reset_values();
-  for (const auto& c : cases) EXPECT_FLOAT_EQ(float(c.after_reset), *ui::parameter_value(row(c.label))) << c.label;
-  ASSERT_TRUE(ui::set_parameter(row("DESATURATE"), 0, &error));
-  ASSERT_TRUE(ui::set_parameter(row("DITHER"), 1, &error));
-  ASSERT_TRUE(ui::set_parameter(row("PEN:TILT"), 1, &error));
-  ui::write_reset_values();
+  for (const auto& c : cases) ASSERT_TRUE(document::set_parameter(row(c.label), c.changed)) << c.label;
+  document::write_reset_values();
+  for (const auto& c : cases)
+    EXPECT_FLOAT_EQ(float(c.after_reset), *document::parameter_value(row(c.label))) << c.label;
+  ASSERT_TRUE(document::set_value(ParamId::desaturate, 0));
+  ASSERT_TRUE(document::set_value(ParamId::dither, 1));
+  ASSERT_TRUE(document::set_value(ParamId::pen_tilt, 1));
+  document::write_reset_values();
 }
 
 // Layer rows act on the active layer and refuse when there is none.
 TEST(ParameterTest, LayerRowsNeedALayer) {
-  std::string error;
   layer* const active = layers.active;
   layers.active = nullptr;
-  EXPECT_FALSE(ui::set_parameter(row("LAYER:GLOSSINESS"), 2, &error));
-  EXPECT_NE(error.find("layer"), std::string::npos) << error;
-  EXPECT_EQ(ui::parameter_value(row("LAYER:GLOSSINESS")), std::nullopt);
+  Result<void> r = document::set_value(ParamId::layer_glossiness, 2);
+  ASSERT_FALSE(r);
+  EXPECT_NE(r.error().message.find("layer"), std::string::npos) << r.error().message;
+  EXPECT_EQ(document::parameter_value(row("LAYER:GLOSSINESS")), std::nullopt);
   layers.active = active;
 }

@@ -8,10 +8,11 @@
 #include "app/frame_state.h"
 #include "app/pen_input.h"
 #include "brush/brush_settings.h"
+#include "document/document_state.h"
+#include "document/frame_settings.h"
 #include "platform/null_input.h"
 #include "platform/script_input.h"
 #include "platform/tablet.h"
-#include "ui/frame_settings.h"
 
 namespace {
 
@@ -83,11 +84,8 @@ class PenInput : public testing::Test {
   void SetUp() override { reset(); }
   void TearDown() override { reset(); }
   static void reset() {
-    app = AppState{};
-    frame_state = FrameState{};
-    pen_state = PenState{};
-    brush_settings = BrushSettings{};
-    frame_settings = FrameSettings{};
+    reset_application_state();
+    document::reset_settings();
   }
 };
 

@@ -10,6 +10,9 @@
 #include "app/file_commands.h"
 #include "brush/brush_settings.h"
 #include "document/color_settings.h"
+#include "document/document_state.h"
+#include "document/frame_settings.h"
+#include "document/parameters.h"
 #include "document/project.h"
 #include "document/swatch_grid.h"
 #include "gpu/canvas_presets.h"
@@ -25,8 +28,6 @@
 #include "tests/gl_fixture.h"
 #include "tests/result_helpers.h"
 #include "tests/script_run.h"
-#include "ui/frame_settings.h"
-#include "ui/parameters.h"
 
 namespace {
 
@@ -393,25 +394,10 @@ void expect_same(const Painting& a, const Painting& b, const char* what) {
   }
 }
 
-// Puts back every setting a test changes, so that later tests start as the program does.
+// Puts every setting back as the program starts, so that later tests start as it does.
 class SettingsGuard {
  public:
-  ~SettingsGuard() {
-    brush_settings = brush_, gpu::simulation_settings = simulation_, gpu::display_settings = display_;
-    color_settings = color_, frame_settings = frame_, gpu::guide_settings = guide_;
-    gpu::canvas_settings = canvas_, gpu::canvas_presets = presets_, swatch_grid = swatches_;
-  }
-
- private:
-  BrushSettings brush_ = brush_settings;
-  gpu::SimulationSettings simulation_ = gpu::simulation_settings;
-  gpu::DisplaySettings display_ = gpu::display_settings;
-  ColorSettings color_ = color_settings;
-  FrameSettings frame_ = frame_settings;
-  gpu::GuideSettings guide_ = gpu::guide_settings;
-  gpu::canvas canvas_ = gpu::canvas_settings;
-  gpu::CanvasPresets presets_ = gpu::canvas_presets;
-  SwatchGrid swatches_ = swatch_grid;
+  ~SettingsGuard() { document::reset_settings(); }
 };
 
 std::string temp_path(const std::string& name) {
@@ -419,8 +405,9 @@ std::string temp_path(const std::string& name) {
 }
 
 void set(const char* label, float v) {
-  std::string error;
-  ASSERT_TRUE(ui::set_parameter(*ui::find_parameter(label), v, &error)) << label << ": " << error;
+  Result<const document::Parameter*> p = document::find_parameter(label);
+  ASSERT_TRUE(succeeded(p));
+  ASSERT_TRUE(succeeded(document::set_parameter(**p, v))) << label;
 }
 
 }  // namespace
@@ -526,7 +513,7 @@ TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
     ASSERT_FALSE(loaded) << c.what;
     EXPECT_FALSE(loaded.error().message.empty()) << c.what;
     expect_same(snapshot(), before, c.what);
-    EXPECT_EQ(ui::parameter_value(*ui::find_parameter("FLUIDITY")).value_or(-1), 0.25f) << c.what;
+    EXPECT_EQ(document::value_of(document::ParamId::fluidity), 0.25f) << c.what;
     std::filesystem::remove(bad);
   }
   EXPECT_FALSE(document::load_project(temp_path("missing.olp"), 160, 90, {}));

@@ -9,39 +9,22 @@
 #include "app/view.h"
 #include "base/random.h"
 #include "brush/bristle.h"
-#include "brush/brush_settings.h"
 #include "brush/stroke.h"
-#include "document/color_settings.h"
-#include "gpu/display_settings.h"
-#include "gpu/simulation_settings.h"
+#include "document/document_state.h"
 #include "platform/headless_window.h"
 #include "tests/gl_fixture.h"
-#include "ui/frame_settings.h"
 
 ScriptRun::ScriptRun(int w, int h) {
   gl_canvas(w, h);
   std::string error;
   window_ = platform::create_headless_window(w, h, &error);
   EXPECT_TRUE(window_) << error;
+  reset_application_state();
+  document::reset_settings();
   app.screen_w = float(w);
   app.screen_h = float(h);
-  app.app_active = app.render_enabled = true;
-  app.mouse_left = app.mouse_right = app.mouse_middle = false;
-  app.gui_flags = 1;
-  app.modifier_keys = 0;
-  app.pen_active = false;
-  app.pen_pressure = 0;
-  modes = ModeState{};
-  frame_state = FrameState{};
-  view = ViewState{};
   centre_view(app.screen_w, app.screen_h, w, h);
   reset_frame_corners(w, h);
-  frame_settings = FrameSettings{};
-  brush_settings = BrushSettings{};
-  gpu::simulation_settings = gpu::SimulationSettings{};
-  gpu::display_settings = gpu::DisplaySettings{};
-  color_settings = ColorSettings{};
-  gpu::canvas_settings = gpu::canvas{};
   stroke = StrokeState{};
   create_bristles();  // as start-up does, before the first random number of the run
   seed_random(1);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "document/document_state.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
@@ -65,11 +66,10 @@ class Simulation : public GlTest {
  protected:
   void SetUp() override {
     gl_canvas(W, H);
-    gpu::simulation_settings = gpu::SimulationSettings{};
-    gpu::canvas_settings = gpu::canvas{};
+    document::reset_settings();
     gpu::canvas_settings.show = 0;
   }
-  void TearDown() override { gpu::canvas_settings = gpu::canvas{}; }
+  void TearDown() override { document::reset_settings(); }
 
   // Paint amount 1 in a disc, the rest empty.
   static void paint_disc(float cx, float cy, float r) {

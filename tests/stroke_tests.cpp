@@ -6,6 +6,7 @@
 #include "brush/bristle.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
+#include "document/document_state.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "layers/layer.h"
@@ -18,7 +19,7 @@ class StrokeTest : public GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    brush_settings = BrushSettings{};
+    document::reset_settings();
     stroke = StrokeState{};
   }
 };
@@ -36,7 +37,7 @@ TEST_F(StrokeTest, EveryBrushTypeLaysPaintAlongItsPathAndNowhereElse) {
   for (int type = 0; type <= 9; ++type) {
     gl_canvas(160, 90);
     stroke = StrokeState{};
-    brush_settings = BrushSettings{};
+    document::reset_settings();
     select_brush_type_by_key(type == 9 ? 0 : type + 1);
     ASSERT_EQ(brush_settings.brush_type, type);
     drag({30, 45, 130, 45, 16});
@@ -76,7 +77,9 @@ TEST_F(StrokeTest, EraseRemovesPaintWherePassesAndAverageKeepsItNearby) {
     drag({80, 10, 80, 80, 12, c.tool, 30});
     const LayerPixels after = read_layer();
     EXPECT_LT(max_amount(after, 78, 43, 82, 47), painted * c.max_left);
-    if (c.tool == ToolMode::average) EXPECT_GT(max_amount(after, 78, 43, 82, 47), painted * 0.5f);
+    if (c.tool == ToolMode::average) {
+      EXPECT_GT(max_amount(after, 78, 43, 82, 47), painted * 0.5f);
+    }
     // Paint away from the crossing is untouched.
     for (int x : {25, 40, 120, 135}) EXPECT_NEAR(after.amount(x, 45), before.amount(x, 45), 1e-4f) << "x " << x;
   }
@@ -224,7 +227,7 @@ TEST(BrushImageChoice, OtherModes) {
 }
 
 TEST(BrushTypes, DigitKeysSelectTypesAndEachTypeKeepsItsDials) {
-  brush_settings = BrushSettings{};
+  document::reset_settings();
   const struct { int key, type; } keys[] = {{1, 0}, {5, 4}, {9, 8}, {0, 9}};
   for (const auto& k : keys) {
     select_brush_type_by_key(k.key);
