@@ -2,6 +2,9 @@
 // Exporting the painting as a picture: 16-bit PNG in three modes and 8-bit
 // JPEG. Every file is written whole or not at all.
 #include <string>
+#include <vector>
+
+class layer;
 
 namespace io {
 
@@ -22,5 +25,15 @@ std::string png_pair_name(const std::string& name, const std::string& suffix);
 // The lit picture is the display's last one (paint_image).
 bool export_png(const std::string& path, PngExport mode, std::string* error);
 bool export_jpeg(const std::string& path, std::string* error);
+
+// Layer `l` alone, lit as the display lights it, w x h RGBA floats, top row
+// first. `straight`: at full opacity over nothing, blending off, so alpha is
+// the layer's coverage; otherwise over transparent white as the layer export
+// shows it.
+std::vector<float> render_lit_layer(const layer& l, int w, int h, bool straight);
+
+// The display's last lit picture (paint_image) as RGB floats clamped to 0..1,
+// top row first.
+std::vector<float> lit_picture();
 
 }  // namespace io

@@ -53,7 +53,15 @@ bool import_picture(const Pixmap& picture, bool change_resolution, int screen_w,
   layer& l = *layers.active;
   l.make_undo_live();
   l.store_undo();
+  lay_picture(l, picture, ox, oy);
+  l.UNDO_GET = 0;
+  layers.changed = true;
+  return true;
+}
 
+void lay_picture(layer& l, const Pixmap& picture, float ox, float oy) {
+  const int W = gpu::geometry.width, H = gpu::geometry.height;
+  const int pw = picture.width, ph = picture.height;
   std::vector<uint8_t> rgba = picture.rgba();
   gpu::Texture tex = gpu::Texture::from_pixels(rgba.data(), pw, ph, GL_RGBA8, GL_CLAMP_TO_EDGE);
   const GLboolean alpha_test = glIsEnabled(GL_ALPHA_TEST);
@@ -87,9 +95,6 @@ bool import_picture(const Pixmap& picture, bool change_resolution, int screen_w,
   if (alpha_test) glEnable(GL_ALPHA_TEST);
   gpu::bind_texture(0, 0);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  l.UNDO_GET = 0;
-  layers.changed = true;
-  return true;
 }
 
 }  // namespace io

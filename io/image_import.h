@@ -5,6 +5,8 @@
 
 #include "io/pixmap.h"
 
+class layer;
+
 namespace io {
 
 // The picture in the file, chosen by its name: ".png" through the PNG loader,
@@ -18,5 +20,11 @@ std::optional<Pixmap> load_picture(const std::string& path, std::string* error);
 // for a picture without alpha. False, changing nothing, when the picture's
 // size cannot be a canvas.
 bool import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h, std::string* error);
+
+// Replaces the colour and paint amount of `l` with `picture`, its top-left
+// corner at canvas pixel (ox, oy): the colour is the picture, the paint amount
+// its alpha (a full film everywhere for a picture without alpha). The undo
+// copy is left alone.
+void lay_picture(layer& l, const Pixmap& picture, float ox, float oy);
 
 }  // namespace io

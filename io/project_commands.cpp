@@ -3,6 +3,7 @@
 #include "gpu/geometry.h"
 #include "io/image_export.h"
 #include "io/image_import.h"
+#include "io/ora_file.h"
 #include "io/project.h"
 #include "io/project_progress.h"
 #include "ui/frame_settings.h"
@@ -18,11 +19,13 @@ bool contains(const std::string& name, const char* ext) {
 }
 
 constexpr const char* save_filters =
-    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nsettings(*.ols)|*.ols\n"
+    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nOpenRaster(*.ora)|*.ora\n"
+    "settings(*.ols)|*.ols\n"
     "brush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\nAll Files|*";
 constexpr const char* png_only_filters = "export 16bit PNG(*.png)|*.png\nAll Files|*";
 constexpr const char* open_filters =
-    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal;*.ora\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "OpenRaster|*.ora\n"
     "Jpeg Images|*.jpg\nPng Images|*.png\nbrush images|*.oli\ncolor swatches|*.olc\nriff pallet|*.pal";
 
 std::string file_title(const FileCommandContext& ctx, const std::string& name) {
@@ -70,6 +73,12 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
     if (!save_project(
             name, [&](const char* caption, float f) { show_progress(ctx, caption, f); }, &error))
       return failed(ctx, "Saving project...", error);
+    ctx.window.set_title(file_title(ctx, name));
+    return done();
+  }
+  if (contains(name, ".ora")) {
+    show_progress(ctx, "Saving OpenRaster...", 0);
+    if (!save_ora(name, &error)) return failed(ctx, "Saving OpenRaster...", error);
     ctx.window.set_title(file_title(ctx, name));
     return done();
   }
@@ -140,6 +149,15 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
             name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); }, &error, &note))
       return failed(ctx, "Loading project...", error);
     if (!note.empty()) show_failure(ctx, "Loading project...", note);
+    ctx.window.set_title(file_title(ctx, name));
+    return done(true);
+  }
+  if (contains(name, ".ora")) {
+    std::string error;
+    int w = 0, h = 0;
+    screen_size(ctx, &w, &h);
+    show_progress(ctx, "Loading OpenRaster...", 0);
+    if (!load_ora(name, w, h, &error)) return failed(ctx, "Loading OpenRaster...", error);
     ctx.window.set_title(file_title(ctx, name));
     return done(true);
   }

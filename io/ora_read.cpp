@@ -1,0 +1,239 @@
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "io/ora.h"
+#include "io/png_import.h"
+
+namespace io {
+
+namespace {
+
+struct ZipDiscard {
+  void operator()(zip_t* z) const { zip_discard(z); }
+};
+struct ZipFileClose {
+  void operator()(zip_file_t* f) const { zip_fclose(f); }
+};
+struct XmlDocFree {
+  void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+};
+
+bool fail(std::string* error, const std::string& what) {
+  *error = what;
+  return false;
+}
+
+// The archive with every entry's name and sizes checked against the limits.
+class Archive {
+ public:
+  bool open(std::span<const uint8_t> bytes, const OraLimits& limits, std::string* error) {
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &ze);
+    if (!src) return fail(error, "not a zip archive");
+    zip_.reset(zip_open_from_source(src, ZIP_RDONLY | ZIP_CHECKCONS, &ze));
+    if (!zip_) {
+      zip_source_free(src);
+      return fail(error, std::string("not a readable zip archive: ") + zip_error_strerror(&ze));
+    }
+    const zip_int64_t n = zip_get_num_entries(zip_.get(), 0);
+    if (n <= 0) return fail(error, "the archive is empty");
+    if (n > limits.max_entries)
+      return fail(error, "the archive holds " + std::to_string(n) + " entries, more than " +
+                             std::to_string(limits.max_entries));
+    std::uint64_t total = 0;
+    for (zip_int64_t i = 0; i < n; ++i) {
+      zip_stat_t st;
+      if (zip_stat_index(zip_.get(), zip_uint64_t(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
+          !(st.valid & ZIP_STAT_SIZE) || !(st.valid & ZIP_STAT_COMP_SIZE))
+        return fail(error, "entry " + std::to_string(i) + " of the archive cannot be read");
+      const std::string name = st.name;
+      if (!safe_entry_name(name) && !(name.ends_with('/') && safe_entry_name(name.substr(0, name.size() - 1))))
+        return fail(error, "the archive holds an entry named \"" + name + "\" that points outside its folder");
+      if (st.size > limits.max_entry_size)
+        return fail(error, "entry \"" + name + "\" unpacks to " + std::to_string(st.size) + " bytes, more than " +
+                               std::to_string(limits.max_entry_size));
+      // Deflate packs at most about 1032 bytes into one: a larger claim is a
+      // damaged or hostile entry.
+      if (st.size > st.comp_size * 1032 + 1024)
+        return fail(error, "entry \"" + name + "\" claims to unpack " + std::to_string(st.comp_size) + " bytes to " +
+                               std::to_string(st.size));
+      total += st.size;
+      if (total > limits.max_total_size)
+        return fail(error, "the archive unpacks to more than " + std::to_string(limits.max_total_size) + " bytes");
+    }
+    return true;
+  }
+
+  std::string name(zip_uint64_t i) const {
+    const char* s = zip_get_name(zip_.get(), i, 0);
+    return s ? s : "";
+  }
+
+  // The whole entry called `name`, at most `cap` bytes.
+  bool read(const std::string& name, std::size_t cap, std::vector<uint8_t>* out, std::string* error) const {
+    const zip_int64_t at = zip_name_locate(zip_.get(), name.c_str(), 0);
+    if (at < 0) return fail(error, "the archive has no entry \"" + name + "\"");
+    zip_stat_t st;
+    if (zip_stat_index(zip_.get(), zip_uint64_t(at), 0, &st) != 0)
+      return fail(error, "entry \"" + name + "\" cannot be read");
+    if (st.size > cap)
+      return fail(error,
+                  "entry \"" + name + "\" is " + std::to_string(st.size) + " bytes, more than " + std::to_string(cap));
+    std::unique_ptr<zip_file_t, ZipFileClose> f(zip_fopen_index(zip_.get(), zip_uint64_t(at), 0));
+    if (!f) return fail(error, "entry \"" + name + "\" cannot be opened: " + zip_strerror(zip_.get()));
+    // One byte more than stated: an entry that unpacks to more than its
+    // stated size is damaged.
+    out->assign(std::size_t(st.size) + 1, 0);
+    const zip_int64_t got = zip_fread(f.get(), out->data(), out->size());
+    if (got < 0) return fail(error, "entry \"" + name + "\" is damaged: " + zip_file_strerror(f.get()));
+    if (zip_uint64_t(got) != st.size) return fail(error, "entry \"" + name + "\" does not unpack to its stated size");
+    out->resize(std::size_t(st.size));
+    return true;
+  }
+
+ private:
+  std::unique_ptr<zip_t, ZipDiscard> zip_;
+};
+
+std::string attribute(xmlNode* n, const char* key, const char* fallback = "") {
+  xmlChar* v = xmlGetProp(n, reinterpret_cast<const xmlChar*>(key));
+  if (!v) return fallback;
+  std::string s = reinterpret_cast<const char*>(v);
+  xmlFree(v);
+  return s;
+}
+
+bool whole_number(const std::string& s, long lo, long hi, int* out) {
+  long v = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size() || v < lo || v > hi) return false;
+  *out = int(v);
+  return true;
+}
+
+bool is(xmlNode* n, const char* name) {
+  return n->type == XML_ELEMENT_NODE && xmlStrcmp(n->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+}
+
+// The <layer> elements under `stack`, nested stacks flattened, top first.
+void collect_layers(xmlNode* stack, int depth, std::vector<xmlNode*>* out, std::size_t cap) {
+  for (xmlNode* c = stack->children; c && out->size() <= cap; c = c->next) {
+    if (is(c, "layer")) out->push_back(c);
+    if (is(c, "stack") && depth < 32) collect_layers(c, depth + 1, out, cap);
+  }
+}
+
+// Width and height from a PNG's header, before anything is inflated.
+bool png_size(const std::vector<uint8_t>& png, std::uint32_t* w, std::uint32_t* h) {
+  static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  if (png.size() < 24 || !std::equal(signature, signature + 8, png.begin())) return false;
+  if (!std::equal(png.begin() + 12, png.begin() + 16, "IHDR")) return false;
+  auto be32 = [&](std::size_t at) {
+    return std::uint32_t(png[at]) << 24 | std::uint32_t(png[at + 1]) << 16 | std::uint32_t(png[at + 2]) << 8 |
+           std::uint32_t(png[at + 3]);
+  };
+  *w = be32(16);
+  *h = be32(20);
+  return true;
+}
+
+bool read_layer(const Archive& zip, xmlNode* n, const OraLimits& limits, std::uint64_t* pixels, OraLayerIn* out,
+                std::string* error) {
+  out->name = attribute(n, "name");
+  const std::string src = attribute(n, "src");
+  const std::string label = "layer \"" + out->name + "\"";
+  if (src.empty()) return fail(error, label + " names no picture");
+  if (!safe_entry_name(src)) return fail(error, label + " points outside the archive: \"" + src + "\"");
+  if (!whole_number(attribute(n, "x", "0"), -limits.max_side, limits.max_side, &out->x) ||
+      !whole_number(attribute(n, "y", "0"), -limits.max_side, limits.max_side, &out->y))
+    return fail(error, label + " has a position that is not a whole number within the image's reach");
+  const std::string opacity = attribute(n, "opacity", "1");
+  float o = 1;
+  auto [end, ec] = std::from_chars(opacity.data(), opacity.data() + opacity.size(), o);
+  if (ec != std::errc() || end != opacity.data() + opacity.size() || !std::isfinite(o))
+    return fail(error, label + " has an opacity \"" + opacity + "\" that is not a number");
+  out->opacity = std::clamp(o, 0.0f, 1.0f);
+  out->visible = attribute(n, "visibility", "visible") != "hidden";
+  out->style = ora_style(attribute(n, "composite-op", "svg:src-over"));
+
+  std::vector<uint8_t> png;
+  if (!zip.read(src, std::size_t(limits.max_entry_size), &png, error)) return false;
+  std::uint32_t w = 0, h = 0;
+  if (!png_size(png, &w, &h)) return fail(error, label + ": \"" + src + "\" is not a PNG picture");
+  if (w == 0 || h == 0 || w > std::uint32_t(limits.max_side) || h > std::uint32_t(limits.max_side))
+    return fail(error, label + " is " + std::to_string(w) + " x " + std::to_string(h) + " pixels, larger than " +
+                           std::to_string(limits.max_side) + " on a side");
+  *pixels += std::uint64_t(w) * h;
+  if (*pixels > limits.max_pixels)
+    return fail(error, "the layers hold more than " + std::to_string(limits.max_pixels) + " pixels together");
+  std::string why;
+  std::optional<Pixmap> p = TPixmapLoaderPNG::LoadPixmap(png, &why);
+  if (!p) return fail(error, label + ": " + why);
+  out->picture.width = p->width;
+  out->picture.height = p->height;
+  out->picture.channels = 4;
+  out->picture.pixels = p->rgba();
+  return true;
+}
+
+}  // namespace
+
+bool safe_entry_name(const std::string& name) {
+  if (name.empty() || name.front() == '/' || name.find('\\') != std::string::npos ||
+      name.find(':') != std::string::npos)
+    return false;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find('/', start);
+    if (end == std::string::npos) end = name.size();
+    const std::string part = name.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+bool read_ora(std::span<const uint8_t> bytes, const OraLimits& limits, OraImage* out, std::string* error) {
+  Archive zip;
+  if (!zip.open(bytes, limits, error)) return false;
+  std::vector<uint8_t> mime;
+  if (zip.name(0) != "mimetype" || !zip.read("mimetype", 64, &mime, error) ||
+      std::string(mime.begin(), mime.end()) != ora_mimetype)
+    return fail(error, "not an OpenRaster image: the archive does not start with the \"image/openraster\" mimetype");
+
+  std::vector<uint8_t> xml;
+  if (!zip.read("stack.xml", limits.max_stack_xml, &xml, error)) return false;
+  // No network, no external entities, no entity substitution.
+  std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlReadMemory(reinterpret_cast<const char*>(xml.data()), int(xml.size()),
+                                                        "stack.xml", nullptr,
+                                                        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+  if (!doc) return fail(error, "stack.xml is not well-formed XML");
+  xmlNode* root = xmlDocGetRootElement(doc.get());
+  if (!root || !is(root, "image")) return fail(error, "stack.xml does not describe an image");
+  OraImage image;
+  if (!whole_number(attribute(root, "w"), 1, limits.max_side, &image.width) ||
+      !whole_number(attribute(root, "h"), 1, limits.max_side, &image.height))
+    return fail(error, "the image size \"" + attribute(root, "w") + "\" x \"" + attribute(root, "h") +
+                           "\" is not between 1 and " + std::to_string(limits.max_side));
+  std::vector<xmlNode*> found;
+  for (xmlNode* c = root->children; c; c = c->next)
+    if (is(c, "stack")) collect_layers(c, 0, &found, std::size_t(limits.max_layers));
+  if (found.empty()) return fail(error, "stack.xml lists no layers");
+  if (found.size() > std::size_t(limits.max_layers))
+    return fail(error, "stack.xml lists more than " + std::to_string(limits.max_layers) + " layers");
+  std::uint64_t pixels = 0;
+  for (xmlNode* n : found)
+    if (!read_layer(zip, n, limits, &pixels, &image.layers.emplace_back(), error)) return false;
+  *out = std::move(image);
+  return true;
+}
+
+}  // namespace io
