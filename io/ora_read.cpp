@@ -216,6 +216,8 @@ bool read_ora(std::span<const uint8_t> bytes, const OraLimits& limits, OraImage*
                                                         "stack.xml", nullptr,
                                                         XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
   if (!doc) return fail(error, "stack.xml is not well-formed XML");
+  // Entity declarations are how XML grows without bound; stack.xml needs none.
+  if (doc->intSubset || doc->extSubset) return fail(error, "stack.xml declares a document type, which it must not");
   xmlNode* root = xmlDocGetRootElement(doc.get());
   if (!root || !is(root, "image")) return fail(error, "stack.xml does not describe an image");
   OraImage image;
