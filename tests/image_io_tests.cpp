@@ -14,6 +14,7 @@
 #include "io/image_export.h"
 #include "io/image_import.h"
 #include "io/jpeg.h"
+#include "io/ora.h"
 #include "io/png_import.h"
 #include "io/project_format.h"
 #include "layers/layer.h"
@@ -192,21 +193,31 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
     if (ext == ".olp") {
       io::StoredProject p;
       read = io::read_project(bytes, {}, &p, &error);
-      if (read && name.find("_cut") != std::string::npos) EXPECT_TRUE(p.truncated) << name;
-      if (read && name.find("_ok") != std::string::npos) EXPECT_FALSE(p.truncated) << name;
+      if (read && name.find("_cut") != std::string::npos) {
+        EXPECT_TRUE(p.truncated) << name;
+      }
+      if (read && name.find("_ok") != std::string::npos) {
+        EXPECT_FALSE(p.truncated) << name;
+      }
     } else if (ext == ".png") {
       read = io::TPixmapLoaderPNG::LoadPixmap(bytes, &error).has_value();
     } else if (ext == ".jpg") {
       read = io::jpeg_decode(bytes, &error).has_value();
+    } else if (ext == ".ora") {
+      io::OraImage image;
+      read = io::read_ora(bytes, {}, &image, &error);
     } else {
       io::SegmentReader r(bytes);
       int n = 0;
       while (r.read_segment().status != io::SegmentStatus::end && n < 100000) ++n;
       read = n > 0;
     }
-    if (name.find("_ok") != std::string::npos || name.find("_cut") != std::string::npos)
+    if (name.find("_ok") != std::string::npos || name.find("_cut") != std::string::npos) {
       EXPECT_TRUE(read) << name << ": " << error;
-    if (name.find("_bad") != std::string::npos) EXPECT_FALSE(read) << name;
+    }
+    if (name.find("_bad") != std::string::npos) {
+      EXPECT_FALSE(read) << name;
+    }
     ++seen;
   }
   EXPECT_GE(seen, 5);
