@@ -149,4 +149,8 @@ grep -q "Saving OpenRaster" "$dir/save.log" || fail "the failed save was not log
 [ ! -e "$dir/missing" ] || fail "a failed save left something behind"
 ls "$dir" | grep -q '\.tmp' && fail "a temporary file was left: $(ls "$dir")"
 cat "$dir/escape.log" "$dir/bomb.log" "$dir/save.log"
+
+# --export takes .png and .ora names only.
+if "$ollan" --headless --frames 1 --export "$dir/x.jpg" 2>"$dir/option.log"; then fail "--export took a .jpg"; fi
+grep -q "png or .ora" "$dir/option.log" || fail "--export x.jpg: $(cat "$dir/option.log")"
 echo "OpenRaster files: ok"
