@@ -3,6 +3,7 @@
 #include "document/frame_settings.h"
 #include "document/image_export.h"
 #include "document/image_import.h"
+#include "document/ora_file.h"
 #include "document/project.h"
 #include "gpu/geometry.h"
 
@@ -15,11 +16,13 @@ bool contains(const std::string& name, const char* ext) {
 }
 
 constexpr const char* save_filters =
-    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nsettings(*.ols)|*.ols\n"
+    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nOpenRaster(*.ora)|*.ora\n"
+    "settings(*.ols)|*.ols\n"
     "brush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\nAll Files|*";
 constexpr const char* png_only_filters = "export 16bit PNG(*.png)|*.png\nAll Files|*";
 constexpr const char* open_filters =
-    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal;*.ora\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "OpenRaster|*.ora\n"
     "Jpeg Images|*.jpg\nPng Images|*.png\nbrush images|*.oli\ncolor swatches|*.olc\nriff pallet|*.pal";
 
 std::string file_title(const FileCommandContext& ctx, const std::string& name) {
@@ -75,6 +78,12 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
     Result<void> r =
         document::save_project(name, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
     if (!r) return failed(ctx, "Saving project...", r.error().message);
+    ctx.window.set_title(file_title(ctx, name));
+    return done();
+  }
+  if (contains(name, ".ora")) {
+    show_progress(ctx, "Saving OpenRaster...", 0);
+    if (Result<void> r = document::save_ora(name); !r) return failed(ctx, "Saving OpenRaster...", r.error().message);
     ctx.window.set_title(file_title(ctx, name));
     return done();
   }
@@ -144,6 +153,15 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
         document::load_project(name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
     if (!note) return failed(ctx, "Loading project...", note.error().message);
     if (!note->empty()) show_failure(ctx, "Loading project...", *note);
+    ctx.window.set_title(file_title(ctx, name));
+    return done(true);
+  }
+  if (contains(name, ".ora")) {
+    int w = 0, h = 0;
+    screen_size(ctx, &w, &h);
+    show_progress(ctx, "Loading OpenRaster...", 0);
+    if (Result<void> r = document::load_ora(name, w, h); !r)
+      return failed(ctx, "Loading OpenRaster...", r.error().message);
     ctx.window.set_title(file_title(ctx, name));
     return done(true);
   }

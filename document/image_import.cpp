@@ -49,7 +49,15 @@ Result<void> import_picture(const Pixmap& picture, bool change_resolution, int s
   layer& l = *layers.active;
   l.make_undo_live();
   l.store_undo();
+  lay_picture(l, picture, ox, oy);
+  l.UNDO_GET = 0;
+  layers.changed = true;
+  return {};
+}
 
+void lay_picture(layer& l, const Pixmap& picture, float ox, float oy) {
+  const int W = gpu::geometry.width, H = gpu::geometry.height;
+  const int pw = picture.width, ph = picture.height;
   std::vector<uint8_t> rgba = picture.rgba();
   gpu::Texture tex = gpu::Texture::from_pixels(rgba.data(), pw, ph, GL_RGBA8, GL_CLAMP_TO_EDGE);
   const GLboolean alpha_test = glIsEnabled(GL_ALPHA_TEST);
@@ -83,9 +91,6 @@ Result<void> import_picture(const Pixmap& picture, bool change_resolution, int s
   if (alpha_test) glEnable(GL_ALPHA_TEST);
   gpu::bind_texture(0, 0);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  l.UNDO_GET = 0;
-  layers.changed = true;
-  return {};
 }
 
 }  // namespace document
