@@ -105,6 +105,7 @@ struct BrushBuffers {
   gpu::Buffer mask;                // bristle mask of type 5 when no brush image is in use
   gpu::Buffer load_col, load_mat;  // type 9: the paint the brush carries
   gpu::Buffer load_col_tmp, load_mat_tmp;
+  gpu::Buffer full;  // type 8: a paint amount of 1
 };
 
 BrushBuffers& buffers() {
@@ -199,10 +200,20 @@ void motion_quad(float x, float y, float s, float dx, float dy, bool turned) {
 void prepare_brush_buffers(int type) {
   BrushBuffers& b = buffers();
   if (type == 5 && !b.mask.texture()) make_bristle_mask();
+  if (type == 8 && !b.full.texture()) {
+    b.full = gpu::Buffer::create(1, 1, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+  }
   if (type == 9 && !b.load_col.texture()) {
     b.load_col = gpu::Buffer::create(load_size, load_size, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
     b.load_mat = gpu::Buffer::create(load_size, load_size, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
   }
+}
+
+GLuint full_amount() {
+  return buffers().full.texture();
 }
 
 void release_brush_buffers() {

@@ -124,10 +124,13 @@ void motion_and_wetness(const StrokeInput& in, float R) {
     glColor4f(k * in.dx, -k * in.dy * float(g.height) / float(g.width), 0, p > 0 ? p * p : p);
     gpu::area_quad(in.x, in.y, 2 * R);
     if (brush_settings.brush_type == 8) {
-      glUseProgram(0);
+      // Each hair's motion counts as far as the paint it carries.
+      gpu::program(gpu::Prog::mat_to_alpha_rotated).use();
+      gpu::bind_texture(0, stroke.motion_amount ? stroke.motion_amount : full_amount());
       glColor4f(1, 1, 1, 1);
       const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
       bristles.list.front()->draw_vec(bristles.list, budget);
+      gpu::bind_texture(0, 0);
     }
   }
   if ((in.tool == ToolMode::paint || smudge) && cb.wetness.framebuffer()) {

@@ -49,6 +49,9 @@ struct StrokeState {
   vec2d ribbon_left, ribbon_right;
   bool ribbon_started = false;
   float seed = 0;  // type 4: drawn anew at each stroke's first frame
+  // The paint amount the bristle motion is weighted by, read in the footprint
+  // frame (a brush image's `mat`); 0: every hair carries its motion fully.
+  GLuint motion_amount = 0;
 };
 
 extern StrokeState stroke;

@@ -8,8 +8,11 @@
 #include "brush/brush_settings.h"
 #include "brush/brush_types.h"
 #include "brush/stroke.h"
+#include "gpu/buffer.h"
+#include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "layers/layer.h"
+#include "platform/random.h"
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
 #include "tests/stroke_helpers.h"
@@ -178,4 +181,29 @@ TEST(BrushTypeReplay, StripBrushesPaintUnderFullPenPressure) {
     }
     EXPECT_GE(wide, 5) << "key " << key;
   }
+}
+
+// The hairs' motion goes into the velocity field weighted by the paint they
+// carry: a brush carrying none leaves only its soft footprint's motion.
+TEST_F(BrushTypeTest, BristleMotionIsWeightedByThePaintCarried) {
+  std::vector<float> field[2];
+  glClearColor(0, 0, 0, 0);
+  gpu::Buffer none = gpu::Buffer::create(4, 4, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
+  create_bristles();  // before the seed: making them draws random numbers
+  for (int i = 0; i < 2; ++i) {
+    gl_canvas(160, 90);
+    stroke = StrokeState{};
+    if (i == 1) stroke.motion_amount = none.texture();
+    platform::seed_random(5);
+    drag({20, 45, 140, 45, 12, ToolMode::smudge});
+    glFinish();
+    field[i] = read_texture(gpu::canvas_buffers.velocity[0].texture(), 160, 90, GL_RGBA, 4);
+  }
+  float differs = 0, moved = 0;
+  for (size_t k = 0; k < field[0].size(); k += 4) {
+    differs = std::max(differs, std::fabs(field[0][k] - field[1][k]));
+    moved = std::max(moved, std::fabs(field[1][k]));
+  }
+  EXPECT_GT(moved, 0.01f) << "the footprint still moves the field";
+  EXPECT_GT(differs, 0.005f) << "the hairs' own motion is gone";
 }
