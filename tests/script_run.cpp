@@ -41,7 +41,7 @@ ScriptRun::ScriptRun(int w, int h) {
   gpu::simulation_settings = gpu::SimulationSettings{};
   gpu::display_settings = gpu::DisplaySettings{};
   color_settings = ColorSettings{};
-  gpu::canvas_settings = gpu::canvas{};
+  gpu::canvas_settings = gpu::start_canvas;
   stroke = StrokeState{};
   create_bristles();  // as start-up does, before the first random number of the run
   platform::seed_random(1);

@@ -66,10 +66,10 @@ class Simulation : public GlTest {
   void SetUp() override {
     gl_canvas(W, H);
     gpu::simulation_settings = gpu::SimulationSettings{};
-    gpu::canvas_settings = gpu::canvas{};
+    gpu::canvas_settings = gpu::start_canvas;
     gpu::canvas_settings.show = 0;
   }
-  void TearDown() override { gpu::canvas_settings = gpu::canvas{}; }
+  void TearDown() override { gpu::canvas_settings = gpu::start_canvas; }
 
   // Paint amount 1 in a disc, the rest empty.
   static void paint_disc(float cx, float cy, float r) {
