@@ -62,8 +62,9 @@ void stroke_frame(const StrokeInput& in);
 // flag is cleared.
 void stroke_end();
 
-// Releases the brush types' own buffers (type 5's mask, type 9's load); a
-// later stroke makes them again. Called before the GL context goes.
+// Releases the brush types' own buffers (type 5's mask, type 8's full amount,
+// type 9's load); a later stroke makes them again. Called before the GL
+// context goes.
 void release_brush_buffers();
 
 // The brush image of a new stroke among `count`: mode 0 the next one, 1 by
