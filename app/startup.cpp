@@ -14,6 +14,7 @@
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "brush/bristle.h"
+#include "brush/stroke.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "platform/embedded.h"
@@ -121,6 +122,7 @@ void release_gpu_objects() {
   b.canvas_normals.reset();
   delete_all_layers();
   gpu::delete_canvas_buffers();
+  release_brush_buffers();
   app.font.reset();
   for (gpu::Texture& t : app.icons) t.reset();
   gpu::release_programs();

@@ -61,7 +61,7 @@ void BM_DisplayFrame1280x720(benchmark::State& state) {
   for (int i = 1; i < state.range(0); ++i) add_layer();
   for (size_t i = 0; i < layers.list.size(); ++i) paint_layer(*layers.list[i], int(i));
   gpu::display_settings = gpu::DisplaySettings{};
-  gpu::canvas_settings = gpu::canvas{};
+  gpu::canvas_settings = gpu::start_canvas;
   gpu::display_settings.high_quality = state.range(1) != 0;
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_ALPHA_TEST);

@@ -29,7 +29,7 @@ struct DisplaySettings {
 
 // The procedural canvas (paper) under the paint.
 struct canvas {
-  unsigned char mode = 1;  // 0 noise, 1 weave, 2 loaded picture (canvas_source)
+  unsigned char mode = 0;  // 0 noise, 1 weave, 2 loaded picture (canvas_source)
   unsigned char inv = 0;   // 1 inverts the relief
   float strength = 0.5f;   // "CANVAS:STRENGTH": relief amplitude, 0 = no canvas
   float strength_sav = 0;  // strength kept while the canvas is switched off
@@ -39,6 +39,10 @@ struct canvas {
   float stretch = 0;       // "CANVAS:STRETCH": noise anisotropy, weave thread count
   unsigned char show = 1;  // "CANVAS:SHOW": the canvas takes part in flow, deposit and display
 };
+
+// The canvas the program starts with: the weave, the current canvas preset's
+// values.
+inline constexpr canvas start_canvas{1};
 
 // Owned here; read by the display and the canvas-texture build, edited by the
 // control panel, saved with projects and settings files.

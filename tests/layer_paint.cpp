@@ -31,7 +31,7 @@ void fill_rect(const gpu::Buffer& b, float x0, float y0, float x1, float y1, std
 
 void reset_display(bool high_quality, bool dither) {
   gpu::display_settings = gpu::DisplaySettings{};
-  gpu::canvas_settings = gpu::canvas{};
+  gpu::canvas_settings = gpu::start_canvas;
   gpu::display_settings.high_quality = high_quality;
   gpu::display_settings.dither = dither;
   gpu::canvas_buffers.canvas_texture_dirty = true;

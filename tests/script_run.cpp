@@ -41,7 +41,7 @@ ScriptRun::ScriptRun(int w, int h) {
   gpu::simulation_settings = gpu::SimulationSettings{};
   gpu::display_settings = gpu::DisplaySettings{};
   color_settings = ColorSettings{};
-  gpu::canvas_settings = gpu::canvas{};
+  gpu::canvas_settings = gpu::start_canvas;
   stroke = StrokeState{};
   create_bristles();  // as start-up does, before the first random number of the run
   platform::seed_random(1);
@@ -55,10 +55,12 @@ std::string ScriptRun::run(const std::string& text, const std::function<void(int
   if (!script) return error;
   for (const platform::ScriptCommand& c : script->preamble())
     if (c.type == platform::ScriptCommand::Type::seed) platform::seed_random(std::uint64_t(c.a));
-  script->set_event_sink(handle_event);
+  script->set_event_sink([this](const platform::WindowEvent& e) { handle_event(e, *window_); });
   Session session{*window_, *script, dialogs};
   open_pen(*window_, *script, frame_state);
-  auto runner = [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, session, dialogs, why); };
+  auto runner = [&](const platform::ScriptCommand& c, std::string* why) {
+    return run_script_command(c, session, dialogs, why);
+  };
   for (int frame = 0; script->begin_frame(runner, &error); ++frame) {
     sample_pen_pressure();
     frame_work(session);

@@ -66,10 +66,10 @@ class Simulation : public GlTest {
   void SetUp() override {
     gl_canvas(W, H);
     gpu::simulation_settings = gpu::SimulationSettings{};
-    gpu::canvas_settings = gpu::canvas{};
+    gpu::canvas_settings = gpu::start_canvas;
     gpu::canvas_settings.show = 0;
   }
-  void TearDown() override { gpu::canvas_settings = gpu::canvas{}; }
+  void TearDown() override { gpu::canvas_settings = gpu::start_canvas; }
 
   // Paint amount 1 in a disc, the rest empty.
   static void paint_disc(float cx, float cy, float r) {
@@ -571,3 +571,26 @@ TEST_F(Simulation, ClearsAndTheDryingToggle) {
 }
 
 }  // namespace
+
+namespace {
+
+int live_textures() {
+  int n = 0;
+  for (GLuint name = 1; name < 4096; ++name) n += glIsTexture(name) == GL_TRUE;
+  return n;
+}
+
+}  // namespace
+
+// Everything the relaxation draws into belongs to the canvas buffers: making
+// the canvas again (or leaving the program) leaves no texture behind.
+TEST(SimulationBuffers, TheRelaxationKeepsNoTextureOfItsOwn) {
+  gl_canvas(160, 90);
+  const int at_start = live_textures();
+  gpu::simulation_settings = gpu::SimulationSettings{};
+  gpu::simulation_settings.fluidity = 0;
+  for (int i = 0; i < 2; ++i) gpu::simulate_frame({work_paint(), 80, 45, 10, 4, 0, true, false, false});
+  gl_canvas(160, 90);
+  EXPECT_EQ(live_textures(), at_start);
+  gpu::simulation_settings = gpu::SimulationSettings{};
+}
