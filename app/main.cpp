@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
   bool script_failed = false;
   LoopHooks hooks;
   if (script) {
-    script->set_event_sink(handle_event);
+    script->set_event_sink([&window](const platform::WindowEvent& e) { handle_event(e, *window); });
     hooks.before_frame = [&]() {
       const bool more =
           script->begin_frame([&](const platform::ScriptCommand& c,
