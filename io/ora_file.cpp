@@ -58,11 +58,10 @@ bool load_ora(const std::string& path, int screen_w, int screen_h, std::string* 
     return false;
   }
   layer* below = nullptr;
-  const float w = float(image.width), h = float(image.height);
   // The image lists its layers top first; the stack starts at the bottom.
   for (std::size_t i = image.layers.size(); i-- > 0;) {
     OraLayerIn& in = image.layers[i];
-    layer* l = below ? layer::Create(below, 0, 0, w, h, 0) : layers.active;
+    layer* l = below ? layer::Create(below, 0) : layers.active;
     l->hidden = in.visible ? 0 : 1;
     l->opacity = in.opacity;
     l->style = in.style;
