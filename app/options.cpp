@@ -100,6 +100,9 @@ bool parse_options(const std::vector<std::string>& args, Options* out, std::stri
     } else if (a.size() > 1 && a[0] == '-') {
       *error = "unknown option " + a;
       return false;
+    } else if (!o.file.empty()) {
+      *error = "one FILE at a time: " + o.file + " and " + a + " were both given";
+      return false;
     } else {
       o.file = a;
     }
