@@ -67,11 +67,21 @@ TEST_F(BristleTest, BiasMorphsTheFootprint) {
       ys.push_back(b->offset.y);
     }
     EXPECT_EQ(xs.size(), 2001u);
-    if (c.flat_y) EXPECT_EQ(spread(ys), 0.0f) << c.bias;
-    if (c.flat_x) EXPECT_EQ(spread(xs), 0.0f) << c.bias;
-    if (!c.flat_x) EXPECT_GT(spread(xs), 1.5f) << c.bias;
-    if (!c.flat_y && c.bias <= 0) EXPECT_GT(spread(ys), 1.5f) << c.bias;
-    if (c.bias == 0.5f) EXPECT_LT(spread(ys), spread(xs)) << "positive bias flattens vertically";
+    if (c.flat_y) {
+      EXPECT_EQ(spread(ys), 0.0f) << c.bias;
+    }
+    if (c.flat_x) {
+      EXPECT_EQ(spread(xs), 0.0f) << c.bias;
+    }
+    if (!c.flat_x) {
+      EXPECT_GT(spread(xs), 1.5f) << c.bias;
+    }
+    if (!c.flat_y && c.bias <= 0) {
+      EXPECT_GT(spread(ys), 1.5f) << c.bias;
+    }
+    if (c.bias == 0.5f) {
+      EXPECT_LT(spread(ys), spread(xs)) << "positive bias flattens vertically";
+    }
   }
 }
 
@@ -191,9 +201,9 @@ TEST_F(BristleTest, StandingSegmentsArePointsForColourAndNothingForSmears) {
           ++lit;
           EXPECT_LE(std::hypot(x + 0.5f - 80, 89 - y + 0.5f - 45), 8.0f);  // within the footprint
         }
-    if (smear)
+    if (smear) {
       EXPECT_EQ(lit, 0);
-    else
+    } else
       EXPECT_GT(lit, 10);
   }
 }

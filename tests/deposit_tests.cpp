@@ -230,7 +230,9 @@ TEST_F(DepositTest, PickUpProgramsFadeTowardsTheRim) {
     gpu::bind_texture(0, 0);
     EXPECT_NEAR(at(px, N / 2, N / 2)[3], c.centre_alpha, 0.01f);
     EXPECT_NEAR(at(px, 0, 0)[3], c.rim_alpha, 0.01f);
-    if (c.prog == gpu::Prog::mat_boost_radial) EXPECT_GT(at(px, N / 2, N / 2)[0], 1.0f);
+    if (c.prog == gpu::Prog::mat_boost_radial) {
+      EXPECT_GT(at(px, N / 2, N / 2)[0], 1.0f);
+    }
   }
 }
 

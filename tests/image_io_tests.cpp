@@ -192,8 +192,12 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
     if (ext == ".olp") {
       io::StoredProject p;
       read = io::read_project(bytes, {}, &p, &error);
-      if (read && name.find("_cut") != std::string::npos) EXPECT_TRUE(p.truncated) << name;
-      if (read && name.find("_ok") != std::string::npos) EXPECT_FALSE(p.truncated) << name;
+      if (read && name.find("_cut") != std::string::npos) {
+        EXPECT_TRUE(p.truncated) << name;
+      }
+      if (read && name.find("_ok") != std::string::npos) {
+        EXPECT_FALSE(p.truncated) << name;
+      }
     } else if (ext == ".png") {
       read = io::TPixmapLoaderPNG::LoadPixmap(bytes, &error).has_value();
     } else if (ext == ".jpg") {
@@ -204,9 +208,12 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
       while (r.read_segment().status != io::SegmentStatus::end && n < 100000) ++n;
       read = n > 0;
     }
-    if (name.find("_ok") != std::string::npos || name.find("_cut") != std::string::npos)
+    if (name.find("_ok") != std::string::npos || name.find("_cut") != std::string::npos) {
       EXPECT_TRUE(read) << name << ": " << error;
-    if (name.find("_bad") != std::string::npos) EXPECT_FALSE(read) << name;
+    }
+    if (name.find("_bad") != std::string::npos) {
+      EXPECT_FALSE(read) << name;
+    }
     ++seen;
   }
   EXPECT_GE(seen, 5);

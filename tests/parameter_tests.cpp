@@ -44,11 +44,15 @@ TEST(ParameterTest, EachVariableHasOneRow) {
   for (const ui::Parameter& p : ui::parameters()) {
     EXPECT_TRUE(labels.insert(p.label).second) << p.label;
     if (p.kind == ui::ParamKind::group) groups.insert(p.label);
-    if (p.group) EXPECT_TRUE(groups.count(p.group)) << p.label << " comes before its group";
+    if (p.group) {
+      EXPECT_TRUE(groups.count(p.group)) << p.label << " comes before its group";
+    }
     const bool needs_target = p.kind != ui::ParamKind::group && p.kind != ui::ParamKind::layer_list;
     EXPECT_EQ(needs_target, p.bound()) << p.label;
     const void* t = p.value ? static_cast<const void*>(p.value) : static_cast<const void*>(p.flag);
-    if (t && p.kind != ui::ParamKind::step_button) EXPECT_TRUE(targets.insert(t).second) << p.label;
+    if (t && p.kind != ui::ParamKind::step_button) {
+      EXPECT_TRUE(targets.insert(t).second) << p.label;
+    }
   }
   EXPECT_EQ(ui::find_parameter("MOUSE SPEED")->value, &frame_settings.mouse_speed);
   EXPECT_EQ(ui::find_parameter("FLUIDITY")->value, &gpu::simulation_settings.fluidity);
@@ -89,7 +93,9 @@ TEST(ParameterTest, SetChecksKindAndRange) {
     const ui::Parameter& p = row(c.label);
     EXPECT_EQ(c.ok, ui::set_parameter(p, c.value, &error)) << c.label << " " << c.value;
     EXPECT_EQ(c.ok, error.empty()) << c.label << ": " << error;
-    if (c.ok) EXPECT_FLOAT_EQ(float(c.value), *ui::parameter_value(p)) << c.label;
+    if (c.ok) {
+      EXPECT_FLOAT_EQ(float(c.value), *ui::parameter_value(p)) << c.label;
+    }
   }
   ui::write_reset_values();
 }

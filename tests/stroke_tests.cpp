@@ -76,7 +76,9 @@ TEST_F(StrokeTest, EraseRemovesPaintWherePassesAndAverageKeepsItNearby) {
     drag({80, 10, 80, 80, 12, c.tool, 30});
     const LayerPixels after = read_layer();
     EXPECT_LT(max_amount(after, 78, 43, 82, 47), painted * c.max_left);
-    if (c.tool == ToolMode::average) EXPECT_GT(max_amount(after, 78, 43, 82, 47), painted * 0.5f);
+    if (c.tool == ToolMode::average) {
+      EXPECT_GT(max_amount(after, 78, 43, 82, 47), painted * 0.5f);
+    }
     // Paint away from the crossing is untouched.
     for (int x : {25, 40, 120, 135}) EXPECT_NEAR(after.amount(x, 45), before.amount(x, 45), 1e-4f) << "x " << x;
   }
@@ -143,9 +145,9 @@ TEST_F(StrokeTest, SmudgeLaysNewPaintOnlyAsFarAsBlendingAsks) {
     brush_settings.blending = blending;
     drag({20, 45, 140, 45, 12, ToolMode::smudge});
     const float laid = max_amount(read_layer(), 20, 35, 140, 55);
-    if (blending == 0)
+    if (blending == 0) {
       EXPECT_EQ(laid, 0.0f);
-    else
+    } else
       EXPECT_GT(laid, 0.05f);
   }
 }

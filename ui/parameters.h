@@ -25,19 +25,19 @@ enum class ParamKind : unsigned char {
 struct Parameter {
   const char* label;
   ParamKind kind;
-  float x, y;         // top level: x leftward from the right edge, y from the top; else within the group
-  float w, h;         // size; one number in the panel's table means w = h
-  const char* group;  // label of the parent group, null at top level
+  float x, y;                   // top level: x leftward from the right edge, y from the top; else within the group
+  float w, h;                   // size; one number in the panel's table means w = h
+  const char* group = nullptr;  // label of the parent group, null at top level
   // Dial range: low > high maps the dial reversed, low == high leaves it unbounded.
   float low = 0, high = 0;
   float multiplier = 1;
-  std::optional<float> start;           // value the program starts with (none: per layer)
-  std::optional<float> reset;           // value "Defaults" writes (none: left alone)
-  float* value = nullptr;               // float target
-  unsigned char* flag = nullptr;        // byte target
-  float layer::*layer_value = nullptr;  // field of the current layer
-  int step = 0;                         // step buttons: the index moves by this
-  void (*changed)() = nullptr;          // runs after the value was written
+  std::optional<float> start = std::nullopt;  // value the program starts with (none: per layer)
+  std::optional<float> reset = std::nullopt;  // value "Defaults" writes (none: left alone)
+  float* value = nullptr;                     // float target
+  unsigned char* flag = nullptr;              // byte target
+  float layer::*layer_value = nullptr;        // field of the current layer
+  int step = 0;                               // step buttons: the index moves by this
+  void (*changed)() = nullptr;                // runs after the value was written
 
   bool unbounded() const { return low == high; }
   bool bound() const { return value || flag || layer_value; }
