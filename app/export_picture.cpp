@@ -1,10 +1,10 @@
 #include "app/export_picture.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "gpu/canvas_buffers.h"
+#include "io/file_kind.h"
 #include "io/ora_file.h"
 #include "io/png16.h"
 #include "platform/gl.h"
@@ -15,9 +15,7 @@ bool export_lit_picture(const std::string& path, std::string* error) {
     *error = "there is no picture to export";
     return false;
   }
-  std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : "";
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".ora") return io::save_ora(path, error);
+  if (io::file_kind(path) == io::FileKind::ora) return io::save_ora(path, error);
   const int w = image.width(), h = image.height();
   const std::size_t row = std::size_t(w) * 3;
   std::vector<float> pixels(row * std::size_t(h));

@@ -2,7 +2,10 @@
 // Writing a file so that it is either complete or untouched: the bytes go to a
 // temporary file in the target's folder, which replaces the target by rename
 // only when every byte was written and flushed to disk. Whatever fails, the
-// previous file stays as it was.
+// previous file stays as it was. The temporary is named ".NAME.ollan-tmp-XXXXXX"
+// so that the next save of NAME can remove what a killed save left behind. A
+// target that is a symbolic link is written through to the file it names,
+// and a replaced file keeps its permissions.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +20,8 @@ class Output {
   virtual ~Output() = default;
   // False once anything failed; later writes are ignored.
   virtual bool write(const void* data, std::size_t size) = 0;
+  // Why a write failed, with the system's reason; empty while none did.
+  virtual std::string error() const { return {}; }
 };
 
 class MemoryOutput : public Output {
@@ -38,7 +43,7 @@ class AtomicFile : public Output {
   // Flushes, syncs and renames the temporary file over the target. False with
   // error() set when anything on the way failed; the target is then unchanged.
   bool commit();
-  const std::string& error() const { return error_; }
+  std::string error() const override { return error_; }
 
  private:
   void fail(const std::string& what);

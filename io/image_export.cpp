@@ -9,6 +9,7 @@
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
+#include "io/file_kind.h"
 #include "io/jpeg.h"
 #include "io/png16.h"
 #include "layers/layer.h"
@@ -200,9 +201,8 @@ PngExport png_export_for(unsigned char modifier_keys) {
 }
 
 std::string png_pair_name(const std::string& name, const std::string& suffix) {
-  const std::size_t at = name.rfind(".png");
-  if (at == std::string::npos) return name + suffix;
-  return name.substr(0, at) + suffix + name.substr(at + 4);
+  if (file_kind(name) != FileKind::png) return name + suffix;
+  return name.substr(0, name.size() - 4) + suffix;
 }
 
 bool export_png(const std::string& path, PngExport mode, std::string* error) {

@@ -10,7 +10,8 @@ class layer;
 namespace io {
 
 // The picture in the file, chosen by its name: ".png" through the PNG loader,
-// anything else as JPEG. Nothing, with `error` set, when it cannot be read.
+// anything else as JPEG. Nothing, with `error` set, when it cannot be read or
+// is larger than the largest canvas.
 std::optional<Pixmap> load_picture(const std::string& path, std::string* error);
 
 // Lays `picture` into the current layer. With `change_resolution` the canvas

@@ -18,7 +18,9 @@ inline constexpr int max_jpeg_side = 16384;
 std::optional<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, int width, int height, int quality,
                                                 std::string* error);
 
-// An RGB pixmap (grey and colour JPEGs alike), or nothing with `error` set.
-std::optional<Pixmap> jpeg_decode(std::span<const uint8_t> data, std::string* error);
+// An RGB pixmap (grey and colour JPEGs alike), or nothing with `error` set:
+// for a size beyond `limits` (checked from the header), and for a picture
+// cut short or holding corrupt data.
+std::optional<Pixmap> jpeg_decode(std::span<const uint8_t> data, std::string* error, const PictureLimits& limits = {});
 
 }  // namespace io

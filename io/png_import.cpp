@@ -4,10 +4,11 @@
 
 namespace io {
 
-std::optional<Pixmap> TPixmapLoaderPNG::LoadPixmap(std::span<const uint8_t> stream, std::string* error) {
+std::optional<Pixmap> TPixmapLoaderPNG::LoadPixmap(std::span<const uint8_t> stream, std::string* error,
+                                                   const PictureLimits& limits) {
   Rgba8Image image;
   std::string why;
-  if (!decode_png_rgba8(stream.data(), stream.size(), &image, &why)) {
+  if (!decode_png_rgba8(stream.data(), stream.size(), &image, &why, limits.max_side, limits.max_rgba_bytes)) {
     if (error) *error = "PNG ERROR: " + why;
     return std::nullopt;
   }

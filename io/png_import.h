@@ -15,7 +15,8 @@ class TPixmapLoaderPNG {
  public:
   // The pixmap, or nothing with `error` set ("PNG ERROR: " and libpng's reason)
   // when the bytes are not a readable PNG.
-  static std::optional<Pixmap> LoadPixmap(std::span<const uint8_t> stream, std::string* error = nullptr);
+  static std::optional<Pixmap> LoadPixmap(std::span<const uint8_t> stream, std::string* error = nullptr,
+                                          const PictureLimits& limits = {});
 };
 
 }  // namespace io

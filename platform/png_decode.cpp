@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -35,7 +36,9 @@ struct PngReadGuard {
 
 }  // namespace
 
-bool decode_png_rgba8(const uint8_t* data, std::size_t size, Rgba8Image* out, std::string* error) {
+bool decode_png_rgba8(const uint8_t* data, std::size_t size, Rgba8Image* out, std::string* error, int max_side,
+                      std::size_t max_rgba_bytes) {
+  max_side = std::clamp(max_side, 1, max_png_side);
   if (size < 8 || png_sig_cmp(data, 0, 8) != 0) {
     *error = "not a PNG file";
     return false;
@@ -56,10 +59,12 @@ bool decode_png_rgba8(const uint8_t* data, std::size_t size, Rgba8Image* out, st
   std::vector<png_bytep> rows;
   if (setjmp(png_jmpbuf(g.png))) return false;
   png_set_read_fn(g.png, &reader, read_bytes);
-  png_set_user_limits(g.png, max_png_side, max_png_side);
+  // libpng's own size limit (a million) stays above ours, so that a refused
+  // size is reported as one rather than as "Invalid IHDR data".
   png_read_info(g.png, g.info);
   png_uint_32 w = png_get_image_width(g.png, g.info), h = png_get_image_height(g.png, g.info);
-  if (w == 0 || h == 0 || w > max_png_side || h > max_png_side) {
+  if (w == 0 || h == 0 || w > png_uint_32(max_side) || h > png_uint_32(max_side) ||
+      double(w) * h * 4 > double(max_rgba_bytes)) {
     *error = "picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range";
     return false;
   }

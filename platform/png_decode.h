@@ -16,5 +16,9 @@ struct Rgba8Image {
 
 inline constexpr int max_png_side = 16384;
 
-// False with `error` set when the bytes are not a PNG this program can read.
-bool decode_png_rgba8(const uint8_t* data, std::size_t size, Rgba8Image* out, std::string* error);
+// False with `error` set when the bytes are not a PNG this program can read,
+// or when the header's size is above `max_side` or its RGBA pixels would
+// take more than `max_rgba_bytes`; those are refused before anything is
+// decoded.
+bool decode_png_rgba8(const uint8_t* data, std::size_t size, Rgba8Image* out, std::string* error,
+                      int max_side = max_png_side, std::size_t max_rgba_bytes = SIZE_MAX);
