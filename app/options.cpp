@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "io/file_kind.h"
 #include "layers/canvas_setup.h"
 
 namespace {
@@ -15,10 +16,8 @@ bool parse_long(const std::string& s, long long lo, long long hi, long long* out
 }
 
 bool has_export_extension(const std::string& f) {
-  if (f.size() < 5) return false;
-  std::string ext = f.substr(f.size() - 4);
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".png" || ext == ".ora";
+  const io::FileKind kind = io::file_kind(f);
+  return kind == io::FileKind::png || kind == io::FileKind::ora;
 }
 
 }  // namespace
@@ -99,6 +98,9 @@ bool parse_options(const std::vector<std::string>& args, Options* out, std::stri
       (a == "--replay" ? o.replay : a == "--record" ? o.record : o.export_png) = v;
     } else if (a.size() > 1 && a[0] == '-') {
       *error = "unknown option " + a;
+      return false;
+    } else if (!o.file.empty()) {
+      *error = "one FILE at a time: " + o.file + " and " + a + " were both given";
       return false;
     } else {
       o.file = a;

@@ -1,7 +1,6 @@
 #include "document/image_export.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
+#include "io/file_kind.h"
 #include "io/jpeg.h"
 #include "io/png16.h"
 #include "layers/layer.h"
@@ -204,9 +204,8 @@ PngExport png_export_for(unsigned char modifier_keys) {
 }
 
 std::string png_pair_name(const std::string& name, const std::string& suffix) {
-  const std::size_t at = name.rfind(".png");
-  if (at == std::string::npos) return name + suffix;
-  return name.substr(0, at) + suffix + name.substr(at + 4);
+  if (file_kind(name) != FileKind::png) return name + suffix;
+  return name.substr(0, name.size() - 4) + suffix;
 }
 
 Result<void> export_png(const std::string& path, PngExport mode) {
@@ -234,9 +233,7 @@ Result<void> export_png(const std::string& path, PngExport mode) {
 Result<void> export_lit_picture(const std::string& path) {
   const gpu::Buffer& image = gpu::canvas_buffers.paint_image;
   if (!image) return Error{"there is no picture to export"};
-  std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : "";
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".ora") return save_ora(path);
+  if (file_kind(path) == FileKind::ora) return save_ora(path);
   const int w = image.width(), h = image.height();
   std::vector<float> pixels = read_back<float>(image.framebuffer(), w, h, GL_RGB, 3, GL_FLOAT);
   flip_rows(pixels, w, h, 3);

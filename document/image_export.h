@@ -21,7 +21,8 @@ enum class PngExport {
 // picture.
 PngExport png_export_for(unsigned char modifier_keys);
 
-// `name` with its ".png" replaced by `suffix` (such as "_col.png").
+// `name` with its final ".png" (any case) replaced by `suffix` (such as
+// "_col.png"); a name without one gets `suffix` appended.
 std::string png_pair_name(const std::string& name, const std::string& suffix);
 
 // The lit picture is the display's last one (paint_image).

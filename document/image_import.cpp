@@ -4,6 +4,7 @@
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "io/atomic_file.h"
+#include "io/file_kind.h"
 #include "io/jpeg.h"
 #include "io/png_import.h"
 #include "layers/canvas_setup.h"
@@ -33,8 +34,10 @@ void picture_quad(float x, float y, float w, float h) {
 
 Result<Pixmap> load_picture(const std::string& path) {
   TRY_ASSIGN(const std::vector<uint8_t> bytes, read_file(path, std::size_t(1) << 30));
-  if (path.find(".png") != std::string::npos) return TPixmapLoaderPNG::LoadPixmap(bytes);
-  return jpeg_decode(bytes);
+  // Nothing larger than a canvas can be imported, so nothing larger is decoded.
+  const PictureLimits limits{max_canvas_side, std::size_t(max_canvas_side) * max_canvas_side * 4};
+  if (file_kind(path) == FileKind::png) return TPixmapLoaderPNG::LoadPixmap(bytes, limits);
+  return jpeg_decode(bytes, limits);
 }
 
 Result<void> import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h) {

@@ -12,7 +12,8 @@ namespace document {
 using io::Pixmap;
 
 // The picture in the file, chosen by its name: ".png" through the PNG loader,
-// anything else as JPEG; an error when it cannot be read.
+// anything else as JPEG; an error when it cannot be read or is larger than
+// the largest canvas.
 Result<Pixmap> load_picture(const std::string& path);
 
 // Lays `picture` into the current layer. With `change_resolution` the canvas

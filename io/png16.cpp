@@ -16,7 +16,11 @@ struct WriteContext {
 
 void on_write(png_structp png, png_bytep data, png_size_t size) {
   auto* ctx = static_cast<WriteContext*>(png_get_io_ptr(png));
-  if (!ctx->out->write(data, size)) png_error(png, "the output refused the bytes");
+  if (!ctx->out->write(data, size)) {
+    const std::string why = ctx->out->error();
+    ctx->message = why.empty() ? "the output refused the bytes" : why;
+    png_error(png, ctx->message.c_str());
+  }
 }
 
 void on_flush(png_structp) {}

@@ -626,13 +626,14 @@ TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
   std::filesystem::remove_all(dir);
 }
 
-TEST(ProjectCommands, NameDispatchTakesTheFirstMatch) {
+// The last extension alone picks the kind.
+TEST(ProjectCommands, NameDispatchTakesTheLastExtension) {
   ScriptRun run;
   file_commands = {};
   const std::string dir = temp_path("dispatch");
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  // Both ".png" and ".olp": a PNG export, not a project.
+  // Ending in ".png": a PNG export, whatever comes before.
   const std::string both = dir + "/x.olp.png";
   ASSERT_EQ(run.run("frame\nsave " + both + "\nframe\n"), "");
   io::Bytes b = file_bytes(both);
@@ -642,7 +643,8 @@ TEST(ProjectCommands, NameDispatchTakesTheFirstMatch) {
   ASSERT_EQ(run.run("save " + both2 + "\nframe\n"), "");
   b = file_bytes(both2);
   ASSERT_GE(b.size(), 8u);
-  EXPECT_EQ(std::memcmp(b.data(), "\x89PNG", 4), 0);
+  EXPECT_NE(std::memcmp(b.data(), "\x89PNG", 4), 0);
+  EXPECT_TRUE(succeeded(io::read_project(b, {})));
   std::filesystem::remove_all(dir);
 }
 
