@@ -81,17 +81,21 @@ long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
     if (hooks.on_event) hooks.on_event(e);
     handle_event(e);
   };
-  long presented = 0;
-  while (!app.quit && (max_frames < 0 || presented < max_frames)) {
+  long frames = 0;
+  bool idle = false;
+  while (!app.quit && (max_frames < 0 || frames < max_frames)) {
     s.window.pump_events();
     if (app.screen_w == 0 && app.screen_h == 0) s.window.wait_events();
+    // After a frame that changed nothing only an event can change something.
+    if (idle && hooks.wait_while_idle) s.window.wait_events();
     if (app.render_enabled) {
       s.window.wait_frame_tick();
       if (hooks.before_frame && !hooks.before_frame()) break;
       sample_pen_pressure();
-      frame_work(s);
-      s.window.present();
-      ++presented;
+      const FrameChanges c = frame_work(s);
+      if (c.draw_window()) s.window.present();
+      idle = !c.any();
+      ++frames;
       if (hooks.after_frame) hooks.after_frame();
     } else {
       s.window.wait_events();
@@ -111,5 +115,5 @@ long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
     }
   }
   s.window.show_cursor(true);
-  return presented;
+  return frames;
 }

@@ -36,6 +36,7 @@ struct SimulationStats {
   int reduced_passes = 0;
   int region_passes = 0;
   int blits = 0;
+  double pixels = 0;  // canvas pixels of the largest area a draw covered
 };
 
 // Runs the simulation for one frame. Needs the canvas projection's GL state
