@@ -9,6 +9,7 @@
 #include "app/navigation.h"
 #include "app/pen_input.h"
 #include "app/status.h"
+#include "app/stroke_region.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
@@ -96,9 +97,10 @@ void paint(Session& s, bool gesture) {
   }
 }
 
-void simulate() {
+// Returns the canvas pixels the simulation's passes may have changed.
+gpu::PixelRect simulate() {
   layer* l = layers.active;
-  if (!l) return;
+  if (!l) return {};
   StageClock clock(frame_profile.simulation);
   const FrameState& f = frame_state;
   gpu::SimulationFrame sf;
@@ -113,15 +115,31 @@ void simulate() {
   sf.mask_active = modes.mask_mode != 0;
   const gpu::SimulationStats stats = gpu::simulate_frame(sf);
   frame_profile.simulation.pixels += stats.pixels;
+  return stats.touched;
 }
 
-void display() {
+// Where the active layer's paint changed this frame, when that is all that
+// changed since the last display: what the stroke laid and what the
+// simulation moved. None when the whole picture must be redone.
+std::optional<gpu::PixelRect> changed_paint(const FrameChanges& c, const gpu::PixelRect& simulated) {
+  if (c.forced || c.settings) return std::nullopt;
+  gpu::PixelRect r = simulated;
+  if (frame_state.painting) {
+    const std::optional<gpu::PixelRect> laid =
+        stroke_region(brush_settings.brush_type, frame_state.tool_mode, modes.warp_mode);
+    if (!laid) return std::nullopt;
+    r = r.united(*laid);
+  }
+  return r;
+}
+
+void display(const std::optional<gpu::PixelRect>& changed) {
   StageClock clock(frame_profile.display);
   gpu::DisplayInputs in;
   in.warp_mode = modes.warp_mode;
   in.zoom = view.zoom;
-  display_layers(in);
-  frame_profile.display.pixels += double(canvas_w()) * double(canvas_h());
+  in.changed = changed;
+  frame_profile.display.pixels += display_layers(in).area();
 }
 
 void draw_window(Session& s) {
@@ -206,8 +224,8 @@ FrameChanges frame_work(Session& s) {
       change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
 
   // 12. simulation; 14. display
-  if (c.simulate()) simulate();
-  if (c.display()) display();
+  const gpu::PixelRect simulated = c.simulate() ? simulate() : gpu::PixelRect{};
+  if (c.display()) display(changed_paint(c, simulated));
   if (c.draw_window()) {
     StageClock clock(frame_profile.gui);
     draw_window(s);

@@ -8,6 +8,7 @@
 // canvas_normals and warp_uv.
 #include <functional>
 
+#include "gpu/dirty_region.h"
 #include "platform/gl.h"
 
 namespace gpu {
@@ -37,6 +38,7 @@ struct SimulationStats {
   int region_passes = 0;
   int blits = 0;
   double pixels = 0;  // canvas pixels of the largest area a draw covered
+  PixelRect touched;  // every canvas-resolution draw lies inside, in canvas pixels
 };
 
 // Runs the simulation for one frame. Needs the canvas projection's GL state

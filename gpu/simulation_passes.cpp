@@ -34,6 +34,7 @@ void Draw::full() {
   full_quad();
   ++stats.full_passes;
   stats.pixels = std::max(stats.pixels, canvas_pixels());
+  stats.touched = stats.touched.united({0, 0, geometry.width, geometry.height});
 }
 
 void Draw::reduced() {
@@ -46,6 +47,9 @@ void Draw::region(float x, float y, float r, float dx, float dy) {
   region_quad(x, y, r, dx, dy);
   ++(q.full ? stats.full_passes : stats.region_passes);
   stats.pixels = std::max(stats.pixels, covered_pixels(q));
+  // The quad's pixels, and one more around for the rasteriser's rounding.
+  const PixelRect quad = PixelRect::around(q.pos[0][0], q.pos[0][1], q.pos[2][0], q.pos[2][1]).grown(1);
+  stats.touched = stats.touched.united(quad.clipped(geometry.width, geometry.height));
 }
 
 void Draw::blit(GLuint from_fbo, GLuint to_fbo, int w, int h) {

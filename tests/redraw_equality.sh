@@ -86,4 +86,12 @@ fast=$("$ollan" --headless --bench --replay "$dir/idle.txt")
 full=$("$ollan" --headless --bench --full-redraw --replay "$dir/idle.txt")
 echo "$fast" | grep -q "^display_px: 0$" || fail "idle frames still display: $fast"
 echo "$full" | grep -q "^display_px: 14400$" || fail "the full redraw left the display out: $full"
+# A stroke redisplays only around the brush.
+{
+  printf 'canvas 160 90\nset "BRUSH:SIZE" 8\nmouse 20 45\nframe\ndown left\nframe\n'
+  for i in $(seq 1 20); do printf 'mouse %s 45\nframe\n' $((20 + 5 * i)); done
+} > "$dir/long.txt"
+stroke_fast=$("$ollan" --headless --bench --replay "$dir/long.txt")
+px=$(echo "$stroke_fast" | sed -n 's/^display_px: //p')
+[ "$px" -gt 0 ] && [ "$px" -lt 14400 ] || fail "a stroke redisplays $px pixels of 14400"
 echo "redraw equality: ok"
