@@ -133,20 +133,31 @@ std::optional<gpu::PixelRect> changed_paint(const FrameChanges& c, const gpu::Pi
   return r;
 }
 
-void display(const std::optional<gpu::PixelRect>& changed) {
+// Returns the canvas pixels the display redid.
+gpu::PixelRect display(const std::optional<gpu::PixelRect>& changed) {
   StageClock clock(frame_profile.display);
   gpu::DisplayInputs in;
   in.warp_mode = modes.warp_mode;
   in.zoom = view.zoom;
   in.changed = changed;
-  frame_profile.display.pixels += display_layers(in).area();
+  const gpu::PixelRect redone = display_layers(in);
+  frame_profile.display.pixels += redone.area();
+  return redone;
 }
 
-void draw_window(Session& s) {
-  s.window.bind_screen();
+gpu::ViewTransform window_transform() {
   gpu::ViewTransform t = view_transform(app.screen_w, app.screen_h);
   t.after_rebuild = layers.changed;
-  gpu::draw_view(t);
+  return t;
+}
+
+// The client pixels the window draw redoes: where the redone part of the
+// picture lies, when only the picture changed and the screen still holds the
+// rest. None for the whole window.
+std::optional<gpu::PixelRect> window_region(Session& s, const FrameChanges& c,
+                                            const std::optional<gpu::PixelRect>& redone) {
+  if (!redone || !s.window.keeps_screen() || c.forced || c.window || c.view || c.gui) return std::nullopt;
+  return gpu::screen_region(window_transform(), *redone);
 }
 
 }  // namespace
@@ -225,16 +236,22 @@ FrameChanges frame_work(Session& s) {
 
   // 12. simulation; 14. display
   const gpu::PixelRect simulated = c.simulate() ? simulate() : gpu::PixelRect{};
-  if (c.display()) display(changed_paint(c, simulated));
+  std::optional<gpu::PixelRect> redone;
+  if (c.display()) redone = display(changed_paint(c, simulated));
+  const std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);
+  const int sw = int(app.screen_w), sh = int(app.screen_h);
   if (c.draw_window()) {
     StageClock clock(frame_profile.gui);
-    draw_window(s);
-    frame_profile.gui.pixels += double(app.screen_w) * double(app.screen_h);
+    gpu::ScopedScissor scissor(on_screen, 1, sw, sh);
+    s.window.bind_screen();
+    gpu::draw_view(window_transform());
+    frame_profile.gui.pixels += on_screen ? on_screen->area() : double(sw) * double(sh);
   }
   serve_file_requests(s);
 
   if (c.draw_window()) {
     StageClock clock(frame_profile.gui);
+    gpu::ScopedScissor scissor(on_screen, 1, sw, sh);
     // 15. colour pick, from the finished picture on screen
     s.window.bind_screen();
     if (f.color_pick_request) {

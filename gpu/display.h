@@ -77,4 +77,8 @@ struct ViewTransform {
 // view rectangle; clears it to the background colour first.
 void draw_view(const ViewTransform& t);
 
+// The client pixels (y down) where the picture of canvas rectangle `r` lies
+// in the window, with the magnification's neighbours around it.
+PixelRect screen_region(const ViewTransform& t, const PixelRect& r);
+
 }  // namespace gpu

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/frame.h"
+#include "app/frame_changes.h"
 #include "app/frame_state.h"
 #include "app/pen_input.h"
 #include "app/script_commands.h"
@@ -45,6 +46,7 @@ ScriptRun::ScriptRun(int w, int h) {
   stroke = StrokeState{};
   create_bristles();  // as start-up does, before the first random number of the run
   platform::seed_random(1);
+  change_tracker.invalidate();
 }
 
 ScriptRun::~ScriptRun() = default;
@@ -58,7 +60,9 @@ std::string ScriptRun::run(const std::string& text, const std::function<void(int
   script->set_event_sink(handle_event);
   Session session{*window_, *script, dialogs};
   open_pen(*window_, *script, frame_state);
-  auto runner = [&](const platform::ScriptCommand& c, std::string* why) { return run_script_command(c, session, dialogs, why); };
+  auto runner = [&](const platform::ScriptCommand& c, std::string* why) {
+    return run_script_command(c, session, dialogs, why);
+  };
   for (int frame = 0; script->begin_frame(runner, &error); ++frame) {
     sample_pen_pressure();
     frame_work(session);
