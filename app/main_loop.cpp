@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 #include "app/frame.h"
+#include "app/frame_changes.h"
 #include "app/frame_state.h"
 #include "app/pen_input.h"
 #include "app/startup.h"
@@ -30,6 +31,7 @@ void handle_event(const platform::WindowEvent& e) {
         app.mouse_left = app.mouse_right = app.mouse_middle = false;
         app.app_active = true;
         app.gui_flags = 16;
+        change_tracker.invalidate();
       }
       break;
     case T::button_down:
@@ -42,6 +44,8 @@ void handle_event(const platform::WindowEvent& e) {
     case T::pointer_left: app.pointer_outside = true; break;
     case T::pointer_moved: app.pointer_outside = false; break;
     case T::close: app.close_requested = true; break;
+    // The picture is drawn again even when nothing in it changed.
+    case T::exposed: change_tracker.invalidate(); break;
   }
 }
 

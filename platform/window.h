@@ -15,6 +15,7 @@ enum class WindowEventType {
   pointer_left,   // the pointer left the client area
   pointer_moved,  // the pointer moved inside the client area
   close,          // the close button was used
+  exposed,        // the window's picture was damaged (shown, uncovered, restored): draw it again
 };
 
 struct WindowEvent {
