@@ -244,7 +244,9 @@ FrameChanges frame_work(Session& s) {
     StageClock clock(frame_profile.gui);
     gpu::ScopedScissor scissor(on_screen, 1, sw, sh);
     s.window.bind_screen();
-    gpu::draw_view(window_transform());
+    gpu::ViewTransform t = window_transform();
+    t.skip_mipmaps = on_screen && t.zoom >= 1 && t.angle == 0;
+    gpu::draw_view(t);
     frame_profile.gui.pixels += on_screen ? on_screen->area() : double(sw) * double(sh);
   }
   serve_file_requests(s);

@@ -71,6 +71,9 @@ struct ViewTransform {
   float centre_x = 0, centre_y = 0;  // rotation centre in screen pixels
   int screen_w = 0, screen_h = 0;    // client area
   bool after_rebuild = false;        // the canvas was just made again: magnify linearly
+  // The picture changed only where the window is redrawn, and no pixel is
+  // minified (zoom 1 or more, no turn): its smaller levels are not read.
+  bool skip_mipmaps = false;
 };
 
 // Draws view_image into the currently bound framebuffer (the window) at the

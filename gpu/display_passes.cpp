@@ -188,7 +188,14 @@ void draw_view(const ViewTransform& t) {
   glBindTexture(GL_TEXTURE_2D, b.view_image.texture());
   glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
   glBindTexture(GL_TEXTURE_2D, 0);
-  b.view_image.make_mipmapped((t.zoom <= 2 || t.after_rebuild) ? GL_LINEAR : GL_NEAREST);
+  const GLenum magnify = (t.zoom <= 2 || t.after_rebuild) ? GL_LINEAR : GL_NEAREST;
+  if (t.skip_mipmaps) {
+    glBindTexture(GL_TEXTURE_2D, b.view_image.texture());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnify);
+    glBindTexture(GL_TEXTURE_2D, 0);
+  } else {
+    b.view_image.make_mipmapped(magnify);
+  }
 
   glUseProgram(0);
   glDisable(GL_BLEND);
