@@ -6,15 +6,16 @@
 #include "app/app_state.h"
 #include "app/file_requests.h"
 #include "app/frame.h"
+#include "app/frame_changes.h"
 #include "app/frame_state.h"
 #include "app/pen_input.h"
 #include "app/placement.h"
 #include "app/view.h"
+#include "brush/bristle.h"
+#include "brush/stroke.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
-#include "brush/bristle.h"
-#include "brush/stroke.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "platform/embedded.h"
@@ -108,6 +109,7 @@ bool start_up(Session& s, const Options& options) {
   f.rotated = f.smoothed = f.raw;
   if (!options.file.empty()) load_file_at_start(s, options.file);
   window.show_cursor(false);
+  change_tracker.invalidate();
   return true;
 }
 
