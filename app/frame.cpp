@@ -97,8 +97,10 @@ void paint(Session& s, bool gesture) {
   }
 }
 
-// Returns the canvas pixels the simulation's passes may have changed.
-gpu::PixelRect simulate() {
+// Returns the canvas pixels the simulation's passes may have changed. With
+// `whole_canvas` it copies and clears over the whole canvas, as a full
+// redraw must.
+gpu::PixelRect simulate(bool whole_canvas) {
   layer* l = layers.active;
   if (!l) return {};
   StageClock clock(frame_profile.simulation);
@@ -113,6 +115,7 @@ gpu::PixelRect simulate() {
   sf.dab = f.painting;
   sf.warp_mode = modes.warp_mode;
   sf.mask_active = modes.mask_mode != 0;
+  sf.whole_canvas = whole_canvas;
   const gpu::SimulationStats stats = gpu::simulate_frame(sf);
   frame_profile.simulation.pixels += stats.pixels;
   return stats.touched;
@@ -234,7 +237,7 @@ FrameChanges frame_work(Session& s) {
       change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
 
   // 12. simulation; 14. display
-  const gpu::PixelRect simulated = c.simulate() ? simulate() : gpu::PixelRect{};
+  const gpu::PixelRect simulated = c.simulate() ? simulate(c.forced) : gpu::PixelRect{};
   std::optional<gpu::PixelRect> redone;
   if (c.display()) redone = display(changed_paint(c, simulated));
   const std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "brush/bristle.h"
 #include "brush/brush_settings.h"
@@ -11,6 +12,7 @@
 #include "gpu/deposit.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
+#include "gpu/simulation.h"
 #include "layers/layer.h"
 #include "layers/layer_stack.h"
 
@@ -123,7 +125,12 @@ void motion_and_wetness(const StrokeInput& in, float R) {
     gpu::program(gpu::Prog::dab_soft).use().set("falloff", falloff);
     glColor4f(k * in.dx, -k * in.dy * float(g.height) / float(g.width), 0, p > 0 ? p * p : p);
     gpu::area_quad(in.x, in.y, 2 * R);
+    // A step of the field is the brush's motion times k, in pixels.
+    gpu::note_field_written(gpu::PixelRect::around(in.x - R, in.y - R, in.x + R, in.y + R).grown(1),
+                            std::abs(k) * std::hypot(in.dx * float(g.width), in.dy * float(g.height)));
     if (brush_settings.brush_type == 8) {
+      // The hairs' lines reach beyond the dab.
+      gpu::note_field_written(std::nullopt, 0);
       // Each hair's motion counts as far as the paint it carries.
       gpu::program(gpu::Prog::mat_to_alpha_rotated).use();
       gpu::bind_texture(0, stroke.motion_amount ? stroke.motion_amount : full_amount());

@@ -1,6 +1,8 @@
 #include "gpu/simulation.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "gpu/buffer.h"
@@ -19,9 +21,29 @@ namespace {
 struct SimulationState {
   float kernel_sharpness = -1;  // the sharpness `kernel` was built for; -1 none yet
   float kernel[9] = {};
+  // Where velocity[0] may be non-zero and the longest step it holds, in
+  // canvas pixels; no rect: anywhere. Valid only for the buffer and canvas
+  // size it was noted for.
+  std::optional<PixelRect> field;
+  float field_reach = 0;
+  GLuint field_texture = 0;
+  int field_w = 0, field_h = 0;
 };
 
 SimulationState state;
+
+bool field_known() {
+  return state.field && state.field_texture == canvas_buffers.velocity[0].texture() &&
+         state.field_w == geometry.width && state.field_h == geometry.height;
+}
+
+void field_cleared() {
+  state.field = PixelRect{};
+  state.field_reach = 0;
+  state.field_texture = canvas_buffers.velocity[0].texture();
+  state.field_w = geometry.width;
+  state.field_h = geometry.height;
+}
 
 // Where the paint advection draws this frame: the whole canvas while it flows,
 // else only around a brush that laid paint.
@@ -48,6 +70,39 @@ Placement paint_placement(const SimulationFrame& f, const SimulationSettings& s)
   return p;
 }
 
+// The canvas pixels the placement's draws cover, and one more around for the
+// rasteriser's rounding.
+PixelRect placed_rect(const Placement& p) {
+  const int w = geometry.width, h = geometry.height;
+  if (p.whole_canvas) return {0, 0, w, h};
+  const QuadCorners q = region_quad_corners(p.x, p.y, p.r, p.dx, p.dy);
+  if (q.full) return {0, 0, w, h};
+  return PixelRect::around(q.pos[0][0], q.pos[0][1], q.pos[2][0], q.pos[2][1]).grown(1).clipped(w, h);
+}
+
+// What of the buffers the placed draws read must be copied before they run:
+// the whole canvas, or, while the field is known to hold only this frame's
+// brush motion, the placed region widened by the field's longest step (the
+// advection reads that far upstream) and two pixels for the linear filter.
+struct Copies {
+  std::optional<PixelRect> velocity;  // none: the whole canvas
+  std::optional<PixelRect> paint;
+};
+
+Copies copies_for(const SimulationFrame& f, const Placement& p) {
+  if (p.whole_canvas || f.whole_canvas || !field_known()) return {};
+  const PixelRect placed = placed_rect(p);
+  const float reach = std::max(state.field_reach, std::hypot(f.motion_x, f.motion_y));
+  return {placed.grown(1), placed.grown(int(std::ceil(reach)) + 2)};
+}
+
+void copy(sim::Draw& draw, GLuint from_fbo, GLuint to_fbo, const std::optional<PixelRect>& rect) {
+  if (rect)
+    draw.blit(from_fbo, to_fbo, *rect);
+  else
+    draw.blit(from_fbo, to_fbo, geometry.width, geometry.height);
+}
+
 void draw_placed(sim::Draw& draw, const Placement& p) {
   if (p.whole_canvas)
     draw.full();
@@ -63,9 +118,8 @@ GLuint flow_amount(const SimulationFrame& f) {
 
 // Step 1: the frame's working field, bent by the canvas grain and the paint.
 // Only where this frame's passes read it.
-void deflect_velocity(sim::Draw& draw, const SimulationFrame& f, const Placement& p) {
+void deflect_velocity(sim::Draw& draw, const SimulationFrame& f, const Placement& p, const Copies& c) {
   CanvasBuffers& b = canvas_buffers;
-  const int w = geometry.width, h = geometry.height;
   if (canvas_settings.strength > 0 && canvas_settings.show) {
     sim::bind_target(b.velocity[1].framebuffer());
     glDisable(GL_BLEND);
@@ -75,20 +129,20 @@ void deflect_velocity(sim::Draw& draw, const SimulationFrame& f, const Placement
     bind_texture(2, flow_amount(f));
     draw_placed(draw, p);
   } else {
-    draw.blit(b.velocity[0].framebuffer(), b.velocity[1].framebuffer(), w, h);
+    copy(draw, b.velocity[0].framebuffer(), b.velocity[1].framebuffer(), c.velocity);
   }
 }
 
 // Step 3: the paint amount and colour along the working field, in one step or
 // three steps of a third.
-void advect_paint(sim::Draw& draw, const SimulationFrame& f, const Placement& p, float softness, bool substeps) {
+void advect_paint(sim::Draw& draw, const SimulationFrame& f, const Placement& p, const Copies& c, float softness,
+                  bool substeps) {
   CanvasBuffers& b = canvas_buffers;
-  const int w = geometry.width, h = geometry.height;
   const float ratio = geometry.aspect;
   const float power = substeps ? 0.333f : 1.0f;
   glClearColor(0, 0, 0, 0);
-  draw.blit(f.paint.col_fbo, b.scratch.framebuffer(), w, h);
-  draw.blit(f.paint.mat_fbo, b.mat_copy.framebuffer(), w, h);
+  copy(draw, f.paint.col_fbo, b.scratch.framebuffer(), c.paint);
+  copy(draw, f.paint.mat_fbo, b.mat_copy.framebuffer(), c.paint);
   glDisable(GL_BLEND);
   bind_texture(0, b.velocity[1].texture());
 
@@ -288,19 +342,29 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
   // frame; elsewhere the working field is never read.
   const Placement p = paint_placement(f, s);
   if (p.any()) {
-    deflect_velocity(draw, f, p);
+    const Copies c = copies_for(f, p);
+    deflect_velocity(draw, f, p, c);
     if (f.warp_mode)
       advect_warp(draw, p, softness);
     else
-      advect_paint(draw, f, p, softness, s.substep_mode != 0);
+      advect_paint(draw, f, p, c, softness, s.substep_mode != 0);
   }
 
   if (s.fluidity >= 1.0f) {
-    // The field is rebuilt from the brush every frame.
-    sim::bind_target(b.velocity[0].framebuffer());
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
+    // The field is rebuilt from the brush every frame: cleared where it may
+    // hold motion, which includes the frame's brush region.
+    std::optional<PixelRect> clear;
+    if (!f.whole_canvas && field_known()) clear = p.any() ? state.field->united(placed_rect(p)) : *state.field;
+    if (!clear || !clear->empty()) {
+      sim::bind_target(b.velocity[0].framebuffer());
+      ScopedScissor scissor(clear, 1, geometry.width, geometry.height);
+      glClearColor(0, 0, 0, 0);
+      glClear(GL_COLOR_BUFFER_BIT);
+    }
+    field_cleared();
   } else {
+    // Damping, smoothing and self-advection spread the field anywhere.
+    state.field.reset();
     if (drying) advect_wetness(draw, f.warp_mode, softness, s.drying_speed);
     smooth_velocity(draw, f, s.fluid_sharpness);
 
@@ -342,6 +406,16 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
   set_projection(geometry.width, geometry.height);
   note_flow(f, s);
   return stats;
+}
+
+void note_field_written(const std::optional<PixelRect>& where, float reach) {
+  if (!field_known()) return;
+  if (!where) {
+    state.field.reset();
+    return;
+  }
+  state.field = state.field->united(*where);
+  state.field_reach = std::max(state.field_reach, reach);
 }
 
 }  // namespace gpu

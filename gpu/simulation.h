@@ -7,6 +7,7 @@
 // gpu::canvas_buffers' velocity, solver, wetness, scratch, mat_copy, mask,
 // canvas_normals and warp_uv.
 #include <functional>
+#include <optional>
 
 #include "gpu/dirty_region.h"
 #include "platform/gl.h"
@@ -28,6 +29,7 @@ struct SimulationFrame {
   bool dab = false;                  // the brush deposited paint this frame
   bool warp_mode = false;            // the flow moves warp_uv instead of the paint
   bool mask_active = false;          // a selection mask protects paint from flowing
+  bool whole_canvas = false;         // copy and clear over the whole canvas, as if the field were unknown
 };
 
 // Draw counts of one simulated frame: full-canvas draws at canvas resolution,
@@ -45,6 +47,11 @@ struct SimulationStats {
 // only as far as the canvas buffers exist; leaves blending off, the canvas
 // projection set and the alpha test on.
 SimulationStats simulate_frame(const SimulationFrame& f);
+
+// The brush wrote its motion into the persistent velocity field inside
+// `where` (none: anywhere), no step longer than `reach` pixels. At full
+// fluidity the simulation then clears and copies only around what was written.
+void note_field_written(const std::optional<PixelRect>& where, float reach);
 
 // Stops all flow: both velocity fields to zero.
 void clear_flow();

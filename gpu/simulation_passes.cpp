@@ -60,6 +60,18 @@ void Draw::blit(GLuint from_fbo, GLuint to_fbo, int w, int h) {
   ++stats.blits;
 }
 
+void Draw::blit(GLuint from_fbo, GLuint to_fbo, const PixelRect& canvas_rect) {
+  const int h = geometry.height;
+  const PixelRect r = canvas_rect.clipped(geometry.width, h);
+  if (r.empty()) return;
+  // GL counts rows from the bottom.
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, from_fbo);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to_fbo);
+  glBlitFramebuffer(r.x0, h - r.y1, r.x1, h - r.y0, r.x0, h - r.y1, r.x1, h - r.y0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  ++stats.blits;
+}
+
 void use_fixed_function(GLuint tex) {
   glUseProgram(0);
   glEnable(GL_TEXTURE_2D);

@@ -14,11 +14,12 @@ void bind_target(GLuint fbo);
 // Draws and copies, counted into `stats`.
 struct Draw {
   SimulationStats& stats;
-  void full();                                                        // full quad at canvas resolution
-  void reduced();                                                     // full quad at the solver resolution
-  void region(float x, float y, float r, float dx, float dy);         // region quad (may fall back to full)
-  void blit(GLuint from_fbo, GLuint to_fbo, int w, int h);            // 1:1 copy of colour attachment 0
-  void gate(bool mask_active, bool drying, bool reduced_resolution);  // multiplies the bound target
+  void full();                                                              // full quad at canvas resolution
+  void reduced();                                                           // full quad at the solver resolution
+  void region(float x, float y, float r, float dx, float dy);               // region quad (may fall back to full)
+  void blit(GLuint from_fbo, GLuint to_fbo, int w, int h);                  // 1:1 copy of colour attachment 0
+  void blit(GLuint from_fbo, GLuint to_fbo, const PixelRect& canvas_rect);  // the same, of that canvas rect
+  void gate(bool mask_active, bool drying, bool reduced_resolution);        // multiplies the bound target
 };
 
 // Fixed-function drawing of texture unit 0 modulated by the vertex colour.

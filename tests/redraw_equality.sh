@@ -66,7 +66,22 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   printf 'key press Delete\nframe 2\nexport "%s/layers_5.png"\n' "$dir"
 } > "$dir/layers.txt"
 
-for name in paint flow layers; do
+# Every brush type paints, smudges, erases (Ctrl) and averages (Ctrl and
+# Shift) at full fluidity, with the substeps on for the last types.
+{
+  printf 'canvas 160 90\nseed 8\nset "BRUSH:SIZE" 11\n'
+  for d in 1 2 3 4 5 6 7 8 9 0; do
+    [ "$d" = 8 ] && printf 'key press Y\n'
+    printf 'key press %s\nframe\ncolor 0.%s 0.5 0.3\n' "$d" "$d"
+    stroke $((10 + d * 12)) 15 $((30 + d * 10)) 75
+    stroke $((40 + d * 6)) 70 $((20 + d * 12)) 20 right
+    printf 'key down Left Ctrl\n'; stroke 15 $((20 + d * 5)) 145 $((30 + d * 4)); printf 'key up Left Ctrl\n'
+    printf 'key down Left Ctrl\nkey down Left Shift\n'; stroke 140 $((80 - d * 5)) 20 $((60 - d * 4))
+    printf 'key up Left Shift\nkey up Left Ctrl\nframe 2\nexport "%s/brushes_%s.png"\n' "$dir" "$d"
+  done
+} > "$dir/brushes.txt"
+
+for name in paint flow layers brushes; do
   "$ollan" --headless --replay "$dir/$name.txt" 2> "$dir/$name.err" || fail "$name: $(cat "$dir/$name.err")"
   mkdir "$dir/fast_$name"
   mv "$dir/${name}"_*.png "$dir/fast_$name/"
