@@ -14,6 +14,7 @@
 #include "gpu/geometry.h"
 #include "io/atomic_file.h"
 #include "io/jpeg.h"
+#include "io/palette.h"
 #include "io/png_import.h"
 #include "io/project_format.h"
 #include "layers/layer.h"
@@ -176,7 +177,7 @@ TEST(Jpeg, DamagedFilesImportNothing) {
 
 // Every file in tests/fixtures (inputs the fuzzers found included) goes
 // through its reader; the name says what must happen: "_ok" reads, "_cut"
-// reads the complete part, "_bad" is refused, anything else must just not crash.
+// reads the complete part (a palette: the colours present), "_bad" is refused, anything else must just not crash.
 TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
   namespace fs = std::filesystem;
   int seen = 0;
@@ -204,6 +205,10 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
       error = message_of(p);
     } else if (ext == ".jpg") {
       Result<io::Pixmap> p = io::jpeg_decode(bytes);
+      read = p.ok();
+      error = message_of(p);
+    } else if (ext == ".pal" || ext == ".gpl") {
+      Result<io::Palette> p = io::read_palette(bytes);
       read = p.ok();
       error = message_of(p);
     } else {
