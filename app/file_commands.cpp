@@ -1,8 +1,12 @@
 #include "app/file_commands.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "document/frame_settings.h"
 #include "document/image_export.h"
 #include "document/image_import.h"
+#include "document/palette_import.h"
 #include "document/project.h"
 #include "gpu/geometry.h"
 
@@ -12,6 +16,14 @@ namespace {
 
 bool contains(const std::string& name, const char* ext) {
   return name.find(ext) != std::string::npos;
+}
+
+// Whether the name's final extension is `ext` ("." included), in any case.
+bool has_extension(const std::string& name, std::string_view ext) {
+  if (name.size() < ext.size()) return false;
+  const std::string_view tail = std::string_view(name).substr(name.size() - ext.size());
+  return std::equal(tail.begin(), tail.end(), ext.begin(), ext.end(),
+                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 constexpr const char* save_filters =
@@ -134,7 +146,12 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
   }
   if (name.empty()) return {};
   file_commands.current_name = name;
-  if (contains(name, ".pal") || contains(name, ".PAL")) return not_available(ctx, "Loading...", name);
+  // A palette only by its last extension: "colours.pal.olp" is a project.
+  if (has_extension(name, ".pal") || has_extension(name, ".gpl")) {
+    Result<void> added = document::import_palette(name);
+    if (!added) return failed(ctx, "Loading...", name + ": " + added.error().message);
+    return done();
+  }
   if (contains(name, ".png") || contains(name, ".jpg")) return import(ctx, name);
   if (contains(name, ".olp")) {
     int w = 0, h = 0;
