@@ -15,6 +15,7 @@
 #include "io/atomic_file.h"
 #include "io/brush_image_format.h"
 #include "io/jpeg.h"
+#include "io/ora.h"
 #include "io/palette.h"
 #include "io/png_import.h"
 #include "io/project_format.h"
@@ -210,6 +211,10 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
       Result<io::Pixmap> p = io::jpeg_decode(bytes);
       read = p.ok();
       error = message_of(p);
+    } else if (ext == ".ora") {
+      Result<io::OraImage> image = io::read_ora(bytes, {});
+      read = image.ok();
+      error = message_of(image);
     } else if (ext == ".pal" || ext == ".gpl") {
       Result<io::Palette> p = io::read_palette(bytes);
       read = p.ok();
