@@ -4,6 +4,7 @@
 #include "document/image_export.h"
 #include "document/image_import.h"
 #include "document/ora_file.h"
+#include "document/palette_import.h"
 #include "document/project.h"
 #include "gpu/geometry.h"
 #include "io/file_kind.h"
@@ -112,7 +113,11 @@ FileOutcome import(FileCommandContext& ctx, const std::string& name) {
 
 FileOutcome load_as(FileCommandContext& ctx, const std::string& name) {
   const FileKind kind = io::file_kind(name);
-  if (kind == FileKind::pal) return not_available(ctx, "Loading...", name);
+  if (kind == FileKind::pal || kind == FileKind::gpl) {
+    if (Result<void> r = document::import_palette(name); !r)
+      return failed(ctx, "Loading...", name + ": " + r.error().message);
+    return done();
+  }
   if (kind == FileKind::png || kind == FileKind::jpg) return import(ctx, name);
   if (kind == FileKind::olp) {
     int w = 0, h = 0;

@@ -14,9 +14,9 @@ FileKind file_kind(std::string_view name) {
   std::string ext(base.substr(dot + 1));
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
   static constexpr std::pair<const char*, FileKind> kinds[] = {
-      {"png", FileKind::png}, {"jpg", FileKind::jpg}, {"jpeg", FileKind::jpg},
-      {"olp", FileKind::olp}, {"ols", FileKind::ols}, {"oli", FileKind::oli},
-      {"olc", FileKind::olc}, {"pal", FileKind::pal}, {"ora", FileKind::ora}};
+      {"png", FileKind::png}, {"jpg", FileKind::jpg}, {"jpeg", FileKind::jpg}, {"olp", FileKind::olp},
+      {"ols", FileKind::ols}, {"oli", FileKind::oli}, {"olc", FileKind::olc},  {"pal", FileKind::pal},
+      {"gpl", FileKind::gpl}, {"ora", FileKind::ora}};
   for (const auto& [e, kind] : kinds)
     if (ext == e) return kind;
   return FileKind::unknown;

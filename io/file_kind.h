@@ -5,7 +5,7 @@
 
 namespace io {
 
-enum class FileKind { unknown, png, jpg, olp, ols, oli, olc, pal, ora };
+enum class FileKind { unknown, png, jpg, olp, ols, oli, olc, pal, gpl, ora };
 
 FileKind file_kind(std::string_view name);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
@@ -10,9 +9,9 @@
 #include <optional>
 #include <thread>
 
-namespace io {
+#include "io/byte_stream.h"
 
-static_assert(std::endian::native == std::endian::little, "project files store numbers little-endian");
+namespace io {
 
 namespace {
 
@@ -22,65 +21,6 @@ constexpr uint8_t oldest_version = 15;  // layers in segments of their own
 // block of nothing; layer counts are checked against it.
 constexpr std::size_t min_segment_bytes = 50;
 constexpr std::size_t max_header_size = std::size_t(64) << 20;
-
-class ByteWriter {
- public:
-  Bytes bytes;
-  void u8(uint8_t v) { bytes.push_back(v); }
-  void i32(int32_t v) { raw(&v, 4); }
-  void f32(float v) { raw(&v, 4); }
-  void floats(const float* v, int n) {
-    for (int i = 0; i < n; ++i) f32(v[i]);
-  }
-  void raw(const void* p, std::size_t n) {
-    auto* b = static_cast<const uint8_t*>(p);
-    bytes.insert(bytes.end(), b, b + n);
-  }
-};
-
-// Reads fields in order; once a read runs past the end every later read
-// fails too, so a caller checks ok() once after a group of fields.
-class ByteReader {
- public:
-  explicit ByteReader(std::span<const uint8_t> data) : data_(data) {}
-  bool ok() const { return ok_; }
-  std::size_t left() const { return ok_ ? data_.size() - at_ : 0; }
-  // Every float read must be a finite number.
-  bool finite() const { return finite_; }
-
-  uint8_t u8() {
-    uint8_t v = 0;
-    raw(&v, 1);
-    return v;
-  }
-  int32_t i32() {
-    int32_t v = 0;
-    raw(&v, 4);
-    return v;
-  }
-  float f32() {
-    float v = 0;
-    raw(&v, 4);
-    if (!std::isfinite(v)) finite_ = false;
-    return v;
-  }
-  void floats(float* v, int n) {
-    for (int i = 0; i < n; ++i) v[i] = f32();
-  }
-  void raw(void* p, std::size_t n) {
-    if (!ok_ || n > data_.size() - at_) {
-      ok_ = false;
-      return;
-    }
-    std::memcpy(p, data_.data() + at_, n);
-    at_ += n;
-  }
-
- private:
-  std::span<const uint8_t> data_;
-  std::size_t at_ = 0;
-  bool ok_ = true, finite_ = true;
-};
 
 // Runs fn(0) .. fn(n - 1) on up to `threads` threads.
 void parallel_for(int n, unsigned threads, const std::function<void(int)>& fn) {

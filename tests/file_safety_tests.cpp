@@ -136,6 +136,7 @@ TEST(FileKind, OnlyTheLastExtensionCountsInAnyCase) {
       {"photo.jpeg", io::FileKind::jpg},
       {"Project.OlP", io::FileKind::olp},
       {"colours.PAL", io::FileKind::pal},
+      {"earth.GpL", io::FileKind::gpl},
       {"settings.ols", io::FileKind::ols},
       {"painting.olp.bak", io::FileKind::unknown},
       {"painting.olpx", io::FileKind::unknown},

@@ -13,7 +13,7 @@ cmake -S "$src/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_B
 ninja -C "$build" >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in segment project png jpeg ora; do
+for target in segment project png jpeg ora riff_palette jasc_palette gimp_palette settings swatches brush_images; do
   mkdir -p "$work/$target"
   case $target in
     segment) seeds=("$src"/tests/fixtures/*.bin "$src"/tests/fixtures/*.olp) ;;
@@ -21,6 +21,11 @@ for target in segment project png jpeg ora; do
     png) seeds=("$src"/tests/fixtures/*.png) ;;
     jpeg) seeds=("$src"/tests/fixtures/*.jpg) ;;
     ora) seeds=("$src"/tests/fixtures/*.ora) ;;
+    riff_palette | jasc_palette) seeds=("$src"/tests/fixtures/palette_*.pal) ;;
+    gimp_palette) seeds=("$src"/tests/fixtures/*.gpl) ;;
+    settings) seeds=("$src"/tests/fixtures/*.ols) ;;
+    swatches) seeds=("$src"/tests/fixtures/*.olc) ;;
+    brush_images) seeds=("$src"/tests/fixtures/*.oli) ;;
   esac
   cp "${seeds[@]}" "$work/$target/"
   # A crash leaves its input in $work as crash-*; copy it to tests/fixtures as a regression case.

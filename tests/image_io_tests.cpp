@@ -13,10 +13,14 @@
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "io/atomic_file.h"
+#include "io/brush_image_format.h"
 #include "io/jpeg.h"
 #include "io/ora.h"
+#include "io/palette.h"
 #include "io/png_import.h"
 #include "io/project_format.h"
+#include "io/settings_format.h"
+#include "io/swatch_format.h"
 #include "layers/layer.h"
 #include "layers/layer_display.h"
 #include "tests/gl_fixture.h"
@@ -177,7 +181,7 @@ TEST(Jpeg, DamagedFilesImportNothing) {
 
 // Every file in tests/fixtures (inputs the fuzzers found included) goes
 // through its reader; the name says what must happen: "_ok" reads, "_cut"
-// reads the complete part, "_bad" is refused, anything else must just not crash.
+// reads the complete part (a palette: the colours present), "_bad" is refused, anything else must just not crash.
 TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
   namespace fs = std::filesystem;
   int seen = 0;
@@ -211,6 +215,25 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
       Result<io::OraImage> image = io::read_ora(bytes, {});
       read = image.ok();
       error = message_of(image);
+    } else if (ext == ".pal" || ext == ".gpl") {
+      Result<io::Palette> p = io::read_palette(bytes);
+      read = p.ok();
+      error = message_of(p);
+    } else if (ext == ".ols") {
+      Result<io::SettingsFile> s = io::read_settings(bytes);
+      read = s.ok();
+      error = message_of(s);
+    } else if (ext == ".olc") {
+      Result<io::SwatchColumns> s = io::read_swatches(bytes);
+      read = s.ok();
+      error = message_of(s);
+    } else if (ext == ".oli") {
+      Result<io::BrushImageFile> f = io::read_brush_images(bytes);
+      read = f.ok();
+      error = message_of(f);
+      if (read) {
+        EXPECT_EQ(f->truncated, name.find("_cut") != std::string::npos) << name;
+      }
     } else {
       // Segments one after another until the end or the first the reader refuses.
       io::SegmentReader r(bytes);
