@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/file_requests.h"
+#include "app/floating_panels.h"
 #include "app/frame_state.h"
 #include "app/keys.h"
 #include "app/navigation.h"
@@ -81,13 +82,26 @@ StrokeInput stroke_input(Session& s) {
 
 void paint(Session& s, bool gesture) {
   FrameState& f = frame_state;
-  const bool allowed = !(app.gui_flags & (gui_flag::control_pressed | gui_flag::painting_blocked)) && !gesture;
+  const bool allowed = !gui_blocks_painting(app.gui_flags) && !gesture;
   f.painting =
       app.mouse_left && allowed && f.nav == Nav::none && !(app.modifier_keys & 4) && !modes.crop_mode && layers.active;
   if (f.painting) {
     stroke_frame(stroke_input(s));
   } else if (!app.mouse_left && stroke.started) {
     stroke_end();
+  }
+}
+
+// The brush-mode panel's requests, taken between strokes.
+void serve_panel_requests() {
+  PanelRequests& r = panel_requests;
+  if (r.brush_mode != PanelRequests::none && !stroke.started) {
+    frame_state.brush_mode = r.brush_mode;
+    r.brush_mode = PanelRequests::none;
+  }
+  if (r.clear_layer) {
+    r.clear_layer = 0;
+    clear_active_layer();
   }
 }
 
@@ -181,10 +195,12 @@ void frame_work(Session& s) {
   nav.right_pressed = app.mouse_right && !f.was_right;
   nav.screen_w = app.screen_w;
   nav.screen_h = app.screen_h;
+  gui_pointer_pass(f.raw);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
   paint(s, gesture);
+  serve_panel_requests();
 
   // 12. simulation; 14. display
   simulate();
@@ -200,6 +216,8 @@ void frame_work(Session& s) {
 
   // 17. status text
   draw_status_text(app.screen_w, app.screen_h);
+  // Between strokes the outline shows the size a full press paints.
+  draw_panels_and_pointer(f.raw, (f.painting ? f.radius : brush_settings.size) * view.zoom);
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;
 }

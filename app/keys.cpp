@@ -128,6 +128,8 @@ void brush_keys(KeyContext& k) {
   if (in.key_hit("Y")) gpu::simulation_settings.substep_mode ^= 1;
 }
 
+}  // namespace
+
 void clear_active_layer() {
   layer* l = layers.active;
   if (!l) return;
@@ -142,6 +144,8 @@ void clear_active_layer() {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   layers.changed = true;
 }
+
+namespace {
 
 void edit_keys(KeyContext& k) {
   platform::Input& in = k.input;

@@ -11,6 +11,36 @@ namespace ui {
 namespace {
 
 constexpr int image_size = 64;
+
+// The GUI draws between passes that rely on the GL state they left: every
+// drawing here puts back the attributes, the program, the framebuffer and the
+// matrices it found.
+class SavedGlState {
+ public:
+  SavedGlState() {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program_);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer_);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+  }
+  ~SavedGlState() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(framebuffer_));
+    glUseProgram(GLuint(program_));
+    glPopAttrib();
+  }
+  SavedGlState(const SavedGlState&) = delete;
+  SavedGlState& operator=(const SavedGlState&) = delete;
+
+ private:
+  GLint program_ = 0, framebuffer_ = 0;
+};
 constexpr float deg = 3.14159265358979f / 180.0f;
 
 // A normal map of a raised shape whose signed distance to its edge (negative
@@ -32,6 +62,7 @@ gpu::Texture relief_image(Edge edge) {
       p[2] = 0.5f / n;
       p[3] = std::clamp(0.5f - edge(cx, cy), 0.0f, 1.0f);
     }
+  const SavedGlState saved;
   gpu::Texture t = gpu::Texture::create(image_size, image_size, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE, false);
   glBindTexture(GL_TEXTURE_2D, t.id());
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, image_size, image_size, GL_RGBA, GL_FLOAT, px.data());
@@ -181,8 +212,7 @@ GuiImages make_gui_images() {
 
 void bake_relief(gui_master& panel, gpu::Buffer& relief) {
   const int w = std::max(1, int(panel.size.x)), h = std::max(1, int(panel.size.y));
-  GLint screen = 0;
-  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &screen);
+  const SavedGlState saved;
   glClearColor(1, 1, 1, 1);
   gpu::Buffer slab = gpu::Buffer::create(w, h, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
   glClearColor(0, 0, 0, 0);
@@ -259,7 +289,6 @@ void bake_relief(gui_master& panel, gpu::Buffer& relief) {
     glUseProgram(0);
     gpu::bind_texture(0, 0);
   }
-  glBindFramebuffer(GL_FRAMEBUFFER, GLuint(screen));
   panel.image = relief.texture();
 }
 
@@ -275,10 +304,7 @@ void copy_screen(const gpu::Buffer& screen_copy, int w, int h) {
 
 void draw_gui(GuiContext& g, const GuiPainter& p, GLuint screen_copy, float sw, float sh) {
   if (sw <= 0 || sh <= 0) return;
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
+  const SavedGlState saved;
   screen_projection(sw, sh);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -300,21 +326,13 @@ void draw_gui(GuiContext& g, const GuiPainter& p, GLuint screen_copy, float sw, 
     m->hover *= 0.95f;
     for (auto& c : m->childrenlist) c->hover *= 0.95f;
   }
-  fixed_function();
   gpu::bind_texture(1, 0);
-  glColor4f(1, 1, 1, 1);
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
+  gpu::bind_texture(0, 0);
 }
 
 void draw_pointer(const GuiContext& g, vec2d pos, float brush_radius, float sw, float sh) {
   if (sw <= 0 || sh <= 0) return;
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
+  const SavedGlState saved;
   screen_projection(sw, sh);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -365,10 +383,6 @@ void draw_pointer(const GuiContext& g, vec2d pos, float brush_radius, float sw, 
       glEnd();
     }
   }
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
 }
 
 }  // namespace ui
