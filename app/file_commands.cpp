@@ -3,23 +3,25 @@
 #include "document/frame_settings.h"
 #include "document/image_export.h"
 #include "document/image_import.h"
+#include "document/ora_file.h"
 #include "document/project.h"
 #include "gpu/geometry.h"
+#include "io/file_kind.h"
+
+using io::FileKind;
 
 FileCommandState file_commands;
 
 namespace {
 
-bool contains(const std::string& name, const char* ext) {
-  return name.find(ext) != std::string::npos;
-}
-
 constexpr const char* save_filters =
-    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nsettings(*.ols)|*.ols\n"
+    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nOpenRaster(*.ora)|*.ora\n"
+    "settings(*.ols)|*.ols\n"
     "brush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\nAll Files|*";
 constexpr const char* png_only_filters = "export 16bit PNG(*.png)|*.png\nAll Files|*";
 constexpr const char* open_filters =
-    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal;*.ora\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "OpenRaster|*.ora\n"
     "Jpeg Images|*.jpg\nPng Images|*.png\nbrush images|*.oli\ncolor swatches|*.olc\nriff pallet|*.pal";
 
 std::string file_title(const FileCommandContext& ctx, const std::string& name) {
@@ -59,18 +61,19 @@ FileOutcome not_available(FileCommandContext& ctx, const char* caption, const st
 }
 
 FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned char modifiers) {
-  if (contains(name, ".png")) {
+  const FileKind kind = io::file_kind(name);
+  if (kind == FileKind::png) {
     show_progress(ctx, "Saving png(16bit)...", 0);
     Result<void> r = document::export_png(name, document::png_export_for(modifiers));
     if (!r) return failed(ctx, "Saving png(16bit)...", r.error().message);
     return done();
   }
-  if (contains(name, ".jpg")) {
+  if (kind == FileKind::jpg) {
     show_progress(ctx, "Saving Jpeg...", 0);
     if (Result<void> r = document::export_jpeg(name); !r) return failed(ctx, "Saving Jpeg...", r.error().message);
     return done();
   }
-  if (contains(name, ".olp")) {
+  if (kind == FileKind::olp) {
     show_progress(ctx, "Saving project...", 0);
     Result<void> r =
         document::save_project(name, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
@@ -78,7 +81,13 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
     ctx.window.set_title(file_title(ctx, name));
     return done();
   }
-  if (contains(name, ".ols") || contains(name, ".olc") || contains(name, ".oli"))
+  if (kind == FileKind::ora) {
+    show_progress(ctx, "Saving OpenRaster...", 0);
+    if (Result<void> r = document::save_ora(name); !r) return failed(ctx, "Saving OpenRaster...", r.error().message);
+    ctx.window.set_title(file_title(ctx, name));
+    return done();
+  }
+  if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli)
     return not_available(ctx, "Saving...", name);
   return failed(ctx, "Saving...", name + ": the name does not say which kind of file to write");
 }
@@ -101,11 +110,41 @@ FileOutcome import(FileCommandContext& ctx, const std::string& name) {
   return done(resize);
 }
 
+FileOutcome load_as(FileCommandContext& ctx, const std::string& name) {
+  const FileKind kind = io::file_kind(name);
+  if (kind == FileKind::pal) return not_available(ctx, "Loading...", name);
+  if (kind == FileKind::png || kind == FileKind::jpg) return import(ctx, name);
+  if (kind == FileKind::olp) {
+    int w = 0, h = 0;
+    screen_size(ctx, &w, &h);
+    show_progress(ctx, "Loading project...", 0);
+    Result<std::string> note =
+        document::load_project(name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
+    if (!note) return failed(ctx, "Loading project...", note.error().message);
+    if (!note->empty()) show_failure(ctx, "Loading project...", *note);
+    ctx.window.set_title(file_title(ctx, name));
+    return done(true);
+  }
+  if (kind == FileKind::ora) {
+    int w = 0, h = 0;
+    screen_size(ctx, &w, &h);
+    show_progress(ctx, "Loading OpenRaster...", 0);
+    if (Result<void> r = document::load_ora(name, w, h); !r)
+      return failed(ctx, "Loading OpenRaster...", r.error().message);
+    ctx.window.set_title(file_title(ctx, name));
+    return done(true);
+  }
+  if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli)
+    return not_available(ctx, "Loading...", name);
+  return failed(ctx, "Loading...", name + ": the name does not say which kind of file it is");
+}
+
 }  // namespace
 
 FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, bool from_menu) {
   const bool png_modes = modifier_keys == 2 || modifier_keys == 3;
-  std::string& name = file_commands.current_name;
+  // The current name changes only once the file is written.
+  std::string name = file_commands.current_name;
   if (name.empty() || modifier_keys != 0 || from_menu) {
     std::optional<std::string> chosen =
         ctx.dialogs.save_file(save_dialog_title, png_modes ? png_only_filters : save_filters, name);
@@ -119,7 +158,9 @@ FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, b
     if (a != platform::Answer::ok && a != platform::Answer::yes) return {};
   }
   frame_settings.save_request = 0;
-  return save_as(ctx, name, modifier_keys);
+  FileOutcome o = save_as(ctx, name, modifier_keys);
+  if (o.result == FileResult::done) file_commands.current_name = name;
+  return o;
 }
 
 FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::string>& given) {
@@ -133,23 +174,10 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
     name = *chosen;
   }
   if (name.empty()) return {};
-  file_commands.current_name = name;
-  if (contains(name, ".pal") || contains(name, ".PAL")) return not_available(ctx, "Loading...", name);
-  if (contains(name, ".png") || contains(name, ".jpg")) return import(ctx, name);
-  if (contains(name, ".olp")) {
-    int w = 0, h = 0;
-    screen_size(ctx, &w, &h);
-    show_progress(ctx, "Loading project...", 0);
-    Result<std::string> note =
-        document::load_project(name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
-    if (!note) return failed(ctx, "Loading project...", note.error().message);
-    if (!note->empty()) show_failure(ctx, "Loading project...", *note);
-    ctx.window.set_title(file_title(ctx, name));
-    return done(true);
-  }
-  if (contains(name, ".ols") || contains(name, ".olc") || contains(name, ".oli"))
-    return not_available(ctx, "Loading...", name);
-  return failed(ctx, "Loading...", name + ": the name does not say which kind of file it is");
+  // A file that could not be read must not become the name S overwrites.
+  FileOutcome o = load_as(ctx, name);
+  if (o.result == FileResult::done) file_commands.current_name = name;
+  return o;
 }
 
 FileOutcome serve_load_request(FileCommandContext& ctx, bool key) {

@@ -169,8 +169,7 @@ void frame_work(Session& s) {
   pf.app_active = app.app_active;
   if (app.refresh_after_resume) {
     app.refresh_after_resume = false;
-    f.smooth_velocity = vec2d{};
-    f.smoothed = pf.mouse;
+    reset_pointer(f, pf.mouse);
   }
   update_pointer(f, pf);
   update_direction(f, app.pen_active);

@@ -65,6 +65,9 @@ struct PointerFrame {
 };
 
 void update_pointer(FrameState& f, const PointerFrame& in);
+// Back from another application: the pointer starts afresh at the mouse, with
+// no smoothing velocity and no movement.
+void reset_pointer(FrameState& f, const vec2d& mouse);
 void update_direction(FrameState& f, bool pen_active);
 void update_pressure(FrameState& f, const PointerFrame& in);
 void update_radius(FrameState& f);

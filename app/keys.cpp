@@ -61,9 +61,13 @@ void view_keys(KeyContext& k) {
     centre_view(k.screen_w, k.screen_h, canvas_w(), canvas_h());
   }
   const vec2d canvas_centre = view.top_left.addv(view.bottom_right).mul(0.5f);
-  if (in.key_hit("Keypad +")) zoom_about(view.zoom * 2, canvas_centre, k.screen_h, canvas_w(), canvas_h());
-  if (in.key_hit("Keypad -")) zoom_about(view.zoom * 0.5f, canvas_centre, k.screen_h, canvas_w(), canvas_h());
-  view.zoom_reference = view.zoom;
+  // Only a key that zooms moves the reference: a drag zoom in progress
+  // measures from the zoom at its press.
+  for (const auto& [key, factor] : {std::pair{"Keypad +", 2.0f}, std::pair{"Keypad -", 0.5f}}) {
+    if (!in.key_hit(key)) continue;
+    zoom_about(view.zoom * factor, canvas_centre, k.screen_h, canvas_w(), canvas_h());
+    view.zoom_reference = view.zoom;
+  }
   if (!modes.crop_mode) {
     if (in.key_down("-")) view.spin -= 0.1f;
     if (in.key_down("=")) view.spin += 0.1f;

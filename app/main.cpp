@@ -1,8 +1,10 @@
 // Ollan: thick, wet paint simulated on the GPU.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,22 +27,36 @@
 
 namespace {
 
-constexpr std::streamoff max_script_bytes = 64 << 20;
+constexpr std::size_t max_script_bytes = 64 << 20;
 
+// A script may come from a pipe (`--replay <(make-script)`), so it is read to
+// its end rather than by its size.
 bool read_script(const std::string& path, std::string* text, std::string* error) {
-  std::ifstream f(path, std::ios::binary | std::ios::ate);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
-    *error = "cannot read the script " + path;
+    *error = "cannot read the script " + path + ": " + std::strerror(errno);
     return false;
   }
-  const std::streamoff size = f.tellg();
-  if (size < 0 || size > max_script_bytes) {
-    *error = "the script " + path + " is larger than 64 MiB";
+  struct stat st {};
+  if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(f);
+    *error = "the script " + path + " is a folder, not a file";
     return false;
   }
-  f.seekg(0);
-  text->assign(std::size_t(size), '\0');
-  if (!f.read(text->data(), size)) {
+  text->clear();
+  char chunk[1 << 16];
+  std::size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    if (text->size() + n > max_script_bytes) {
+      std::fclose(f);
+      *error = "the script " + path + " is larger than 64 MiB";
+      return false;
+    }
+    text->append(chunk, n);
+  }
+  const bool bad = std::ferror(f);
+  std::fclose(f);
+  if (bad) {
     *error = "cannot read the script " + path;
     return false;
   }
@@ -124,6 +140,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<RecordingDialogs> recording_dialogs;
   if (!options.record.empty()) {
     recorder = std::make_unique<Recorder>(options.canvas_w, options.canvas_h, options.seed);
+    // A recording that cannot be written is found now, not after the session.
+    if (!recorder->open(options.record, &error)) {
+      std::fprintf(stderr, "ollan: %s\n", error.c_str());
+      return 1;
+    }
     recording_dialogs = std::make_unique<RecordingDialogs>(*dialogs, *recorder);
     dialogs = recording_dialogs.get();
     if (live) {
@@ -139,7 +160,7 @@ int main(int argc, char** argv) {
   bool script_failed = false;
   LoopHooks hooks;
   if (script) {
-    script->set_event_sink(handle_event);
+    script->set_event_sink([&window](const platform::WindowEvent& e) { handle_event(e, *window); });
     hooks.before_frame = [&]() {
       const bool more =
           script->begin_frame([&](const platform::ScriptCommand& c,
@@ -182,7 +203,7 @@ int main(int argc, char** argv) {
       status = 1;
     }
   }
-  if (recorder && !recorder->write(options.record, &error)) {
+  if (recorder && !recorder->finish(&error)) {
     std::fprintf(stderr, "ollan: %s\n", error.c_str());
     status = 1;
   }

@@ -5,7 +5,7 @@
 #include "app/startup.h"
 #include "platform/gl.h"
 
-void handle_event(const platform::WindowEvent& e) {
+void handle_event(const platform::WindowEvent& e, platform::Window& window) {
   using T = platform::WindowEventType;
   auto button_flag = [](int b) -> bool* {
     switch (b) {
@@ -21,9 +21,11 @@ void handle_event(const platform::WindowEvent& e) {
         app.mouse_left = app.mouse_right = app.mouse_middle = false;
         app.app_active = false;
         app.render_enabled = false;
+        window.show_cursor(true);
       }
       break;
     case T::resume:
+      window.show_cursor(false);
       if (!app.app_active) {
         app.refresh_after_resume = true;
         app.render_enabled = true;
@@ -75,11 +77,11 @@ void escape_cascade(Session& s) {
 }  // namespace
 
 long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
-  s.window.on_event = [&hooks](const platform::WindowEvent& e) {
+  s.window.on_event = [&hooks, &s](const platform::WindowEvent& e) {
     using T = platform::WindowEventType;
     if (hooks.drop_window_buttons && (e.type == T::button_down || e.type == T::button_up)) return;
     if (hooks.on_event) hooks.on_event(e);
-    handle_event(e);
+    handle_event(e, s.window);
   };
   long presented = 0;
   while (!app.quit && (max_frames < 0 || presented < max_frames)) {

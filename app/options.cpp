@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "io/file_kind.h"
 #include "layers/canvas_setup.h"
 
 namespace {
@@ -14,11 +15,9 @@ bool parse_long(const std::string& s, long long lo, long long hi, long long* out
   return true;
 }
 
-bool has_png_extension(const std::string& f) {
-  if (f.size() < 5) return false;
-  std::string ext = f.substr(f.size() - 4);
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".png";
+bool has_export_extension(const std::string& f) {
+  const io::FileKind kind = io::file_kind(f);
+  return kind == io::FileKind::png || kind == io::FileKind::ora;
 }
 
 }  // namespace
@@ -32,7 +31,7 @@ const char* const usage_text =
     "  --frames N         stop after N frames\n"
     "  --replay SCRIPT    drive the program by an input script (see README)\n"
     "  --record SCRIPT    write this session's input as a script that replays it\n"
-    "  --export FILE.png  write the lit picture at the end as a 16-bit PNG\n"
+    "  --export FILE.png  write the lit picture at the end as a 16-bit PNG (FILE.ora: the layers as OpenRaster)\n"
     "  --bench            print milliseconds per frame (median, min, max) and the frame count\n"
     "  --help             this text\n"
     "  --version          the program's version\n";
@@ -92,13 +91,16 @@ bool parse_options(const std::vector<std::string>& args, Options* out, std::stri
         *error = a + " needs a file name";
         return false;
       }
-      if (a == "--export" && !has_png_extension(v)) {
-        *error = "--export writes a .png file, not " + v;
+      if (a == "--export" && !has_export_extension(v)) {
+        *error = "--export writes a .png or .ora file, not " + v;
         return false;
       }
       (a == "--replay" ? o.replay : a == "--record" ? o.record : o.export_png) = v;
     } else if (a.size() > 1 && a[0] == '-') {
       *error = "unknown option " + a;
+      return false;
+    } else if (!o.file.empty()) {
+      *error = "one FILE at a time: " + o.file + " and " + a + " were both given";
       return false;
     } else {
       o.file = a;

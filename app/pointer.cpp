@@ -41,16 +41,16 @@ void update_pointer(FrameState& f, const PointerFrame& in) {
   const float s = std::sin((view.angle + 90) * deg), k = std::cos((view.angle + 90) * deg);
   f.rotated = vec2d::Create(c.x + s * d.x - k * d.y, c.y + k * d.x + s * d.y);
 
+  // The smoothing runs every frame; it only holds the pointer back during a
+  // stroke, so a stroke starts with the hand's momentum.
   const bool stroking = in.left || in.right;
   const float m = frame_settings.mouse_speed;
-  if (m < 1 && stroking) {
+  if (m < 1) {
     const float damping = 1 - m, gain = m * m;
     f.smooth_velocity = f.smooth_velocity.mul(damping).addv(f.rotated.subv(f.smoothed).mul(gain));
     f.smoothed = f.smoothed.addv(f.smooth_velocity);
-  } else {
-    f.smoothed = f.rotated;
   }
-  if (!stroking) f.smooth_velocity = vec2d{};
+  if (m >= 1 || !stroking) f.smoothed = f.rotated;
 
   f.stroke_pos = to_canvas(f.smoothed);
   f.rotated_pos = to_canvas(f.rotated);
@@ -73,6 +73,13 @@ void update_pointer(FrameState& f, const PointerFrame& in) {
     f.stroke_pos = f.prev_stroke_pos = f.rotated_pos = f.prev_rotated_pos = to_canvas(in.mouse);
     f.movement = f.movement_norm = f.raw_movement = vec2d{};
   }
+}
+
+void reset_pointer(FrameState& f, const vec2d& mouse) {
+  f.smooth_velocity = vec2d{};
+  f.rotated = f.smoothed = mouse;
+  f.prev_stroke_pos = f.prev_rotated_pos = to_canvas(mouse);
+  f.movement = f.movement_norm = f.raw_movement = vec2d{};
 }
 
 void update_direction(FrameState& f, bool pen_active) {

@@ -1,8 +1,9 @@
 #include "app/recorder.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
-#include "io/atomic_file.h"
 #include "platform/script_input.h"
 
 namespace {
@@ -68,6 +69,7 @@ void Recorder::end_frame() {
     lines_.push_back(frame_line(1));
     trailing_frames_ = 1;
   }
+  if (file_ && std::chrono::steady_clock::now() - last_flush_ >= std::chrono::milliseconds(500)) flush();
 }
 
 void Recorder::add_answer_line(const std::string& line) {
@@ -94,16 +96,61 @@ void Recorder::choice(const std::optional<std::string>& path) {
 }
 
 std::string Recorder::text() const {
-  std::string out;
+  std::string out = written_;
   for (const std::string& l : lines_) out += l + "\n";
   return out;
 }
 
-bool Recorder::write(const std::string& path, std::string* error) const {
-  io::AtomicFile file(path);
-  const std::string t = text();
-  if (!file.is_open() || !file.write(t.data(), t.size()) || !file.commit()) {
-    *error = "cannot write " + path + ": " + file.error();
+Recorder::~Recorder() {
+  if (file_) std::fclose(file_);
+}
+
+bool Recorder::open(const std::string& path, std::string* error) {
+  file_ = std::fopen(path.c_str(), "w");
+  if (!file_) {
+    *error = "cannot write the recording " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  path_ = path;
+  last_flush_ = std::chrono::steady_clock::now();
+  flush();
+  return true;
+}
+
+void Recorder::note_write_error() {
+  if (write_error_ == 0) write_error_ = errno != 0 ? errno : EIO;
+}
+
+void Recorder::flush() {
+  // The last frame stays pending: an answer given after it belongs before it.
+  std::size_t keep = 0;
+  if (trailing_frames_ > 1) {
+    lines_.back() = frame_line(trailing_frames_ - 1);
+    lines_.push_back(frame_line(1));
+    trailing_frames_ = 1;
+  }
+  if (trailing_frames_ == 1) keep = 1;
+  std::string out;
+  for (std::size_t i = 0; i + keep < lines_.size(); ++i) out += lines_[i] + "\n";
+  lines_.erase(lines_.begin(), lines_.end() - std::ptrdiff_t(keep));
+  written_ += out;
+  if (file_ && !out.empty() && (std::fwrite(out.data(), 1, out.size(), file_) != out.size() || std::fflush(file_) != 0))
+    note_write_error();
+  last_flush_ = std::chrono::steady_clock::now();
+}
+
+bool Recorder::finish(std::string* error) {
+  if (!file_) return true;
+  std::string out;
+  for (const std::string& l : lines_) out += l + "\n";
+  written_ += out;
+  lines_.clear();
+  trailing_frames_ = 0;
+  if (std::fwrite(out.data(), 1, out.size(), file_) != out.size()) note_write_error();
+  if (std::fclose(file_) != 0) note_write_error();
+  file_ = nullptr;
+  if (write_error_ != 0) {
+    *error = "cannot write the recording " + path_ + ": " + std::strerror(write_error_);
     return false;
   }
   return true;

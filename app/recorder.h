@@ -2,7 +2,9 @@
 // Writes a live session's input as an input script that replays to the same
 // picture: the pointer as each frame read it, the buttons, keys and wheel as
 // they arrived between frames, and the answers given to boxes and dialogs.
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,18 +27,35 @@ class Recorder {
   void answer(platform::Answer a);
   void choice(const std::optional<std::string>& path);
 
+  // The whole script so far.
   std::string text() const;
-  // Writes the script, replacing `path` only when complete.
-  bool write(const std::string& path, std::string* error) const;
+
+  // Records into `path` as the session goes, so that a crash keeps what was
+  // recorded up to a second before it. False with the reason when the file
+  // cannot be created.
+  bool open(const std::string& path, std::string* error);
+  // Writes the rest and closes the file.
+  bool finish(std::string* error);
+  ~Recorder();
+  Recorder(const Recorder&) = delete;
+  Recorder& operator=(const Recorder&) = delete;
 
  private:
   void add_answer_line(const std::string& line);
+  // Writes the lines that can no longer change.
+  void flush();
+  void note_write_error();
 
-  std::vector<std::string> lines_;
+  std::string written_;             // the lines already in the file
+  std::vector<std::string> lines_;  // the lines still to write
   bool in_frame_ = false;
   bool have_mouse_ = false;
   float mouse_x_ = 0, mouse_y_ = 0;
   long trailing_frames_ = 0;  // the last line is "frame N" with this N (0: it is not a frame line)
+  std::FILE* file_ = nullptr;
+  std::string path_;
+  int write_error_ = 0;  // errno of the first failed write
+  std::chrono::steady_clock::time_point last_flush_;
 };
 
 // Dialogs that pass every answer on to a recorder.

@@ -14,6 +14,7 @@
 #include "app/view.h"
 #include "base/random.h"
 #include "brush/bristle.h"
+#include "brush/stroke.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
@@ -147,6 +148,7 @@ void release_gpu_objects() {
   b.canvas_normals.reset();
   delete_all_layers();
   gpu::delete_canvas_buffers();
+  release_brush_buffers();
   app.font.reset();
   for (gpu::Texture& t : app.icons) t.reset();
   gpu::release_programs();

@@ -21,8 +21,9 @@ struct LoopHooks {
   bool drop_window_buttons = false;
 };
 
-// The window-event handler of the main loop.
-void handle_event(const platform::WindowEvent& e);
+// The window-event handler of the main loop. The system cursor is shown while
+// another application is active and hidden over the window otherwise.
+void handle_event(const platform::WindowEvent& e, platform::Window& window);
 
 // One frame per timer tick until the exit is confirmed, a hook ends the run
 // or `max_frames` frames (when not negative) have been presented. Returns the

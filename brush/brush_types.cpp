@@ -57,7 +57,7 @@ void scatter_brush(const StrokeCall& c, bool dense) {
     const float px = ox * c.size * 0.5f, py = oy * c.size * 0.5f;
     const float x = c.x - px * t.y + py * t.x, y = c.y + px * t.x + py * t.y;
     const float jitter = std::fmod(fi * fi * 1735.749f + fi * 3.391f, 531.376f) / 2000.0f;
-    const float dab = (1 + jitter) * (1 + c.bristle_size * c.size) * sf;
+    const float dab = 1 + jitter * (1 + c.bristle_size * c.size) * sf;
     motion_quad(x, y, dab * 0.5f, c.dx, c.dy);
   }
   glEnd();
@@ -65,7 +65,7 @@ void scatter_brush(const StrokeCall& c, bool dense) {
 
 void tilted_scatter_brush(const StrokeCall& c) {
   const float k = scatter_bias_factor(brush_settings.bias);
-  const vec2d t = c.direction;
+  const vec2d t = scatter_direction(c);
   const float seed = c.type == 4 ? stroke.seed : c.length_value;
   const float q = c.tilt_altitude != 0 ? std::pow(c.tilt_altitude / 90.0f, 3.0f) : 0.5f;
   const float sf = size_factor(c);
@@ -86,11 +86,26 @@ void tilted_scatter_brush(const StrokeCall& c) {
   glEnd();
 }
 
+// The two ends of the strip's cross-section at (x, y): across the path while
+// the brush moves, so a tilt pointing along the path cannot fold the strip to
+// nothing; across the stroke direction while it stands.
+void ribbon_edges(const StrokeCall& c, vec2d* left, vec2d* right) {
+  const gpu::Geometry& g = gpu::geometry;
+  vec2d along = vec2d::Create(c.dx * float(g.width), c.dy * float(g.height));
+  if (along.length() < 1e-3f) along = c.direction;
+  vec2d n = vec2d::Create(along.y, -along.x);
+  n.normalize();
+  const float h = c.size * 0.5f;
+  *left = vec2d::Create(c.x - n.x * h, c.y - n.y * h);
+  *right = vec2d::Create(c.x + n.x * h, c.y + n.y * h);
+}
+
 // A square buffer for the brush's own pictures.
 struct BrushBuffers {
   gpu::Buffer mask;                // bristle mask of type 5 when no brush image is in use
   gpu::Buffer load_col, load_mat;  // type 9: the paint the brush carries
   gpu::Buffer load_col_tmp, load_mat_tmp;
+  gpu::Buffer full;  // type 8: a paint amount of 1
 };
 
 BrushBuffers& buffers() {
@@ -113,31 +128,28 @@ void square(float x, float y, float s) {
   glEnd();
 }
 
-GLuint bristle_mask() {
+void make_bristle_mask() {
   BrushBuffers& b = buffers();
-  if (!b.mask.texture()) {
-    b.mask = gpu::Buffer::create(load_size, load_size, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
-    b.mask.bind_target();
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    gpu::ScopedResolution at(load_size, load_size);
-    glDisable(GL_BLEND);
-    gpu::program(gpu::Prog::bristle_noise_gray).use().set("size", 9.0f).set("brisize", 1.6f).set("brisize_cmp", 4.0f);
-    glColor4f(1, 1, 1, 1);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(0.3f, 0);
-    glVertex2f(float(load_size), 0);
-    glTexCoord2f(0.3f, 1);
-    glVertex2f(float(load_size), float(load_size));
-    glTexCoord2f(0, 1);
-    glVertex2f(0, float(load_size));
-    glEnd();
-    glEnable(GL_BLEND);
-    glUseProgram(0);
-  }
-  return b.mask.texture();
+  b.mask = gpu::Buffer::create(load_size, load_size, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
+  b.mask.bind_target();
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  gpu::ScopedResolution at(load_size, load_size);
+  glDisable(GL_BLEND);
+  gpu::program(gpu::Prog::bristle_noise_gray).use().set("size", 9.0f).set("brisize", 1.6f).set("brisize_cmp", 4.0f);
+  glColor4f(1, 1, 1, 1);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex2f(0, 0);
+  glTexCoord2f(0.3f, 0);
+  glVertex2f(float(load_size), 0);
+  glTexCoord2f(0.3f, 1);
+  glVertex2f(float(load_size), float(load_size));
+  glTexCoord2f(0, 1);
+  glVertex2f(0, float(load_size));
+  glEnd();
+  glEnable(GL_BLEND);
+  glUseProgram(0);
 }
 
 // Copies the canvas square of side 2 s around (x, y) from `tex` into `target`
@@ -185,6 +197,29 @@ void motion_quad(float x, float y, float s, float dx, float dy, bool turned) {
   for (int i = 0; i < 4; ++i) vertex(uv[i][turned ? 1 : 0], uv[i][turned ? 0 : 1], corner[i][0], corner[i][1]);
 }
 
+void prepare_brush_buffers(int type) {
+  BrushBuffers& b = buffers();
+  if (type == 5 && !b.mask.texture()) make_bristle_mask();
+  if (type == 8 && !b.full.texture()) {
+    b.full = gpu::Buffer::create(1, 1, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+  }
+  if (type == 9 && !b.load_col.texture()) {
+    b.load_col = gpu::Buffer::create(load_size, load_size, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
+    b.load_mat = gpu::Buffer::create(load_size, load_size, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
+  }
+}
+
+GLuint full_amount() {
+  return buffers().full.texture();
+}
+
+void release_brush_buffers() {
+  buffers() = BrushBuffers{};
+}
+
 void draw_dab_brush(const StrokeCall& c) {
   gpu::program(gpu::Prog::dab_soft).use().set("falloff", c.type == 0 ? dab_falloff() : 0.5f);
   glColor4f(c.colour[0], c.colour[1], c.colour[2], c.colour[3]);
@@ -202,7 +237,7 @@ void draw_dab_brush(const StrokeCall& c) {
 }
 
 void draw_textured_brush(const StrokeCall& c) {
-  const GLuint mask = bristle_mask();
+  const GLuint mask = buffers().mask.texture();
   const float radial = 0.3f + 0.7f * std::fabs(brush_settings.bias);
   gpu::program(gpu::Prog::mat_to_alpha_radial).use().set("radial", radial);
   gpu::bind_texture(0, mask);
@@ -215,11 +250,8 @@ void draw_textured_brush(const StrokeCall& c) {
 }
 
 void draw_ribbon_brush(const StrokeCall& c) {
-  const float h = c.size * 0.5f;
-  vec2d n = vec2d::Create(c.direction.y, -c.direction.x);
-  n.normalize();
-  const vec2d left = vec2d::Create(c.x - n.x * h, c.y - n.y * h);
-  const vec2d right = vec2d::Create(c.x + n.x * h, c.y + n.y * h);
+  vec2d left, right;
+  ribbon_edges(c, &left, &right);
   if (!stroke.ribbon_started) {
     stroke.ribbon_left = left;
     stroke.ribbon_right = right;
@@ -249,21 +281,13 @@ void draw_ribbon_brush(const StrokeCall& c) {
 }
 
 void ribbon_advance(const StrokeCall& c) {
-  const float h = c.size * 0.5f;
-  vec2d n = vec2d::Create(c.direction.y, -c.direction.x);
-  n.normalize();
-  stroke.ribbon_left = vec2d::Create(c.x - n.x * h, c.y - n.y * h);
-  stroke.ribbon_right = vec2d::Create(c.x + n.x * h, c.y + n.y * h);
+  ribbon_edges(c, &stroke.ribbon_left, &stroke.ribbon_right);
   stroke.ribbon_length += std::hypot(c.dx * float(gpu::geometry.width), c.dy * float(gpu::geometry.height));
   stroke.ribbon_started = true;
 }
 
 void draw_loaded_brush(const StrokeCall& c) {
-  BrushBuffers& b = buffers();
-  if (!b.load_col.texture()) {
-    b.load_col = gpu::Buffer::create(load_size, load_size, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
-    b.load_mat = gpu::Buffer::create(load_size, load_size, GL_R32F, GL_RED, GL_CLAMP_TO_EDGE);
-  }
+  const BrushBuffers& b = buffers();
   const corner& f = stroke.follow;
   const float s = c.size * 0.5f;
   const float radial = std::max(0.01f, float(int(brush_settings.bias * 100)) * 0.01f + 0.5f);

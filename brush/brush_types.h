@@ -30,6 +30,13 @@ float scatter_bias_factor(float bias);
 // runs across the band and v along it; `turned` swaps them.
 void motion_quad(float x, float y, float s, float dx, float dy, bool turned = false);
 
+// Makes the buffers brush type `type` draws from, before a pass binds its
+// target (making a buffer binds its framebuffer).
+void prepare_brush_buffers(int type);
+
+// A 1 x 1 paint amount of 1: the bristle motion's weight without a brush image.
+GLuint full_amount();
+
 void draw_dab_brush(const StrokeCall& c);       // types 0 to 4
 void draw_textured_brush(const StrokeCall& c);  // type 5
 void draw_ribbon_brush(const StrokeCall& c);    // types 6 and 7

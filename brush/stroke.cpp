@@ -12,23 +12,11 @@
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "layers/layer.h"
+#include "layers/layer_stack.h"
 
 StrokeState stroke;
 
 namespace {
-
-// The undo rules of a stroke's first frame: a shown undo state becomes live,
-// then a snapshot is taken unless one exists or Z is held.
-void take_undo_snapshot(layer& l, bool z_held) {
-  if (l.UNDO_GET == undo_showing) {
-    l.get_undo();
-    l.UNDO_GET = 0;
-  }
-  if (!(l.UNDO_GET & undo_snapshot_taken) && !z_held) {
-    l.store_undo();
-    l.UNDO_GET = undo_snapshot_taken;
-  }
-}
 
 float sq(float v) {
   return v * v;
@@ -49,7 +37,6 @@ void move_bristles(const StrokeInput& in, bool first) {
   f.delta_x = in.dx;
   f.delta_y = in.dy;
   bristle& proto = *bristles.list.front();
-  proto.size = 4 * (1 + 4 * sq(s.bristle_size));
   if (first) {
     bristles.count = int(1 + sq(s.bristles) * 4000);
     f.radius = f.old_radius = R;
@@ -137,10 +124,13 @@ void motion_and_wetness(const StrokeInput& in, float R) {
     glColor4f(k * in.dx, -k * in.dy * float(g.height) / float(g.width), 0, p > 0 ? p * p : p);
     gpu::area_quad(in.x, in.y, 2 * R);
     if (brush_settings.brush_type == 8) {
-      glUseProgram(0);
+      // Each hair's motion counts as far as the paint it carries.
+      gpu::program(gpu::Prog::mat_to_alpha_rotated).use();
+      gpu::bind_texture(0, stroke.motion_amount ? stroke.motion_amount : full_amount());
       glColor4f(1, 1, 1, 1);
       const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
       bristles.list.front()->draw_vec(bristles.list, budget);
+      gpu::bind_texture(0, 0);
     }
   }
   if ((in.tool == ToolMode::paint || smudge) && cb.wetness.framebuffer()) {
@@ -174,7 +164,7 @@ int choose_brush_image(int mode, int count, int last, float pen_factor) {
 void stroke_end() {
   stroke.started = false;
   stroke.ribbon_started = false;
-  if (layers.active) layers.active->UNDO_GET &= static_cast<unsigned char>(~undo_snapshot_taken);
+  if (layers.active) undo_stroke_end(*layers.active);
 }
 
 void stroke_frame(const StrokeInput& in) {
@@ -189,16 +179,13 @@ void stroke_frame(const StrokeInput& in) {
   // 1. Pressure squared, paint alpha, build-up.
   const float p = sq(std::clamp(in.pressure, 0.0f, 1.0f));
   float alpha = in.colour[3] * p * (s.pen_opacity ? in.opacity_factor : 1.0f);
-  // Smudging pushes the wet paint along through the velocity field and lays
-  // new colour only as far as the blending dial asks.
-  if (in.tool == ToolMode::smudge) alpha *= s.blending;
   float build = 1 - sq(1 - s.build_up);
   const int type = s.brush_type;
   const bool first = !stroke.started;
 
   // 3. The undo snapshot before the first paint of a stroke.
   if (first) {
-    take_undo_snapshot(*l, in.z_held);
+    undo_stroke_start(*l, in.z_held);
     if (stroke.image_count > 0) {
       stroke.image = choose_brush_image(s.image_mode, stroke.image_count, stroke.last_image, in.pen_factor);
       stroke.last_image = stroke.image;
@@ -226,28 +213,31 @@ void stroke_frame(const StrokeInput& in) {
   c.first_frame = first;
   c.in = &in;
 
+  // The brush's own buffers bind their framebuffers when made: make them before
+  // the passes bind the layer.
+  prepare_brush_buffers(type);
   glDisable(GL_TEXTURE_2D);
   const bool removing = in.tool == ToolMode::erase || in.tool == ToolMode::average;
 
+  // In warp mode the brush bends the warp map through the velocity field and
+  // lays nothing: paint colours written into the map would be read back as
+  // texture coordinates and show some unrelated spot of the picture.
+  const bool deposits = !in.warp_mode;
+
   // 4. Colour pass (paint and smudge).
-  if (!removing) {
+  if (deposits && !removing) {
     glBindFramebuffer(GL_FRAMEBUFFER, l->fbo_colID());
     gpu::colour_pass_blend(s.paint_submode);
     c.pass = 0;
     c.amount = p;
     std::copy(in.colour, in.colour + 3, c.colour);
-    // Blending lets the colour underneath show through the new colour.
-    c.colour[3] = alpha * (1 - 0.9f * s.blending);
+    c.colour[3] = alpha;
     run_pass(c, l->undo_mat());
   }
 
-  // 5. Amount pass. Averaging levels the paint with the brush-area tool below
-  // and takes none away.
+  // 5. Amount pass: erase and average take paint away where the brush passes.
   glBindFramebuffer(GL_FRAMEBUFFER, l->fbo_matID());
-  if (in.tool == ToolMode::average) {
-    alpha = 0;
-    c.pass = 2;
-  } else if (removing) {
+  if (removing) {
     gpu::amount_pass_blend(true, s.paint_submode);
     if (type < 9) alpha *= alpha;
     c.pass = 2;
@@ -264,16 +254,18 @@ void stroke_frame(const StrokeInput& in) {
   c.colour[0] = build;
   c.colour[1] = c.colour[2] = 0;
   c.colour[3] = alpha;
-  if (alpha > 0) run_pass(c, l->undo_mat());
+  if (deposits && alpha > 0) run_pass(c, l->undo_mat());
 
   if (type == 9) loaded_brush_pick_up(c, l->fbo_col(), l->fbo_mat());
   if (type == 6 || type == 7) ribbon_advance(c);
 
-  // The brush-area tools: erase sharpens, average blurs the paint under the brush.
+  // The brush-area tools: erase sharpens, average blurs the paint under the
+  // brush, or in warp mode the warp map.
   gpu::CanvasBuffers& cb = gpu::canvas_buffers;
   if (removing && s.area_tool && cb.paint_image.framebuffer() && cb.mat_copy.framebuffer()) {
-    gpu::AreaTarget t{l->fbo_colID(),
-                      l->fbo_col(),
+    const gpu::Buffer& colour = in.warp_mode ? cb.warp_uv : l->col;
+    gpu::AreaTarget t{colour.framebuffer(),
+                      colour.texture(),
                       in.warp_mode ? 0u : l->fbo_matID(),
                       l->fbo_mat(),
                       cb.paint_image.framebuffer(),

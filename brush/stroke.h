@@ -49,6 +49,9 @@ struct StrokeState {
   vec2d ribbon_left, ribbon_right;
   bool ribbon_started = false;
   float seed = 0;  // type 4: drawn anew at each stroke's first frame
+  // The paint amount the bristle motion is weighted by, read in the footprint
+  // frame (a brush image's `mat`); 0: every hair carries its motion fully.
+  GLuint motion_amount = 0;
 };
 
 extern StrokeState stroke;
@@ -58,6 +61,11 @@ void stroke_frame(const StrokeInput& in);
 // The pen or button was released: the stroke ends and the layer's snapshot
 // flag is cleared.
 void stroke_end();
+
+// Releases the brush types' own buffers (type 5's mask, type 8's full amount,
+// type 9's load); a later stroke makes them again. Called before the GL
+// context goes.
+void release_brush_buffers();
 
 // The brush image of a new stroke among `count`: mode 0 the next one, 1 by
 // the pen factor, 2 at random (never the last one when there are more than

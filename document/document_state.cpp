@@ -15,7 +15,7 @@ namespace document {
 void reset_settings() {
   gpu::simulation_settings = {};
   gpu::display_settings = {};
-  gpu::canvas_settings = {};
+  gpu::canvas_settings = gpu::start_canvas;
   gpu::canvas_presets = {};
   gpu::guide_settings = {};
   brush_settings = {};

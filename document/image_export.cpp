@@ -4,11 +4,13 @@
 #include <cmath>
 #include <vector>
 
+#include "document/ora_file.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
+#include "io/file_kind.h"
 #include "io/jpeg.h"
 #include "io/png16.h"
 #include "layers/layer.h"
@@ -52,53 +54,6 @@ void begin_pass(const gpu::Buffer& target, float r, float g, float b, float a) {
   glClear(GL_COLOR_BUFFER_BIT);
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_ALPHA_TEST);
-}
-
-// The current layer alone, lit as the display lights it, over white with
-// no coverage.
-std::vector<float> render_current_layer(int w, int h) {
-  const layer& l = *layers.active;
-  const gpu::DisplaySettings& s = gpu::display_settings;
-  gpu::CanvasBuffers& b = gpu::canvas_buffers;
-  // The paint thickness the lighting reads: this layer's alone.
-  begin_pass(b.scratch, 0, 0, 0, 0);
-  glUseProgram(0);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glColor4f(1, 1, 1, 1);
-  gpu::bind_texture(0, shown_mat(l));
-  gpu::full_quad();
-
-  gpu::Buffer out = gpu::Buffer::create(w, h, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
-  begin_pass(out, 1, 1, 1, 0);
-  const float diffusion = std::max(l.diffusion, 1e-4f);
-  gpu::program(gpu::Prog::paint_display)
-      .use()
-      .set_int("canvas_active", gpu::canvas_settings.show ? 1 : 0)
-      .set("gamma", s.display_gamma())
-      .set("ratio", float(h) / float(w))
-      .set("offset", 1.0f / float(w), 1.0f / float(h))
-      .set("lcol", s.light_col[0], s.light_col[1], s.light_col[2])
-      .set("ambcol", s.ambient_col[0], s.ambient_col[1], s.ambient_col[2])
-      .set("desaturation", s.desaturate)
-      .set("perception", s.perception)
-      .set("depth", std::sqrt(std::max(l.bump, 0.0f)) * 0.9999f)
-      .set("glossiness", l.glossiness)
-      .set("diffusion", 10.0f / (diffusion * diffusion))
-      .set("metallic", l.metallic)
-      .set("visibility", l.visibility)
-      .set("lpos", s.light_pos[0] - l.posx / float(w), s.light_pos[1] + float(h) / float(w) + l.posy / float(w),
-           s.light_pos[2]);
-  gpu::apply_blend_style(l.style, true);
-  gpu::bind_texture(0, shown_mat(l));
-  gpu::bind_texture(1, shown_col(l));
-  gpu::bind_texture(2, b.scratch.texture());
-  gpu::bind_texture(3, b.canvas_normals.texture());
-  glColor4f(l.color[0], l.color[1], l.color[2], l.opacity);
-  gpu::full_quad();
-  glUseProgram(0);
-  for (int unit : {3, 2, 1, 0}) gpu::bind_texture(unit, 0);
-  return read_back<float>(out.framebuffer(), w, h, GL_RGBA, 4, GL_FLOAT);
 }
 
 // Every visible layer composited flat, as a merge composites.
@@ -178,6 +133,70 @@ std::vector<float> paint_height(int w, int h) {
 
 }  // namespace
 
+std::vector<float> render_lit_layer(const layer& l, int w, int h, bool straight) {
+  const gpu::DisplaySettings& s = gpu::display_settings;
+  gpu::CanvasBuffers& b = gpu::canvas_buffers;
+  // The paint thickness the lighting reads: this layer's alone.
+  begin_pass(b.scratch, 0, 0, 0, 0);
+  glUseProgram(0);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glColor4f(1, 1, 1, 1);
+  gpu::bind_texture(0, shown_mat(l));
+  gpu::full_quad();
+
+  gpu::Buffer out = gpu::Buffer::create(w, h, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
+  if (straight) {
+    begin_pass(out, 0, 0, 0, 0);
+  } else {
+    begin_pass(out, 1, 1, 1, 0);
+  }
+  const float diffusion = std::max(l.diffusion, 1e-4f);
+  gpu::program(gpu::Prog::paint_display)
+      .use()
+      .set_int("canvas_active", gpu::canvas_settings.show ? 1 : 0)
+      .set("gamma", s.display_gamma())
+      .set("ratio", float(h) / float(w))
+      .set("offset", 1.0f / float(w), 1.0f / float(h))
+      .set("lcol", s.light_col[0], s.light_col[1], s.light_col[2])
+      .set("ambcol", s.ambient_col[0], s.ambient_col[1], s.ambient_col[2])
+      .set("desaturation", s.desaturate)
+      .set("perception", s.perception)
+      .set("depth", std::sqrt(std::max(l.bump, 0.0f)) * 0.9999f)
+      .set("glossiness", l.glossiness)
+      .set("diffusion", 10.0f / (diffusion * diffusion))
+      .set("metallic", l.metallic)
+      .set("visibility", l.visibility)
+      .set("lpos", s.light_pos[0] - l.posx / float(w), s.light_pos[1] + float(h) / float(w) + l.posy / float(w),
+           s.light_pos[2]);
+  if (straight) {
+    glDisable(GL_BLEND);
+  } else {
+    gpu::apply_blend_style(l.style, true);
+  }
+  gpu::bind_texture(0, shown_mat(l));
+  gpu::bind_texture(1, shown_col(l));
+  gpu::bind_texture(2, b.scratch.texture());
+  gpu::bind_texture(3, b.canvas_normals.texture());
+  glColor4f(l.color[0], l.color[1], l.color[2], straight ? 1.0f : l.opacity);
+  gpu::full_quad();
+  glEnable(GL_BLEND);
+  glUseProgram(0);
+  for (int unit : {3, 2, 1, 0}) gpu::bind_texture(unit, 0);
+  std::vector<float> px = read_back<float>(out.framebuffer(), w, h, GL_RGBA, 4, GL_FLOAT);
+  flip_rows(px, w, h, 4);
+  return px;
+}
+
+std::vector<float> lit_picture() {
+  const int w = gpu::geometry.width, h = gpu::geometry.height;
+  glClampColor(GL_CLAMP_READ_COLOR, GL_TRUE);
+  std::vector<float> px = read_back<float>(gpu::canvas_buffers.paint_image.framebuffer(), w, h, GL_RGB, 3, GL_FLOAT);
+  glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
+  flip_rows(px, w, h, 3);
+  return px;
+}
+
 PngExport png_export_for(unsigned char modifier_keys) {
   if (modifier_keys == 2) return PngExport::layer;
   if (modifier_keys == 3) return PngExport::col_mat;
@@ -185,9 +204,8 @@ PngExport png_export_for(unsigned char modifier_keys) {
 }
 
 std::string png_pair_name(const std::string& name, const std::string& suffix) {
-  const std::size_t at = name.rfind(".png");
-  if (at == std::string::npos) return name + suffix;
-  return name.substr(0, at) + suffix + name.substr(at + 4);
+  if (file_kind(name) != FileKind::png) return name + suffix;
+  return name.substr(0, name.size() - 4) + suffix;
 }
 
 Result<void> export_png(const std::string& path, PngExport mode) {
@@ -195,16 +213,9 @@ Result<void> export_png(const std::string& path, PngExport mode) {
   if (!layers.active) return Error{"there is no painting to export"};
   Result<void> written;
   if (mode == PngExport::lit) {
-    const gpu::Buffer& image = gpu::canvas_buffers.paint_image;
-    glClampColor(GL_CLAMP_READ_COLOR, GL_TRUE);
-    std::vector<float> px = read_back<float>(image.framebuffer(), w, h, GL_RGB, 3, GL_FLOAT);
-    glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
-    flip_rows(px, w, h, 3);
-    written = png16_write(path, px, w, h, 3);
+    written = png16_write(path, lit_picture(), w, h, 3);
   } else if (mode == PngExport::layer) {
-    std::vector<float> px = render_current_layer(w, h);
-    flip_rows(px, w, h, 4);
-    written = png16_write(path, px, w, h, 4);
+    written = png16_write(path, render_lit_layer(*layers.active, w, h, false), w, h, 4);
   } else {
     glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
     std::vector<float> col = composite_colour(w, h);
@@ -222,6 +233,7 @@ Result<void> export_png(const std::string& path, PngExport mode) {
 Result<void> export_lit_picture(const std::string& path) {
   const gpu::Buffer& image = gpu::canvas_buffers.paint_image;
   if (!image) return Error{"there is no picture to export"};
+  if (file_kind(path) == FileKind::ora) return save_ora(path);
   const int w = image.width(), h = image.height();
   std::vector<float> pixels = read_back<float>(image.framebuffer(), w, h, GL_RGB, 3, GL_FLOAT);
   flip_rows(pixels, w, h, 3);

@@ -4,6 +4,7 @@
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "io/atomic_file.h"
+#include "io/file_kind.h"
 #include "io/jpeg.h"
 #include "io/png_import.h"
 #include "layers/canvas_setup.h"
@@ -33,8 +34,10 @@ void picture_quad(float x, float y, float w, float h) {
 
 Result<Pixmap> load_picture(const std::string& path) {
   TRY_ASSIGN(const std::vector<uint8_t> bytes, read_file(path, std::size_t(1) << 30));
-  if (path.find(".png") != std::string::npos) return TPixmapLoaderPNG::LoadPixmap(bytes);
-  return jpeg_decode(bytes);
+  // Nothing larger than a canvas can be imported, so nothing larger is decoded.
+  const PictureLimits limits{max_canvas_side, std::size_t(max_canvas_side) * max_canvas_side * 4};
+  if (file_kind(path) == FileKind::png) return TPixmapLoaderPNG::LoadPixmap(bytes, limits);
+  return jpeg_decode(bytes, limits);
 }
 
 Result<void> import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h) {
@@ -49,7 +52,15 @@ Result<void> import_picture(const Pixmap& picture, bool change_resolution, int s
   layer& l = *layers.active;
   l.make_undo_live();
   l.store_undo();
+  lay_picture(l, picture, ox, oy);
+  l.UNDO_GET = 0;
+  layers.changed = true;
+  return {};
+}
 
+void lay_picture(layer& l, const Pixmap& picture, float ox, float oy) {
+  const int W = gpu::geometry.width, H = gpu::geometry.height;
+  const int pw = picture.width, ph = picture.height;
   std::vector<uint8_t> rgba = picture.rgba();
   gpu::Texture tex = gpu::Texture::from_pixels(rgba.data(), pw, ph, GL_RGBA8, GL_CLAMP_TO_EDGE);
   const GLboolean alpha_test = glIsEnabled(GL_ALPHA_TEST);
@@ -83,9 +94,6 @@ Result<void> import_picture(const Pixmap& picture, bool change_resolution, int s
   if (alpha_test) glEnable(GL_ALPHA_TEST);
   gpu::bind_texture(0, 0);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  l.UNDO_GET = 0;
-  layers.changed = true;
-  return {};
 }
 
 }  // namespace document

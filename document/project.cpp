@@ -235,7 +235,7 @@ Result<std::string> load_project(const std::string& path, int screen_w, int scre
   layer* below = nullptr;
   for (std::size_t i = 0; i < p.layers.size(); ++i) {
     const StoredLayer& stored = p.layers[i];
-    layer* l = i == 0 ? layers.active : layer::Create(below, 0, 0, float(W), float(H), 0);
+    layer* l = i == 0 ? layers.active : layer::Create(below, 0);
     const LayerSettings& s = stored.settings;
     l->hidden = s.hidden;
     l->bump = s.bump, l->glossiness = s.glossiness, l->diffusion = s.diffusion, l->metallic = s.metallic;

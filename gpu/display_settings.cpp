@@ -3,6 +3,6 @@
 namespace gpu {
 
 DisplaySettings display_settings;
-canvas canvas_settings;
+canvas canvas_settings = start_canvas;
 
 }  // namespace gpu

@@ -27,18 +27,24 @@ struct DisplaySettings {
   float display_gamma() const { return drp_gamma * 5.7f; }
 };
 
-// The procedural canvas (paper) under the paint.
+// The procedural canvas (paper) under the paint. The values a new record
+// holds are its own, not the program's start: the parameter model writes
+// those into canvas_settings.
 struct canvas {
-  unsigned char mode = 1;  // 0 noise, 1 weave, 2 loaded picture (canvas_source)
+  unsigned char mode = 0;  // 0 noise, 1 weave, 2 loaded picture (canvas_source)
   unsigned char inv = 0;   // 1 inverts the relief
-  float strength = 0;      // "CANVAS:STRENGTH": relief amplitude, 0 = no canvas
+  float strength = 0.5f;   // "CANVAS:STRENGTH": relief amplitude, 0 = no canvas
   float strength_sav = 0;  // strength kept while the canvas is switched off
-  float size = 0;          // "CANVAS:SIZE": grain scale
-  float bias = 0;          // "CANVAS:BIAS": balance of the noise layers, weave irregularity
-  float density = 0;       // "CANVAS:DENSITY": noise threshold, weave jitter
+  float size = 0.5f;       // "CANVAS:SIZE": grain scale
+  float bias = 0.75f;      // "CANVAS:BIAS": balance of the noise layers, weave irregularity
+  float density = 0.1f;    // "CANVAS:DENSITY": noise threshold, weave jitter
   float stretch = 0;       // "CANVAS:STRETCH": noise anisotropy, weave thread count
-  unsigned char show = 0;  // "CANVAS:SHOW": the canvas takes part in flow, deposit and display
+  unsigned char show = 1;  // "CANVAS:SHOW": the canvas takes part in flow, deposit and display
 };
+
+// The canvas the program starts with: the weave, the current canvas preset's
+// values.
+inline constexpr canvas start_canvas{1};
 
 // Owned here; read by the display and the canvas-texture build, edited by the
 // control panel, saved with projects and settings files.

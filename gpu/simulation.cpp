@@ -18,7 +18,6 @@ namespace {
 struct SimulationState {
   float kernel_sharpness = -1;  // the sharpness `kernel` was built for; -1 none yet
   float kernel[9] = {};
-  Buffer pressure_spare;  // the second pressure buffer of the relaxation
 };
 
 SimulationState state;
@@ -202,10 +201,6 @@ void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const Simulati
   CanvasBuffers& b = canvas_buffers;
   const int w = geometry.width, h = geometry.height;
   const int sw = w / b.solver_divisor, sh = h / b.solver_divisor;
-  if (state.pressure_spare.width() != sw || state.pressure_spare.height() != sh) {
-    glClearColor(0, 0, 0, 0);
-    state.pressure_spare = Buffer::create(sw, sh, GL_R32F, GL_RED, GL_MIRRORED_REPEAT);
-  }
 
   glBindTexture(GL_TEXTURE_2D, b.velocity[0].texture());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -226,7 +221,7 @@ void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const Simulati
     // spare, which is copied back.
     const int steps = 1 + int(14.0f * (1.0f - s.fluidity * s.fluidity));
     const Buffer* from = &b.solver[0];
-    const Buffer* to = &state.pressure_spare;
+    const Buffer* to = &b.solver[2];
     program(Prog::jacobi_average).use().set("offset", ox, oy);
     bind_texture(0, b.solver[1].texture());
     for (int i = 0; i < steps; ++i) {

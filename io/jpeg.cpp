@@ -1,5 +1,6 @@
 #include "io/jpeg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -26,9 +27,17 @@ void on_error(j_common_ptr info) {
 // reported by the caller instead.
 void on_message(j_common_ptr) {}
 
+// Warnings (level -1) are how libjpeg reports a file cut short or corrupt
+// data, which it would otherwise fill with grey: they fail the read like
+// errors. Trace messages (0 and up) are ignored.
+void on_emit(j_common_ptr info, int level) {
+  if (level < 0) on_error(info);
+}
+
 void install(ErrorManager* e) {
   jpeg_std_error(&e->mgr);
   e->mgr.error_exit = on_error;
+  e->mgr.emit_message = on_emit;
   e->mgr.output_message = on_message;
 }
 
@@ -75,7 +84,7 @@ Result<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, int width
   return std::vector<uint8_t>(g.out, g.out + g.out_size);
 }
 
-Result<Pixmap> jpeg_decode(std::span<const uint8_t> data) {
+Result<Pixmap> jpeg_decode(std::span<const uint8_t> data, const PictureLimits& limits) {
   if (data.size() < 3 || data[0] != 0xFF || data[1] != 0xD8) return Error{"not a JPEG file"};
   ErrorManager e;
   DecompressGuard g;
@@ -89,7 +98,9 @@ Result<Pixmap> jpeg_decode(std::span<const uint8_t> data) {
   const JDIMENSION w = g.info.image_width, h = g.info.image_height;
   // A JPEG packs at most a few hundred pixels into a byte; more than that is
   // a size the file cannot hold.
-  if (w == 0 || h == 0 || w > max_jpeg_side || h > max_jpeg_side || double(w) * h > double(data.size()) * 4096)
+  const JDIMENSION side = JDIMENSION(std::clamp(limits.max_side, 1, max_jpeg_side));
+  if (w == 0 || h == 0 || w > side || h > side || double(w) * h > double(data.size()) * 4096 ||
+      double(w) * h * 4 > double(limits.max_rgba_bytes))
     return Error{"picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range"};
   g.info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&g.info);

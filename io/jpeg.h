@@ -17,7 +17,9 @@ inline constexpr int max_jpeg_side = 16384;
 // size is out of range.
 Result<std::vector<uint8_t>> jpeg_encode(std::span<const uint8_t> rgb, int width, int height, int quality);
 
-// An RGB pixmap (grey and colour JPEGs alike).
-Result<Pixmap> jpeg_decode(std::span<const uint8_t> data);
+// An RGB pixmap (grey and colour JPEGs alike); an error for a size beyond
+// `limits` (checked from the header), and for a picture cut short or holding
+// corrupt data.
+Result<Pixmap> jpeg_decode(std::span<const uint8_t> data, const PictureLimits& limits = {});
 
 }  // namespace io

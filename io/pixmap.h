@@ -1,9 +1,17 @@
 #pragma once
 // An 8-bit picture as the image loaders return it, top row first.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace io {
+
+// What a loader accepts, checked against the file's header before any pixel
+// is decoded.
+struct PictureLimits {
+  int max_side = 16384;
+  std::size_t max_rgba_bytes = std::size_t(1) << 30;  // the picture decoded as RGBA
+};
 
 struct Pixmap {
   int width = 0, height = 0;

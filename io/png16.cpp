@@ -16,7 +16,11 @@ struct WriteContext {
 
 void on_write(png_structp png, png_bytep data, png_size_t size) {
   auto* ctx = static_cast<WriteContext*>(png_get_io_ptr(png));
-  if (!ctx->out->write(data, size)) png_error(png, "the output refused the bytes");
+  if (!ctx->out->write(data, size)) {
+    const std::string why = ctx->out->error();
+    ctx->message = why.empty() ? "the output refused the bytes" : why;
+    png_error(png, ctx->message.c_str());
+  }
 }
 
 void on_flush(png_structp) {}
@@ -65,6 +69,7 @@ Result<void> png16_encode(Output& out, std::span<const float> samples, int w, in
   if (setjmp(png_jmpbuf(writer.png))) return Error{"PNG encoding failed: " + ctx.message};
 
   png_set_write_fn(writer.png, &ctx, on_write, on_flush);
+  png_set_compression_level(writer.png, 9);
   png_set_IHDR(writer.png, writer.info, png_uint_32(w), png_uint_32(h), 16,
                channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace io {
@@ -59,7 +60,7 @@ Pixmap pixmap_from_rgba(int w, int h, int channels, std::vector<uint8_t> rgba) {
 
 }  // namespace
 
-Result<Pixmap> TPixmapLoaderPNG::LoadPixmap(std::span<const uint8_t> stream) {
+Result<Pixmap> TPixmapLoaderPNG::LoadPixmap(std::span<const uint8_t> stream, const PictureLimits& limits) {
   const uint8_t* data = stream.data();
   const std::size_t size = stream.size();
   if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return fail("not a PNG file");
@@ -74,10 +75,13 @@ Result<Pixmap> TPixmapLoaderPNG::LoadPixmap(std::span<const uint8_t> stream) {
   std::vector<png_bytep> rows;
   if (setjmp(png_jmpbuf(g.png))) return fail(why);
   png_set_read_fn(g.png, &reader, read_bytes);
-  png_set_user_limits(g.png, max_png_side, max_png_side);
+  // libpng's own size limit (a million) stays above ours, so that a refused
+  // size is reported as one rather than as "Invalid IHDR data".
   png_read_info(g.png, g.info);
   png_uint_32 w = png_get_image_width(g.png, g.info), h = png_get_image_height(g.png, g.info);
-  if (w == 0 || h == 0 || w > max_png_side || h > max_png_side)
+  const int max_side = std::clamp(limits.max_side, 1, max_png_side);
+  if (w == 0 || h == 0 || w > png_uint_32(max_side) || h > png_uint_32(max_side) ||
+      double(w) * h * 4 > double(limits.max_rgba_bytes))
     return fail("picture size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range");
   // Deflate packs at most about 1032 bytes into one, so a picture whose rows
   // could not fit in the file is refused before its pixels are allocated.

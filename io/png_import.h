@@ -17,7 +17,9 @@ class TPixmapLoaderPNG {
  public:
   // The pixmap, or an error ("PNG ERROR: " and the reason) when the bytes are
   // not a readable PNG.
-  static Result<Pixmap> LoadPixmap(std::span<const uint8_t> stream);
+  // A header whose size is above `limits` is refused before anything is
+  // decoded.
+  static Result<Pixmap> LoadPixmap(std::span<const uint8_t> stream, const PictureLimits& limits = {});
 };
 
 }  // namespace io

@@ -17,7 +17,7 @@ bool create_canvas(int w, int h, const float paint_rgb[3], int screen_w, int scr
   gpu::create_image_slots();
   gpu::create_work_buffers(screen_w, screen_h);
 
-  layer* first = layer::Create(nullptr, 0, 0, float(w), float(h), 0);
+  layer* first = layer::Create(nullptr, 0);
   layers.active = first;
   layers.active_number = 1;
   layers.changed = true;

@@ -14,10 +14,8 @@ gpu::Buffer layer::fbo_create(GLenum internal_format, GLenum format) {
   return gpu::Buffer::create(gpu::geometry.width, gpu::geometry.height, internal_format, format, GL_MIRRORED_REPEAT);
 }
 
-layer* layer::Create(layer* after, float x, float y, float w, float h, unsigned char style) {
+layer* layer::Create(layer* after, unsigned char style) {
   auto l = std::make_unique<layer>();
-  l->pos = vec2d::Create(x, y);
-  l->size = vec2d::Create(w, h);
   l->style = style;
   l->col = fbo_create(GL_RGBA16F, GL_RGBA);
   l->mat = fbo_create(GL_R32F, GL_RED);

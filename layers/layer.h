@@ -20,7 +20,6 @@ class layer {
   unsigned char hidden = 0;
   unsigned char style = 0;  // 0 normal [=], 1 additive [+], 2 multiply [*]
   gpu::Buffer col, mat, undo_col_buffer, undo_mat_buffer;
-  vec2d size, pos;
   float bump = 0.1f;
   float glossiness = 0.5f;
   float diffusion = 0.1f;
@@ -42,7 +41,7 @@ class layer {
   GLuint undo_mat() const { return undo_mat_buffer.texture(); }
 
   // New layer inserted directly above `after`, or on top when `after` is null.
-  static layer* Create(layer* after, float x, float y, float w, float h, unsigned char style);
+  static layer* Create(layer* after, unsigned char style);
 
   // A canvas-size buffer with linear filtering and mirrored-repeat wrap,
   // cleared to transparent; its framebuffer is left bound.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 
@@ -68,7 +69,8 @@ void merge_relief(const layer& u, const layer& l) {
 }  // namespace
 
 layer* add_layer() {
-  layer* l = layer::Create(layers.active, 0, 0, float(gpu::geometry.width), float(gpu::geometry.height), 0);
+  layer* l = layer::Create(layers.active, 0);
+  l->bump = gpu::display_settings.new_layer_bump;
   activate(layer_index(l));
   return l;
 }

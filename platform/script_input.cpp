@@ -38,6 +38,23 @@ bool split(std::string_view line, std::vector<std::string>* words) {
   return true;
 }
 
+// A message quotes the script's words: control and non-ASCII bytes of a
+// garbage file are shown as \xHH instead of reaching the terminal raw.
+std::string escaped(std::string_view text) {
+  static const char hex[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char ch : text) {
+    if (ch >= 0x20 && ch < 0x7f) {
+      out += char(ch);
+    } else {
+      out += "\\x";
+      out += hex[ch >> 4];
+      out += hex[ch & 15];
+    }
+  }
+  return out;
+}
+
 bool number(const std::string& s, double lo, double hi, double* out) {
   double v = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -145,7 +162,7 @@ std::unique_ptr<ScriptInput> ScriptInput::parse(std::string_view text, const std
     pos = eol + 1;
     ++line_no;
     auto fail = [&](const std::string& why) {
-      *error = name + ":" + std::to_string(line_no) + ": " + why;
+      *error = name + ":" + std::to_string(line_no) + ": " + escaped(why);
       return nullptr;
     };
     std::vector<std::string> w;

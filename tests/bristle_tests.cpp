@@ -201,9 +201,9 @@ TEST_F(BristleTest, StandingSegmentsArePointsForColourAndNothingForSmears) {
           ++lit;
           EXPECT_LE(std::hypot(x + 0.5f - 80, 89 - y + 0.5f - 45), 8.0f);  // within the footprint
         }
-    if (smear)
+    if (smear) {
       EXPECT_EQ(lit, 0);
-    else
+    } else
       EXPECT_GT(lit, 10);
   }
 }

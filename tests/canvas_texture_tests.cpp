@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gpu/canvas_buffers.h"
+#include "gpu/canvas_presets.h"
 #include "gpu/canvas_texture.h"
 #include "gpu/colour_normalise.h"
 #include "gpu/display_settings.h"
@@ -142,4 +143,26 @@ TEST(SelectionMask, SnapshotRestoresInsideTheMaskOnly) {
   mask = read_picture(gpu::canvas_buffers.mask);
   EXPECT_GT(mask.at(45, 45)[3], 0.2f);
   EXPECT_LT(mask.at(100, 45)[3], 0.01f);
+}
+
+// A new canvas record starts as noise with the record's own values; the
+// program itself starts on the current canvas preset, the weave.
+TEST(CanvasRecord, NewRecordsAndTheStartCanvas) {
+  const gpu::canvas fresh;
+  EXPECT_EQ(fresh.mode, 0);
+  EXPECT_EQ(fresh.inv, 0);
+  EXPECT_FLOAT_EQ(fresh.strength, 0.5f);
+  EXPECT_FLOAT_EQ(fresh.bias, 0.75f);
+  EXPECT_FLOAT_EQ(fresh.density, 0.1f);
+  EXPECT_FLOAT_EQ(fresh.stretch, 0);
+  const gpu::CanvasPresets presets;
+  const gpu::canvas& current = presets.presets[presets.current];
+  const gpu::canvas& start = gpu::start_canvas;
+  EXPECT_EQ(start.mode, current.mode);
+  EXPECT_EQ(start.inv, current.inv);
+  EXPECT_FLOAT_EQ(start.strength, current.strength);
+  EXPECT_FLOAT_EQ(start.size, current.size);
+  EXPECT_FLOAT_EQ(start.bias, current.bias);
+  EXPECT_FLOAT_EQ(start.density, current.density);
+  EXPECT_FLOAT_EQ(start.stretch, current.stretch);
 }

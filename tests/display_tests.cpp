@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "gpu/canvas_buffers.h"
@@ -228,6 +229,26 @@ TEST_F(Display, HighQualityKeepsThePictureAndLightsRelief) {
   // Same picture away from edges; the supersampling only refines them.
   EXPECT_LT(high.max_diff(low, 60, 35, 100, 55), 0.03f);
   EXPECT_LT(high.max_diff(low, 0, 0, 30, 15), 0.03f);
+  EXPECT_GT(high.max_diff(low, 35, 15, 125, 75), 0.02f) << "the relief's edges are lit at twice the size";
+  // The layers were lit at twice the size and brought down by averaging.
+  const Picture twice = read_picture(gpu::canvas_buffers.hq_target);
+  ASSERT_EQ(twice.w, 2 * W);
+  ASSERT_EQ(twice.h, 2 * H);
+  const Picture p = paint();
+  // The sharpening after the averaging moves only the edges, and little.
+  float worst = 0, total = 0;
+  for (int y = 1; y < H - 1; ++y)
+    for (int x = 1; x < W - 1; ++x)
+      for (int k = 0; k < 3; ++k) {
+        const float mean = (twice.at(2 * x, 2 * y)[k] + twice.at(2 * x + 1, 2 * y)[k] + twice.at(2 * x, 2 * y + 1)[k] +
+                            twice.at(2 * x + 1, 2 * y + 1)[k]) /
+                           4;
+        const float err = std::fabs(mean - p.at(x, y)[k]);
+        worst = std::max(worst, err);
+        total += err;
+      }
+  EXPECT_LT(total / float(3 * (W - 2) * (H - 2)), 0.005f);
+  EXPECT_LT(worst, 0.2f);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/frame_state.h"
 #include "app/navigation.h"
+#include "app/startup.h"
 #include "app/text.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
@@ -49,15 +50,16 @@ TEST(FrameTest, FullMouseSpeedFollowsThePointer) {
 }
 
 // At 0.5 the smoothed pointer lags a jump, then overshoots it, then settles,
-// without ever jumping as far as the pointer did; releasing snaps it.
+// without ever jumping as far as the pointer did; releasing snaps it. The
+// pointer rests first, so that no hover motion carries into the stroke.
 TEST(FrameTest, HalfMouseSpeedLagsOvershootsAndSnapsOnRelease) {
   ScriptRun r;
   std::vector<float> xs;
   const std::string err = r.run(
-      "set \"MOUSE SPEED\" 0.5\nmouse 40 45\nframe\ndown left\nframe\nmouse 100 45\nframe 40\nmouse 60 45\nup "
-      "left\nframe\n",
+      "set \"MOUSE SPEED\" 0.5\nmouse 40 45\nframe 30\ndown left\nframe\nmouse 100 45\nframe 40\nmouse 60 "
+      "45\nup left\nframe\n",
       [&](int f) {
-        if (f > 0) xs.push_back(frame_state.stroke_pos.x);
+        if (f >= 30) xs.push_back(frame_state.stroke_pos.x);
       });
   ASSERT_EQ(err, "");
   ASSERT_EQ(xs.size(), 42u);
@@ -160,13 +162,85 @@ TEST(FrameTest, DragZoomStaysWithinItsLimits) {
                {120, 45, 1.25f}};
   for (const Case& c : cases) {
     ScriptRun r;
-    float zoom = 0;
+    std::vector<float> zooms;
+    std::vector<vec2d> corners;
+    // The pointer then stands still for a while with the button held: the
+    // zoom and the canvas stay where the drag put them.
     const std::string err = r.run("key down Left Ctrl\nkey down Left Alt\nmouse 80 45\ndown left\nframe\nmouse " +
-                                      std::to_string(c.to_x) + " " + std::to_string(c.to_y) + "\nframe\n",
-                                  [&](int) { zoom = view.zoom; });
+                                      std::to_string(c.to_x) + " " + std::to_string(c.to_y) + "\nframe 12\n",
+                                  [&](int f) {
+                                    if (f == 0) return;
+                                    zooms.push_back(view.zoom);
+                                    corners.push_back(view.top_left);
+                                  });
     ASSERT_EQ(err, "");
-    EXPECT_NEAR(zoom, c.expect, 1e-4) << c.to_x << ", " << c.to_y;
+    ASSERT_EQ(zooms.size(), 12u);
+    for (size_t i = 0; i < zooms.size(); ++i) {
+      EXPECT_NEAR(zooms[i], c.expect, 1e-4) << c.to_x << ", " << c.to_y << " frame " << i;
+      EXPECT_LT(corners[i].subv(corners[0]).length(), 1e-3f) << c.to_x << ", " << c.to_y << " frame " << i;
+    }
   }
+}
+
+// Without a button the smoothing keeps running on the pointer's moves, though
+// the smoothed pointer stays on the pointer.
+TEST(FrameTest, SmoothingRunsWithNoButtonHeld) {
+  ScriptRun r;
+  float speed = 0;
+  vec2d gap;
+  const std::string err = r.run("set \"MOUSE SPEED\" 0.5\nmouse 20 45\nframe\n" + moves(20, 100, 45, 8), [&](int) {
+    speed = frame_state.smooth_velocity.length();
+    gap = frame_state.smoothed.subv(frame_state.rotated);
+  });
+  ASSERT_EQ(err, "");
+  EXPECT_GT(speed, 1.0f);
+  EXPECT_EQ(gap.length(), 0.0f);
+}
+
+namespace {
+
+// A window that only remembers whether the system cursor is shown.
+class CursorWindow final : public platform::Window {
+ public:
+  bool cursor_shown = false;
+  int cursor_calls = 0;
+
+  bool headless() const override { return true; }
+  void set_title(const std::string&) override {}
+  void client_size(int* w, int* h) override { *w = *h = 0; }
+  void desktop_size(int* w, int* h) override { *w = *h = 0; }
+  void place(int, int, int, int) override {}
+  void show_cursor(bool show) override {
+    cursor_shown = show;
+    ++cursor_calls;
+  }
+  void pump_events() override {}
+  void wait_events() override {}
+  void wait_frame_tick() override {}
+  void bind_screen() override {}
+  void present() override {}
+  platform::Answer confirm(const std::string&, const std::string&) override { return platform::Answer::cancel; }
+};
+
+}  // namespace
+
+// Coming back to the application starts the pointer afresh: no movement from
+// where it was left to where it is now. The system cursor shows while another
+// application is active and hides again over the window.
+TEST(FrameTest, SuspendShowsTheCursorAndResumeResetsThePointer) {
+  ScriptRun r;
+  CursorWindow w;
+  ASSERT_EQ(r.run("mouse 20 45\nframe 2\n"), "");
+  handle_event({platform::WindowEventType::suspend}, w);
+  EXPECT_TRUE(w.cursor_shown);
+  EXPECT_FALSE(app.app_active);
+  handle_event({platform::WindowEventType::resume}, w);
+  EXPECT_FALSE(w.cursor_shown);
+  EXPECT_EQ(w.cursor_calls, 2);
+  vec2d moved{1, 1};
+  ASSERT_EQ(r.run("mouse 120 60\nframe\n", [&](int) { moved = frame_state.movement; }), "");
+  EXPECT_EQ(moved.length(), 0.0f);
+  EXPECT_NEAR(frame_state.stroke_pos.x, 120, 1e-3);
 }
 
 // Shift smudges, Ctrl erases, Shift+Ctrl swaps paint and average, the right

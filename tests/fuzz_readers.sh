@@ -13,13 +13,14 @@ cmake -S "$src/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_B
 ninja -C "$build" >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in segment project png jpeg; do
+for target in segment project png jpeg ora; do
   mkdir -p "$work/$target"
   case $target in
     segment) seeds=("$src"/tests/fixtures/*.bin "$src"/tests/fixtures/*.olp) ;;
     project) seeds=("$src"/tests/fixtures/*.olp) ;;
     png) seeds=("$src"/tests/fixtures/*.png) ;;
     jpeg) seeds=("$src"/tests/fixtures/*.jpg) ;;
+    ora) seeds=("$src"/tests/fixtures/*.ora) ;;
   esac
   cp "${seeds[@]}" "$work/$target/"
   # A crash leaves its input in $work as crash-*; copy it to tests/fixtures as a regression case.

@@ -14,6 +14,7 @@
 #include "gpu/geometry.h"
 #include "io/atomic_file.h"
 #include "io/jpeg.h"
+#include "io/ora.h"
 #include "io/png_import.h"
 #include "io/project_format.h"
 #include "layers/layer.h"
@@ -206,6 +207,10 @@ TEST(ReaderFixtures, EachFixtureReadsAsItsNameSays) {
       Result<io::Pixmap> p = io::jpeg_decode(bytes);
       read = p.ok();
       error = message_of(p);
+    } else if (ext == ".ora") {
+      Result<io::OraImage> image = io::read_ora(bytes, {});
+      read = image.ok();
+      error = message_of(image);
     } else {
       // Segments one after another until the end or the first the reader refuses.
       io::SegmentReader r(bytes);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gpu/canvas_buffers.h"
+#include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
@@ -105,10 +106,22 @@ TEST(LayerStack, ReliefMergeReadsTheLowerAmountAsItWas) {
     layers.active_number = 1;
     fill_rect(lower->mat, 0, 0, W, H, {c.below, 0, 0, 1});
     layer* upper = add_layer();
+    upper->bump = lower->bump;  // bump ratio 1
     fill_rect(upper->mat, 0, 0, W, H, {c.above, 0, 0, 1});
     ASSERT_TRUE(merge_down(true));
     EXPECT_NEAR(red_at(*lower, 80, 45), c.expected, 1e-3f) << c.below << " + " << c.above;
   }
+}
+
+// A layer the user adds gets the project's new-layer bump.
+TEST(LayerStack, AddedLayersTakeTheNewLayerBump) {
+  gl_canvas(W, H);
+  const float kept = gpu::display_settings.new_layer_bump;
+  for (float bump : {0.2f, 0.35f}) {
+    gpu::display_settings.new_layer_bump = bump;
+    EXPECT_FLOAT_EQ(add_layer()->bump, bump);
+  }
+  gpu::display_settings.new_layer_bump = kept;
 }
 
 TEST(LayerUndo, StrokeRulesAndTheShownState) {

@@ -114,3 +114,22 @@ TEST(Png16, WritesTheFileWhole) {
         << "temporary left behind";
   fs::remove(path);
 }
+
+// Pictures are packed at zlib level 9: the stream header of the first IDAT
+// chunk says "maximum compression" (FLEVEL 3), which levels below 7 never do.
+TEST(Png16, WrittenAtTheHighestCompressionLevel) {
+  std::vector<float> px(size_t(64) * 32 * 4);
+  for (size_t i = 0; i < px.size(); ++i) px[i] = float(i % 97) / 97.0f;
+  io::MemoryOutput out;
+  ASSERT_TRUE(succeeded(io::png16_encode(out, px, 64, 32, 4)));
+  const std::vector<uint8_t>& b = out.bytes;
+  size_t at = 8;  // after the signature: length, type, data, CRC per chunk
+  while (at + 8 <= b.size() && std::memcmp(&b[at + 4], "IDAT", 4) != 0) {
+    const size_t length = (size_t(b[at]) << 24) | (size_t(b[at + 1]) << 16) | (size_t(b[at + 2]) << 8) | b[at + 3];
+    at += 12 + length;
+  }
+  ASSERT_LE(at + 10, b.size()) << "an IDAT chunk";
+  const uint8_t cmf = b[at + 8], flg = b[at + 9];
+  EXPECT_EQ(cmf & 0x0f, 8) << "deflate";
+  EXPECT_EQ(flg >> 6, 3) << "compression level 9";
+}

@@ -626,13 +626,14 @@ TEST(ProjectCommands, ScriptedSaveLoadAndExportKeys) {
   std::filesystem::remove_all(dir);
 }
 
-TEST(ProjectCommands, NameDispatchTakesTheFirstMatch) {
+// The last extension alone picks the kind.
+TEST(ProjectCommands, NameDispatchTakesTheLastExtension) {
   ScriptRun run;
   file_commands = {};
   const std::string dir = temp_path("dispatch");
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  // Both ".png" and ".olp": a PNG export, not a project.
+  // Ending in ".png": a PNG export, whatever comes before.
   const std::string both = dir + "/x.olp.png";
   ASSERT_EQ(run.run("frame\nsave " + both + "\nframe\n"), "");
   io::Bytes b = file_bytes(both);
@@ -642,7 +643,8 @@ TEST(ProjectCommands, NameDispatchTakesTheFirstMatch) {
   ASSERT_EQ(run.run("save " + both2 + "\nframe\n"), "");
   b = file_bytes(both2);
   ASSERT_GE(b.size(), 8u);
-  EXPECT_EQ(std::memcmp(b.data(), "\x89PNG", 4), 0);
+  EXPECT_NE(std::memcmp(b.data(), "\x89PNG", 4), 0);
+  EXPECT_TRUE(succeeded(io::read_project(b, {})));
   std::filesystem::remove_all(dir);
 }
 
@@ -719,4 +721,102 @@ TEST(ProjectCommands, PictureImportAsksAboutTheResolution) {
   EXPECT_EQ(gpu::geometry.height, 6);
   EXPECT_EQ(file_commands.current_name, pic);
   std::filesystem::remove(pic);
+}
+
+// Every header field at the byte offset the file layout gives it, so that a
+// field moved in both the writer and the reader cannot pass unnoticed.
+TEST(ProjectFormat, HeaderFieldsSitAtTheirLayoutOffsets) {
+  io::ProjectHeader h;
+  float next = 1.5f;  // every float field a value of its own
+  auto fill = [&](float* v, int n) {
+    for (int i = 0; i < n; ++i) v[i] = next++;
+  };
+  fill(&h.width, 1), fill(&h.height, 1), fill(h.color, 4), fill(&h.display_gamma, 1), fill(&h.midpoint, 1);
+  fill(h.light_col, 3), fill(h.light_pos, 3), fill(h.ambient_col, 3), fill(&h.light_setting, 1), fill(h.paper, 4);
+  fill(&h.new_layer_bump, 1);
+  h.swatches = {{io::SwatchCell{}}};
+  io::SwatchCell& cell = h.swatches[0][0];
+  fill(&cell.r, 1), fill(&cell.g, 1), fill(&cell.b, 1), fill(&cell.a, 1);
+  cell.xi = 71, cell.yi = 72;
+  fill(&cell.x, 1), fill(&cell.y, 1);
+  fill(&h.brush_size, 1), fill(h.preset_bristle_size, 9), fill(h.preset_bristles, 9), fill(h.preset_bias, 9);
+  fill(&h.mouse_speed, 1);
+  h.mirror_mode = 8, h.high_quality = 0;
+  fill(&h.smudge_chroma, 1), fill(&h.fluidity, 1), fill(&h.fluid_sharpness, 1), fill(&h.fluid_smudge, 1);
+  fill(&h.drying_speed, 1), fill(&h.guide_fov, 1), fill(&h.guide_distortion, 1), fill(&h.guide_alpha, 1);
+  h.guide_subdivisions = 73;
+  fill(h.guide_offset, 3), fill(h.guide_camera, 3), fill(h.guide_rotation, 3);
+  h.canvas_show = 1, h.canvas_preset = 2;
+  for (int i = 0; i < 3; ++i) {
+    io::CanvasPreset& p = h.canvas_presets[i];
+    p.mode = uint8_t(10 + i), p.inverted = uint8_t(20 + i);
+    fill(&p.strength, 1), fill(&p.size, 1), fill(&p.bias, 1), fill(&p.density, 1), fill(&p.stretch, 1);
+  }
+  h.custom_canvas = 1, h.layer_count = 74;
+
+  const io::Bytes b = io::encode_header(h);
+  ASSERT_EQ(b.size(), 421u);
+  EXPECT_EQ(std::string(b.begin(), b.begin() + 21), "Ollan Rizazuv version");
+  auto f32 = [&](size_t at) {
+    float v;
+    std::memcpy(&v, &b[at], 4);
+    return v;
+  };
+  auto i32 = [&](size_t at) {
+    int32_t v;
+    std::memcpy(&v, &b[at], 4);
+    return v;
+  };
+  // Float fields in file order: offset of the first, count, first value.
+  const struct {
+    size_t at;
+    int count;
+    float first;
+    const char* name;
+  } floats[] = {
+      {22, 2, 1.5f, "canvas size"},
+      {30, 4, 3.5f, "colour"},
+      {46, 1, 7.5f, "display gamma"},
+      {50, 1, 8.5f, "wheel midpoint"},
+      {54, 9, 9.5f, "light, ambient"},
+      {90, 1, 18.5f, "light setting"},
+      {94, 4, 19.5f, "paper"},
+      {110, 1, 23.5f, "new-layer bump"},
+      {122, 4, 24.5f, "swatch rgba"},
+      {146, 2, 28.5f, "swatch x, y"},
+      {154, 1, 30.5f, "brush size"},
+      {158, 27, 31.5f, "presets"},
+      {266, 1, 58.5f, "mouse speed"},
+      {272, 5, 59.5f, "fluid dials"},
+      {292, 3, 64.5f, "guide fov .. alpha"},
+      {308, 9, 67.5f, "guide vectors"},
+      {352, 5, 76.5f, "canvas preset 0"},
+      {374, 5, 81.5f, "canvas preset 1"},
+      {396, 5, 86.5f, "canvas preset 2"},
+  };
+  for (const auto& f : floats)
+    for (int i = 0; i < f.count; ++i) EXPECT_EQ(f32(f.at + 4 * size_t(i)), f.first + float(i)) << f.name << " " << i;
+  const struct {
+    size_t at;
+    int value;
+    const char* name;
+  } ints[] = {{114, 1, "swatch columns"}, {118, 1, "cells"},        {138, 71, "xi"},         {142, 72, "yi"},
+              {304, 73, "subdivisions"},  {345, 3, "preset count"}, {417, 74, "layer count"}};
+  for (const auto& i : ints) EXPECT_EQ(i32(i.at), i.value) << i.name;
+  const struct {
+    size_t at;
+    int value;
+    const char* name;
+  } bytes[] = {{21, 17, "version"},
+               {270, 8, "mirror mode"},
+               {271, 0, "high quality"},
+               {344, 1, "canvas shown"},
+               {349, 2, "current preset"},
+               {350, 10, "preset 0 mode"},
+               {351, 20, "preset 0 inverted"},
+               {372, 11, "preset 1 mode"},
+               {394, 12, "preset 2 mode"},
+               {395, 22, "preset 2 inverted"},
+               {416, 1, "custom canvas"}};
+  for (const auto& y : bytes) EXPECT_EQ(int(b[y.at]), y.value) << y.name;
 }

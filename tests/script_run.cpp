@@ -38,7 +38,7 @@ std::string ScriptRun::run(const std::string& text, const std::function<void(int
   if (!script) return error;
   for (const platform::ScriptCommand& c : script->preamble())
     if (c.type == platform::ScriptCommand::Type::seed) seed_random(std::uint64_t(c.a));
-  script->set_event_sink(handle_event);
+  script->set_event_sink([this](const platform::WindowEvent& e) { handle_event(e, *window_); });
   Session session{*window_, *script, dialogs};
   open_pen(*window_, *script, frame_state);
   auto runner = [&](const platform::ScriptCommand& c, std::string* why) {

@@ -571,3 +571,26 @@ TEST_F(Simulation, ClearsAndTheDryingToggle) {
 }
 
 }  // namespace
+
+namespace {
+
+int live_textures() {
+  int n = 0;
+  for (GLuint name = 1; name < 4096; ++name) n += glIsTexture(name) == GL_TRUE;
+  return n;
+}
+
+}  // namespace
+
+// Everything the relaxation draws into belongs to the canvas buffers: making
+// the canvas again (or leaving the program) leaves no texture behind.
+TEST(SimulationBuffers, TheRelaxationKeepsNoTextureOfItsOwn) {
+  gl_canvas(160, 90);
+  const int at_start = live_textures();
+  document::reset_settings();
+  gpu::simulation_settings.fluidity = 0;
+  for (int i = 0; i < 2; ++i) gpu::simulate_frame({work_paint(), 80, 45, 10, 4, 0, true, false, false});
+  gl_canvas(160, 90);
+  EXPECT_EQ(live_textures(), at_start);
+  document::reset_settings();
+}

@@ -50,9 +50,12 @@ TEST(SmudgeReplay, WarpDragBendsTheStrokeWhenWarpModeEnds) {
   const LayerPixels stroke = read_layer();
   ASSERT_EQ(r.run("key down Left Ctrl\nkey press W\nframe\n"), "");
   ASSERT_TRUE(modes.warp_mode);
+  // Neither painting nor smudging lays anything while warping.
+  ASSERT_EQ(r.run("pen 0.85\ncolor 0.1 0.9 0.1\n" + drag_script(30, 60, 130, 60, 10)), "");
   ASSERT_EQ(r.run("pen 0.85\nkey down Left Shift\n" + drag_script(80, 25, 80, 75, 20)), "");
   const LayerPixels during = read_layer();
   EXPECT_EQ(during.mat, stroke.mat) << "warping leaves the paint itself alone";
+  EXPECT_EQ(during.col, stroke.col) << "and its colour";
   ASSERT_EQ(r.run("key down Left Ctrl\nkey press W\nframe\n"), "");
   ASSERT_FALSE(modes.warp_mode);
   const LayerPixels bent = read_layer();

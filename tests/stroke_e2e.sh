@@ -13,17 +13,8 @@ set -euo pipefail
 cd "$WORK"
 source "$LIB"
 start_ollan --size 640x360 --frames 3000
-# Wait until the window shows the canvas and the picture has settled: two
-# screenshots half a second apart agree.
-import -window root before.png
-for _ in $(seq 60); do
-  sleep 0.5
-  import -window root again.png
-  same=$(compare -metric AE before.png again.png null: 2>&1 | cut -d' ' -f1 || true)
-  mv again.png before.png
-  shown=$(convert before.png -crop "640x360+$X+$Y" -format '%[fx:standard_deviation > 0.01]' info:)
-  [ "${same%.*}" = 0 ] && [ "$shown" = 1 ] && break
-done
+# Wait until the window shows the canvas and the picture has settled.
+settle "640x360+$X+$Y" before.png
 # From (80, 120) to (240, 230) in the window, in 40 steps. W first: the mouse
 # has no pressure to size the brush with, so the brush keeps its full size.
 xdotool mousemove --sync $((X + 80)) $((Y + 120))

@@ -12,10 +12,9 @@ cat >"$WORK/session.sh" <<'INNER'
 set -euo pipefail
 cd "$WORK"
 source "$LIB"
-start_ollan --size 320x180 --frames 600
-sleep 1.5
+start_ollan --size 320x180 --frames 100000
 # The stroke runs across the middle of the canvas, left to right.
-import -window root before.png
+settle "320x180+$X+$Y" before.png
 xdotool mousemove --sync $((X + 100)) $((Y + 90))
 xdotool mousedown 1
 for step in $(seq 1 30); do
@@ -24,10 +23,11 @@ for step in $(seq 1 30); do
 done
 xdotool mouseup 1
 xdotool mousemove --sync $((X + 300)) $((Y + 170))
-sleep 1
-import -window root after.png
+settle "320x180+$X+$Y" after.png
 echo "$X $Y" >origin.txt
-wait $APP || true
+# A plain termination would ask to confirm the exit.
+kill -KILL $APP 2>/dev/null || true
+wait $APP 2>/dev/null || true
 INNER
 WORK=$WORK OLLAN=$OLLAN LIB=$LIB in_xvfb 640x400x24 bash "$WORK/session.sh"
 

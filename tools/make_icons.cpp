@@ -1,9 +1,12 @@
 // Draws the four 64 x 64 tool icons of the control panel: paint, smudge, erase
-// and average. Shapes are signed-distance functions, anti-aliased over a pixel.
+// and average, and the paint icon at the other sizes the desktop's icon theme
+// asks for. Shapes are signed-distance functions drawn on a 64-unit square,
+// anti-aliased over a pixel at any size.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,16 +15,19 @@
 
 namespace {
 
-constexpr int size = 64;
+constexpr int design = 64;  // the square the shapes are drawn on
 
 struct Canvas {
-  std::vector<float> rgba = std::vector<float>(size * size * 4, 0.0f);
+  explicit Canvas(int side = design) : size(side), rgba(std::size_t(side) * side * 4, 0.0f) {}
+  int size;
+  std::vector<float> rgba;
 
   // Paints colour c with coverage from the signed distance d(x, y) (negative inside).
   void fill(const std::function<float(float, float)>& d, float r, float g, float b, float a = 1.0f) {
     for (int y = 0; y < size; ++y)
       for (int x = 0; x < size; ++x) {
-        float cover = std::clamp(0.5f - d(x + 0.5f, y + 0.5f), 0.0f, 1.0f) * a;
+        const float scale = float(design) / float(size);
+        float cover = std::clamp(0.5f - d((x + 0.5f) * scale, (y + 0.5f) * scale) / scale, 0.0f, 1.0f) * a;
         float* p = &rgba[(y * size + x) * 4];
         p[0] = p[0] * (1 - cover) + r * cover;
         p[1] = p[1] * (1 - cover) + g * cover;
@@ -37,7 +43,9 @@ struct Canvas {
   }
 };
 
-float circle(float x, float y, float cx, float cy, float r) { return std::hypot(x - cx, y - cy) - r; }
+float circle(float x, float y, float cx, float cy, float r) {
+  return std::hypot(x - cx, y - cy) - r;
+}
 
 // Distance to the segment (ax, ay)-(bx, by), minus a half width.
 float capsule(float x, float y, float ax, float ay, float bx, float by, float r) {
@@ -54,8 +62,8 @@ float box(float x, float y, float cx, float cy, float hw, float hh, float a) {
   return std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f);
 }
 
-Canvas paint_icon() {
-  Canvas c;
+Canvas paint_icon(int side = design) {
+  Canvas c(side);
   // handle, ferrule, then a loaded tip
   c.fill([](float x, float y) { return capsule(x, y, 52, 12, 34, 30, 4.5f); }, 0.55f, 0.35f, 0.2f);
   c.fill([](float x, float y) { return box(x, y, 30, 34, 7, 4, 0.785f); }, 0.8f, 0.8f, 0.85f);
@@ -94,12 +102,21 @@ Canvas average_icon() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_icons OUTDIR\n");
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: make_icons OUTDIR [SIZE...]\n");
     return 2;
   }
   std::string dir = argv[1];
   bool ok = paint_icon().save(dir + "/ICON_s_paint.png") && smudge_icon().save(dir + "/ICON_s_smudge.png") &&
             erase_icon().save(dir + "/ICON_s_erase.png") && average_icon().save(dir + "/ICON_s_average.png");
+  // The application icon: the paint icon at each size asked for, as ollan_SIZE.png.
+  for (int i = 2; i < argc && ok; ++i) {
+    const int side = std::atoi(argv[i]);
+    if (side < 8 || side > 1024) {
+      std::fprintf(stderr, "make_icons: icon size %s is not between 8 and 1024\n", argv[i]);
+      return 2;
+    }
+    ok = paint_icon(side).save(dir + "/ollan_" + std::to_string(side) + ".png");
+  }
   return ok ? 0 : 1;
 }

@@ -33,5 +33,6 @@ void main() {
       sum += texture2D(colBuffer, texture2D(vecBuffer, p).xy);
     }
   }
-  gl_FragColor = sum / (n * n);
+  // Divided by the samples taken: n itself may have a fraction.
+  gl_FragColor = sum / float(steps * steps);
 }

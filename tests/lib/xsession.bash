@@ -20,3 +20,20 @@ start_ollan() {
   fi
   eval "$(xdotool getwindowgeometry --shell "$WID")"
 }
+
+# settle BOX SHOT: takes root screenshots into SHOT every half second, up to
+# 30 s, until two in a row agree and the BOX (WxH+X+Y) shows more than one
+# colour; a loaded machine may take seconds to draw the first frames.
+settle() {
+  local box=$1 shot=$2 same shown
+  import -window root "$shot"
+  for _ in $(seq 60); do
+    sleep 0.5
+    import -window root again.png
+    same=$(compare -metric AE "$shot" again.png null: 2>&1 | cut -d' ' -f1 || true)
+    mv again.png "$shot"
+    shown=$(convert "$shot" -crop "$box" -format '%[fx:standard_deviation > 0.01]' info:)
+    [ "${same%.*}" = 0 ] && [ "$shown" = 1 ] && return 0
+  done
+  return 0
+}
