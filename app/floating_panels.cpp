@@ -6,6 +6,7 @@
 #include "app/frame_state.h"
 #include "app/text.h"
 #include "gpu/canvas_buffers.h"
+#include "gpu/display_settings.h"
 #include "ui/gui_draw.h"
 
 ui::GuiContext gui;
@@ -94,6 +95,8 @@ void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
   if (!gui.open_panels.empty() && copy) {
     ui::copy_screen(copy, int(app.screen_w), int(app.screen_h));
     ui::GuiPainter painter;
+    painter.light_x = gpu::display_settings.light_pos[0];
+    painter.light_y = gpu::display_settings.light_pos[1];
     painter.draw_text = [](std::string_view text, float x, float y, float scale) { draw_text(text, x, y, scale); };
     ui::draw_gui(gui, painter, copy.texture(), app.screen_w, app.screen_h);
   }
