@@ -12,7 +12,12 @@ FileCommandContext context(Session& s) {
   return FileCommandContext{s.window, s.dialogs, s.input, base_window_title, draw_text};
 }
 
+// A command that did something may have drawn its progress into the window
+// and changed what the picture shows.
+bool file_command_ran = false;
+
 void after(const FileOutcome& o) {
+  if (o.result != FileResult::cancelled || o.canvas_changed) file_command_ran = true;
   if (!o.canvas_changed) return;
   const int w = gpu::geometry.width, h = gpu::geometry.height;
   view.zoom = 1;
@@ -43,4 +48,10 @@ void script_load(Session& s, platform::QueuedDialogs& dialogs, const std::string
 void load_file_at_start(Session& s, const std::string& file) {
   FileCommandContext ctx = context(s);
   after(load_command(ctx, file));
+}
+
+bool take_file_command_ran() {
+  const bool ran = file_command_ran;
+  file_command_ran = false;
+  return ran;
 }

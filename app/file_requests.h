@@ -18,3 +18,7 @@ void script_load(Session& s, platform::QueuedDialogs& dialogs, const std::string
 
 // Loads the file named on the command line (no dialog).
 void load_file_at_start(Session& s, const std::string& file);
+
+// True once after a file command did something (saved, loaded, failed): the
+// next frame draws everything again.
+bool take_file_command_ran();

@@ -1,5 +1,7 @@
 #include "app/floating_panels.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "app/app_state.h"
@@ -25,6 +27,7 @@ struct PanelObjects {
   ui::GuiImages images;
   std::vector<gpu::Buffer> reliefs;
   ui::gui_master* brush_mode = nullptr;
+  gpu::PixelRect pointer_box;  // where the pointer was drawn last
 };
 PanelObjects objects;
 
@@ -101,6 +104,35 @@ void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
     ui::draw_gui(gui, painter, copy.texture(), app.screen_w, app.screen_h);
   }
   if (!app.pointer_outside) ui::draw_pointer(gui, pointer, brush_radius, app.screen_w, app.screen_h);
+}
+
+std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius) {
+  // Room for the ring's rim and the shapes drawn at the pointer.
+  const float r = std::max(radius, 2.0f) + 16;
+  const gpu::PixelRect now =
+      app.pointer_outside ? gpu::PixelRect{} : gpu::PixelRect::around(pos.x - r, pos.y - r, pos.x + r, pos.y + r);
+  const gpu::PixelRect& last = objects.pointer_box;
+  if (now.x0 == last.x0 && now.y0 == last.y0 && now.x1 == last.x1 && now.y1 == last.y1) return std::nullopt;
+  const gpu::PixelRect both = last.united(now);
+  objects.pointer_box = now;
+  return both;
+}
+
+void add_gui_state(std::vector<float>& out) {
+  out.push_back(float(gui.open_panels.size()));
+  out.push_back(float(gui.flags));
+  out.push_back(float(gui.pointer_shape));
+  for (const ui::gui_master* m : gui.open_panels) {
+    out.push_back(m->pos.x);
+    out.push_back(m->pos.y);
+    // Highlights fade by steps too small to see: redraw by sixteenths.
+    out.push_back(std::round(m->hover * 16));
+    for (const auto& c : m->childrenlist) {
+      out.push_back(std::round(c->hover * 16));
+      out.push_back(c->value_float);
+      out.push_back(c->lit());
+    }
+  }
 }
 
 void release_floating_panels() {

@@ -3,11 +3,14 @@
 #include "app/app_state.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
+#include "app/frame_changes.h"
+#include "app/frame_profile.h"
 #include "app/frame_state.h"
 #include "app/keys.h"
 #include "app/navigation.h"
 #include "app/pen_input.h"
 #include "app/status.h"
+#include "app/stroke_region.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
@@ -15,6 +18,7 @@
 #include "gpu/canvas_buffers.h"
 #include "gpu/display.h"
 #include "gpu/display_settings.h"
+#include "gpu/flow_activity.h"
 #include "gpu/geometry.h"
 #include "gpu/simulation.h"
 #include "gpu/simulation_settings.h"
@@ -31,14 +35,16 @@ int canvas_h() {
   return gpu::geometry.height;
 }
 
-void follow_window_size(Session& s) {
+// True when the client size changed.
+bool follow_window_size(Session& s) {
   int w = 0, h = 0;
   s.window.client_size(&w, &h);
-  if (app.screen_w + app.screen_h == float(w + h)) return;
+  if (app.screen_w + app.screen_h == float(w + h)) return false;
   app.screen_w = float(w);
   app.screen_h = float(h);
   centre_view(app.screen_w, app.screen_h, canvas_w(), canvas_h());
   if (w > 0 && h > 0) gpu::canvas_buffers.screen_copy = gpu::Buffer::create(w, h, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);
+  return true;
 }
 
 unsigned char read_modifiers(platform::Input& in) {
@@ -105,9 +111,11 @@ void serve_panel_requests() {
   }
 }
 
-void simulate() {
+// Returns the canvas pixels the simulation's passes may have changed.
+gpu::PixelRect simulate() {
   layer* l = layers.active;
-  if (!l) return;
+  if (!l) return {};
+  StageClock clock(frame_profile.simulation);
   const FrameState& f = frame_state;
   gpu::SimulationFrame sf;
   sf.paint = {l->fbo_colID(), l->fbo_col(), l->fbo_matID(), l->fbo_mat()};
@@ -119,19 +127,51 @@ void simulate() {
   sf.dab = f.painting;
   sf.warp_mode = modes.warp_mode;
   sf.mask_active = modes.mask_mode != 0;
-  gpu::simulate_frame(sf);
+  const gpu::SimulationStats stats = gpu::simulate_frame(sf);
+  frame_profile.simulation.pixels += stats.pixels;
+  return stats.touched;
 }
 
-void display(Session& s) {
+// Where the active layer's paint changed this frame, when that is all that
+// changed since the last display: what the stroke laid and what the
+// simulation moved. None when the whole picture must be redone.
+std::optional<gpu::PixelRect> changed_paint(const FrameChanges& c, const gpu::PixelRect& simulated) {
+  if (c.forced || c.settings) return std::nullopt;
+  gpu::PixelRect r = simulated;
+  if (frame_state.painting) {
+    const std::optional<gpu::PixelRect> laid =
+        stroke_region(brush_settings.brush_type, frame_state.tool_mode, modes.warp_mode);
+    if (!laid) return std::nullopt;
+    r = r.united(*laid);
+  }
+  return r;
+}
+
+// Returns the canvas pixels the display redid.
+gpu::PixelRect display(const std::optional<gpu::PixelRect>& changed) {
+  StageClock clock(frame_profile.display);
   gpu::DisplayInputs in;
   in.warp_mode = modes.warp_mode;
   in.zoom = view.zoom;
-  display_layers(in);
+  in.changed = changed;
+  const gpu::PixelRect redone = display_layers(in);
+  frame_profile.display.pixels += redone.area();
+  return redone;
+}
 
-  s.window.bind_screen();
+gpu::ViewTransform window_transform() {
   gpu::ViewTransform t = view_transform(app.screen_w, app.screen_h);
   t.after_rebuild = layers.changed;
-  gpu::draw_view(t);
+  return t;
+}
+
+// The client pixels the window draw redoes: where the redone part of the
+// picture lies, when only the picture changed and the screen still holds the
+// rest. None for the whole window.
+std::optional<gpu::PixelRect> window_region(Session& s, const FrameChanges& c,
+                                            const std::optional<gpu::PixelRect>& redone) {
+  if (!redone || !s.window.keeps_screen() || c.forced || c.window || c.view || c.gui) return std::nullopt;
+  return gpu::screen_region(window_transform(), *redone);
 }
 
 }  // namespace
@@ -142,13 +182,13 @@ void pick_displayed_color(float x, float y, float screen_h) {
   pick_color(px[0] / 255.0f, px[1] / 255.0f, px[2] / 255.0f);
 }
 
-void frame_work(Session& s) {
+FrameChanges frame_work(Session& s) {
   FrameState& f = frame_state;
   platform::Input& in = s.input;
 
   // 1. window size; the view spins while view_spin is not 0
-  follow_window_size(s);
-  if (app.screen_w <= 0 || app.screen_h <= 0) return;
+  const bool resized = follow_window_size(s);
+  if (app.screen_w <= 0 || app.screen_h <= 0) return FrameChanges{};
   if (view.spin != 0) view.angle += view.spin;
   update_canvas_rect(app.screen_h, canvas_w(), canvas_h());
 
@@ -198,25 +238,59 @@ void frame_work(Session& s) {
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
+  const bool stroke_was_on = stroke.started;
   paint(s, gesture);
   serve_panel_requests();
+  // The brush may have written the velocity field.
+  if (f.painting) gpu::flow_unknown();
+
+  // Only the stages whose inputs changed run; an unchanged frame presents
+  // nothing and the window keeps the last picture.
+  FrameChanges c = change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
 
   // 12. simulation; 14. display
-  simulate();
-  display(s);
+  const gpu::PixelRect simulated = c.simulate() ? simulate() : gpu::PixelRect{};
+  std::optional<gpu::PixelRect> redone;
+  if (c.display()) redone = display(changed_paint(c, simulated));
+  std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);
+  const int sw = int(app.screen_w), sh = int(app.screen_h);
+  // The pointer is drawn over the window: where it was and where it is now
+  // are redrawn with whatever else changed, or alone when nothing else did.
+  // Between strokes the outline shows the size a full press paints.
+  const float pointer_radius = (f.painting ? f.radius : brush_settings.size) * view.zoom;
+  if (const std::optional<gpu::PixelRect> moved = pointer_moved(f.raw, pointer_radius)) {
+    if (!c.draw_window())
+      on_screen = s.window.keeps_screen() ? moved : std::nullopt;
+    else if (on_screen)
+      on_screen = on_screen->united(*moved);
+    c.gui = true;
+  }
+  if (c.draw_window()) {
+    StageClock clock(frame_profile.gui);
+    gpu::ScopedScissor scissor(on_screen, 1, sw, sh);
+    s.window.bind_screen();
+    gpu::ViewTransform t = window_transform();
+    t.skip_mipmaps = on_screen && t.zoom >= 1 && t.angle == 0;
+    gpu::draw_view(t);
+    frame_profile.gui.pixels += on_screen ? on_screen->area() : double(sw) * double(sh);
+  }
   serve_file_requests(s);
 
-  // 15. colour pick, from the finished picture on screen
-  s.window.bind_screen();
-  if (f.color_pick_request) {
-    f.color_pick_request = false;
-    pick_displayed_color(f.raw.x, f.raw.y, app.screen_h);
-  }
+  if (c.draw_window()) {
+    StageClock clock(frame_profile.gui);
+    gpu::ScopedScissor scissor(on_screen, 1, sw, sh);
+    // 15. colour pick, from the finished picture on screen
+    s.window.bind_screen();
+    if (f.color_pick_request) {
+      f.color_pick_request = false;
+      pick_displayed_color(f.raw.x, f.raw.y, app.screen_h);
+    }
 
-  // 17. status text
-  draw_status_text(app.screen_w, app.screen_h);
-  // Between strokes the outline shows the size a full press paints.
-  draw_panels_and_pointer(f.raw, (f.painting ? f.radius : brush_settings.size) * view.zoom);
+    // 17. status text
+    draw_status_text(app.screen_w, app.screen_h);
+    draw_panels_and_pointer(f.raw, pointer_radius);
+  }
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;
+  return c;
 }

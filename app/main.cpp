@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/bench_mode.h"
+#include "app/frame_changes.h"
 #include "app/options.h"
 #include "app/pen_input.h"
 #include "app/recorder.h"
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
   FrameTimer timer;
   bool script_failed = false;
   LoopHooks hooks;
+  change_tracker.always_full = options.full_redraw;
+  hooks.wait_while_idle = live && !script;
   if (script) {
     script->set_event_sink([&window](const platform::WindowEvent& e) { handle_event(e, *window); });
     hooks.before_frame = [&]() {

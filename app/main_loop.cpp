@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 #include "app/frame.h"
+#include "app/frame_changes.h"
 #include "app/frame_state.h"
 #include "app/pen_input.h"
 #include "app/startup.h"
@@ -32,6 +33,7 @@ void handle_event(const platform::WindowEvent& e, platform::Window& window) {
         app.mouse_left = app.mouse_right = app.mouse_middle = false;
         app.app_active = true;
         app.gui_flags = gui_flag::over_panel;
+        change_tracker.invalidate();
       }
       break;
     case T::button_down:
@@ -44,6 +46,8 @@ void handle_event(const platform::WindowEvent& e, platform::Window& window) {
     case T::pointer_left: app.pointer_outside = true; break;
     case T::pointer_moved: app.pointer_outside = false; break;
     case T::close: app.close_requested = true; break;
+    // The picture is drawn again even when nothing in it changed.
+    case T::exposed: change_tracker.invalidate(); break;
   }
 }
 
@@ -83,17 +87,21 @@ long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
     if (hooks.on_event) hooks.on_event(e);
     handle_event(e, s.window);
   };
-  long presented = 0;
-  while (!app.quit && (max_frames < 0 || presented < max_frames)) {
+  long frames = 0;
+  bool idle = false;
+  while (!app.quit && (max_frames < 0 || frames < max_frames)) {
     s.window.pump_events();
     if (app.screen_w == 0 && app.screen_h == 0) s.window.wait_events();
+    // After a frame that changed nothing only an event can change something.
+    if (idle && hooks.wait_while_idle) s.window.wait_events();
     if (app.render_enabled) {
       s.window.wait_frame_tick();
       if (hooks.before_frame && !hooks.before_frame()) break;
       sample_pen_pressure();
-      frame_work(s);
-      s.window.present();
-      ++presented;
+      const FrameChanges c = frame_work(s);
+      if (c.draw_window()) s.window.present();
+      idle = !c.any();
+      ++frames;
       if (hooks.after_frame) hooks.after_frame();
     } else {
       s.window.wait_events();
@@ -113,5 +121,5 @@ long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
     }
   }
   s.window.show_cursor(true);
-  return presented;
+  return frames;
 }

@@ -32,7 +32,9 @@ const char* const usage_text =
     "  --replay SCRIPT    drive the program by an input script (see README)\n"
     "  --record SCRIPT    write this session's input as a script that replays it\n"
     "  --export FILE.png  write the lit picture at the end as a 16-bit PNG (FILE.ora: the layers as OpenRaster)\n"
-    "  --bench            print milliseconds per frame (median, min, max) and the frame count\n"
+    "  --bench            print milliseconds per frame (median, min, max), the frame count and\n"
+    "                     each stage's median milliseconds and pixels\n"
+    "  --full-redraw      every frame simulates, displays and draws everything, changed or not\n"
     "  --help             this text\n"
     "  --version          the program's version\n";
 
@@ -58,6 +60,8 @@ bool parse_options(const std::vector<std::string>& args, Options* out, std::stri
       o.headless = true;
     } else if (a == "--bench") {
       o.bench = true;
+    } else if (a == "--full-redraw") {
+      o.full_redraw = true;
     } else if (a == "--size") {
       if (!value()) return false;
       size_t x = v.find('x');

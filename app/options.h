@@ -7,7 +7,8 @@
 struct Options {
   bool headless = false;
   bool help = false, version = false;
-  bool bench = false;  // print frame-time statistics at the end
+  bool bench = false;        // print frame-time statistics at the end
+  bool full_redraw = false;  // every frame runs every stage, changed or not
   int canvas_w = 1280, canvas_h = 720;
   bool size_given = false;
   std::uint64_t seed = 1;  // of the one random generator

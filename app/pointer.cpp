@@ -9,6 +9,7 @@
 #include "base/random.h"
 #include "brush/brush_settings.h"
 #include "document/frame_settings.h"
+#include "document/parameters.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 
@@ -145,7 +146,10 @@ bool brush_gesture(FrameState& f, bool left_button) {
   }
   const float dx = f.raw_movement.x * float(gpu::geometry.width);  // canvas pixels this frame
   if (left_button) {
-    if (f.space_gesture) brush_settings.size = std::max(1.0f, brush_settings.size * std::exp(dx * size_per_pixel));
+    if (f.space_gesture) {
+      const document::ParamId size = document::ParamId::brush_size;
+      (void)document::set_value(size, std::max(1.0f, document::value_of(size) * std::exp(dx * size_per_pixel)));
+    }
     if (f.angle_gesture) f.fixed_angle_deg = std::fmod(f.fixed_angle_deg + dx * degrees_per_pixel + 360, 360.0f);
   }
   f.stroke_pos = f.prev_stroke_pos = f.gesture_anchor;

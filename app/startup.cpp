@@ -8,6 +8,7 @@
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame.h"
+#include "app/frame_changes.h"
 #include "app/frame_state.h"
 #include "app/pen_input.h"
 #include "app/placement.h"
@@ -133,6 +134,7 @@ bool start_up(Session& s, const Options& options) {
   f.rotated = f.smoothed = f.raw;
   if (!options.file.empty()) load_file_at_start(s, options.file);
   window.show_cursor(false);
+  change_tracker.invalidate();
   return true;
 }
 

@@ -19,6 +19,9 @@ struct LoopHooks {
   std::function<void(const platform::WindowEvent&)> on_event;
   // The window's button events are ignored (a replay presses the buttons).
   bool drop_window_buttons = false;
+  // After a frame that changed nothing the loop blocks until the next window
+  // event instead of ticking (a person at the window; a replay never waits).
+  bool wait_while_idle = false;
 };
 
 // The window-event handler of the main loop. The system cursor is shown while
@@ -26,8 +29,8 @@ struct LoopHooks {
 void handle_event(const platform::WindowEvent& e, platform::Window& window);
 
 // One frame per timer tick until the exit is confirmed, a hook ends the run
-// or `max_frames` frames (when not negative) have been presented. Returns the
-// number of frames presented.
+// or `max_frames` frames (when not negative) have run. Returns the number of
+// frames run; a frame that changed nothing presents nothing.
 long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames);
 
 // Releases the GPU objects in the fixed exit order.

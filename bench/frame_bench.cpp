@@ -47,11 +47,10 @@ void frame_benchmark(benchmark::State& state, bool painting) {
   auto window = platform::create_headless_window(1280, 720, &error);
   const float paint[3] = {0.25f, 0.1f, 0.05f};
   create_canvas(1280, 720, paint, 1280, 720);
+  reset_application_state();
   app.screen_w = 1280;
   app.screen_h = 720;
-  view = ViewState{};
   centre_view(1280, 720, 1280, 720);
-  frame_state = FrameState{};
   CirclingMouse mouse;
   platform::QueuedDialogs dialogs;
   Session s{*window, mouse, dialogs};

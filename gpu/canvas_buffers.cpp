@@ -37,6 +37,7 @@ void create_work_buffers(int screen_w, int screen_h) {
   b.glow_a = Buffer::create(int(w * 0.1f), int(h * 0.1f), GL_RGBA16F, GL_RGBA, mr);
   b.glow_b = Buffer::create(int(w * 0.1f), int(h * 0.1f), GL_RGBA16F, GL_RGBA, mr);
   b.hq_target = Buffer::create(2 * w, 2 * h, GL_RGBA16F, GL_RGBA, mr);
+  b.hq_reduced = Buffer::create(w, h, GL_RGBA16F, GL_RGBA, mr);
   for (Buffer& s : b.solver) s = Buffer::create(w / b.solver_divisor, h / b.solver_divisor, GL_R32F, GL_RED, mr);
   b.half_image = Buffer::create(int(w * 0.5f), int(h * 0.5f), GL_RGBA16F, GL_RGBA, border);
   b.lasso_fill = Buffer::create(w, h, GL_R16, GL_RED, border);

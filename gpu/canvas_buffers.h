@@ -27,6 +27,7 @@ struct CanvasBuffers {
   Buffer mask_view_mat, mask_view_col;
   Buffer glow_a, glow_b;  // 0.1 W x 0.1 H
   Buffer hq_target;       // 2 W x 2 H
+  Buffer hq_reduced;      // hq_target averaged 2 x 2 down to the canvas size
   Buffer solver[3];       // W / s x H / s: [0] pressure, [1] divergence, [2] the relaxation's spare
   Buffer half_image;      // 0.5 W x 0.5 H
   Buffer lasso_fill;      // R16

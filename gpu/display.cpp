@@ -167,18 +167,46 @@ void draw_layer_pass(const DisplayLayer& l, float scale) {
 
 }  // namespace
 
-void render_display(std::span<const DisplayLayer> layers, const DisplayInputs& in) {
+// How far a changed canvas pixel reaches into the picture: the lighting reads
+// the amount one texel over, the doubled resolution's filtering one more, and
+// the averaging back and the sharpen's taps one more each.
+constexpr int display_reach = 4;
+
+std::optional<PixelRect> display_region(std::span<const DisplayLayer> layers, const DisplayInputs& in) {
+  const DisplaySettings& s = display_settings;
+  if (!in.changed || s.glowing != 0 || s.mirror_mode != 0 || in.warp_mode || in.mask_view || in.placing_picture ||
+      !in.lasso.empty() || in.perspective_guide || canvas_buffers.canvas_texture_dirty)
+    return std::nullopt;
+  for (const DisplayLayer& l : layers)
+    if (l.posx != 0 || l.posy != 0) return std::nullopt;
+  const int w = geometry.width, h = geometry.height;
+  if (in.changed->empty()) return PixelRect{};
+  const PixelRect r = in.changed->grown(display_reach).clipped(w, h);
+  if (r.covers(w, h)) return std::nullopt;
+  return r;
+}
+
+PixelRect render_display(std::span<const DisplayLayer> layers, const DisplayInputs& in) {
   CanvasBuffers& b = canvas_buffers;
   const DisplaySettings& s = display_settings;
+  const std::optional<PixelRect> region = display_region(layers, in);
+  if (region && region->empty()) return {};
   if (b.canvas_texture_dirty) build_canvas_texture();
   const int w = geometry.width, h = geometry.height;
+  // Each pass redoes the region and what the passes after it read around it;
+  // the rest of every buffer still holds the last display's pixels.
+  auto reach = [&](int m) { return region ? std::optional<PixelRect>(region->grown(m)) : std::nullopt; };
 
-  thickness_sum(layers, in);
+  {
+    ScopedScissor sc(reach(3), 1, w, h);
+    thickness_sum(layers, in);
+  }
 
   const bool hq = s.high_quality && !in.warp_mode;
   const Buffer& target = hq ? b.hq_target : b.paint_image;
   {
     ScopedResolution at(hq ? 2 * w : w, hq ? 2 * h : h);
+    ScopedScissor sc(reach(hq ? 2 : 0), hq ? 2 : 1, w, h);
     const float scale = hq ? 2.0f : 1.0f;
     target.bind_target();
     glClearColor(0, 0, 0, 0);
@@ -219,14 +247,29 @@ void render_display(std::span<const DisplayLayer> layers, const DisplayInputs& i
   }
 
   if (hq) {
+    // Back to the canvas size: each pixel the average of its 2 x 2 (linear
+    // filtering halfway between them), then the sharpen restores the edges.
+    glUseProgram(0);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+    {
+      // A copy: transparent pixels must not keep what was there before.
+      ScopedScissor sc(reach(1), 1, w, h);
+      glDisable(GL_ALPHA_TEST);
+      b.hq_reduced.bind_target();
+      bind_texture(0, b.hq_target.texture());
+      // Level 0 only: the canvas texture's build leaves mipmaps of its own here.
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+      full_quad();
+      glEnable(GL_ALPHA_TEST);
+    }
+    ScopedScissor sc(region, 1, w, h);
     b.paint_image.bind_target();
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-    b.hq_target.make_mipmapped(GL_LINEAR);
-    glDisable(GL_BLEND);
-    glColor4f(1, 1, 1, 1);
     program(Prog::sharpen).use().set("offset", geometry.texel_x, geometry.texel_y).set("strength", 0.05f);
-    bind_texture(0, b.hq_target.texture());
+    bind_texture(0, b.hq_reduced.texture());
     full_quad();
   }
 
@@ -238,10 +281,14 @@ void render_display(std::span<const DisplayLayer> layers, const DisplayInputs& i
   }
 
   if (s.glowing != 0) add_glow(s.glowing);
-  copy_to_view(s.dither != 0);
+  {
+    ScopedScissor sc(region, 1, w, h);
+    copy_to_view(s.dither != 0);
+  }
   if (!in.lasso.empty()) draw_lasso(in);
   glUseProgram(0);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  return region.value_or(PixelRect{0, 0, w, h});
 }
 
 }  // namespace gpu

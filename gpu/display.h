@@ -4,8 +4,10 @@
 // top, and the draw of view_image into the window through the view transform.
 #include <array>
 #include <functional>
+#include <optional>
 #include <span>
 
+#include "gpu/dirty_region.h"
 #include "platform/gl.h"
 
 namespace gpu {
@@ -39,15 +41,28 @@ struct DisplayInputs {
   // Draws the perspective guide over paint_image (bound, canvas projection);
   // empty when no guide is shown.
   std::function<void()> perspective_guide;
+  // Only the active layer's paint changed since the last display, inside this
+  // rectangle of canvas pixels: the display redoes that part and keeps the
+  // rest. None redoes everything.
+  std::optional<PixelRect> changed;
 };
+
+// The rectangle of canvas pixels the display redoes for `in.changed`: what a
+// change there can reach through the lighting's neighbours and the high
+// quality's doubling, averaging and sharpening. None for the whole canvas
+// (no rectangle, or a layer setting or display pass that moves or spreads
+// pixels: offsets, mirrors, glow, warp, mask view, picture placing, lasso,
+// guide).
+std::optional<PixelRect> display_region(std::span<const DisplayLayer> layers, const DisplayInputs& in);
 
 // Sets the blend state for compositing a layer of `style` and, when
 // `paint_display` is current, its `premul` uniform.
 void apply_blend_style(unsigned char style, bool set_premul);
 
 // Runs the display sequence into view_image. Rebuilds the canvas texture
-// first when canvas_buffers.canvas_texture_dirty is set.
-void render_display(std::span<const DisplayLayer> layers, const DisplayInputs& in);
+// first when canvas_buffers.canvas_texture_dirty is set. Returns the canvas
+// pixels it redid.
+PixelRect render_display(std::span<const DisplayLayer> layers, const DisplayInputs& in);
 
 struct ViewTransform {
   float zoom = 1;
@@ -56,10 +71,17 @@ struct ViewTransform {
   float centre_x = 0, centre_y = 0;  // rotation centre in screen pixels
   int screen_w = 0, screen_h = 0;    // client area
   bool after_rebuild = false;        // the canvas was just made again: magnify linearly
+  // The picture changed only where the window is redrawn, and no pixel is
+  // minified (zoom 1 or more, no turn): its smaller levels are not read.
+  bool skip_mipmaps = false;
 };
 
 // Draws view_image into the currently bound framebuffer (the window) at the
 // view rectangle; clears it to the background colour first.
 void draw_view(const ViewTransform& t);
+
+// The client pixels (y down) where the picture of canvas rectangle `r` lies
+// in the window, with the magnification's neighbours around it.
+PixelRect screen_region(const ViewTransform& t, const PixelRect& r);
 
 }  // namespace gpu

@@ -1,5 +1,7 @@
 #include "gpu/display_passes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "gpu/canvas_buffers.h"
@@ -186,7 +188,14 @@ void draw_view(const ViewTransform& t) {
   glBindTexture(GL_TEXTURE_2D, b.view_image.texture());
   glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
   glBindTexture(GL_TEXTURE_2D, 0);
-  b.view_image.make_mipmapped((t.zoom <= 2 || t.after_rebuild) ? GL_LINEAR : GL_NEAREST);
+  const GLenum magnify = (t.zoom <= 2 || t.after_rebuild) ? GL_LINEAR : GL_NEAREST;
+  if (t.skip_mipmaps) {
+    glBindTexture(GL_TEXTURE_2D, b.view_image.texture());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magnify);
+    glBindTexture(GL_TEXTURE_2D, 0);
+  } else {
+    b.view_image.make_mipmapped(magnify);
+  }
 
   glUseProgram(0);
   glDisable(GL_BLEND);
@@ -207,6 +216,25 @@ void draw_view(const ViewTransform& t) {
   glEnd();
   glLoadIdentity();
   glEnable(GL_BLEND);
+}
+
+PixelRect screen_region(const ViewTransform& t, const PixelRect& r) {
+  // A canvas pixel's colour reaches the screen pixels its filtered texel and
+  // its neighbours cover.
+  const PixelRect g = r.grown(1);
+  const float a = t.angle * 3.14159265358979f / 180.0f;
+  const float c = std::cos(a), s = std::sin(a);
+  float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  for (int i = 0; i < 4; ++i) {
+    const float px = t.offset_x + float(i & 1 ? g.x1 : g.x0) * t.zoom - t.centre_x;
+    const float py = t.offset_y + float(i & 2 ? g.y1 : g.y0) * t.zoom - t.centre_y;
+    const float sx = t.centre_x + c * px - s * py, sy = t.centre_y + s * px + c * py;
+    x0 = std::min(x0, sx);
+    y0 = std::min(y0, sy);
+    x1 = std::max(x1, sx);
+    y1 = std::max(y1, sy);
+  }
+  return PixelRect::around(x0, y0, x1, y1).grown(2).clipped(t.screen_w, t.screen_h);
 }
 
 }  // namespace gpu

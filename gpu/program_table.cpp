@@ -77,6 +77,9 @@ const ProgramRow program_table[] = {
     {Prog::glass, "glass", VertexStage::uv4, "nrmbuffer:0 colbuffer:1",
      "ri ratio spec transparency wh_relative eye pos lpos"},
     {Prog::color_wheel, "color_wheel", VertexStage::uv2, "", "midpoint gamma alpha"},
+
+    // frame bookkeeping
+    {Prog::nonzero_texels, "nonzero_texels", VertexStage::uv2, "buffer:0", ""},
 };
 
 const char* vertex_stage_file(VertexStage v) {

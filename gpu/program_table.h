@@ -77,6 +77,9 @@ enum class Prog {
   glass,
   color_wheel,
 
+  // frame bookkeeping
+  nonzero_texels,
+
   count
 };
 

@@ -6,6 +6,7 @@
 #include "gpu/buffer.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
+#include "gpu/flow_activity.h"
 #include "gpu/geometry.h"
 #include "gpu/kernels.h"
 #include "gpu/programs.h"
@@ -141,6 +142,8 @@ void advect_warp(sim::Draw& draw, const Placement& p, float softness) {
 // Step 6: wetness moves with the paint, spreads and dries.
 void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d) {
   CanvasBuffers& b = canvas_buffers;
+  // Where the field is zero the advection leaves the target as it is.
+  draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), geometry.width, geometry.height);
   sim::bind_target(b.scratch.framebuffer());
   glDisable(GL_BLEND);
   if (warp_mode)
@@ -247,6 +250,22 @@ void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const Simulati
   draw.full();
 }
 
+// What the frame left for the next one. At full fluidity the field was just
+// cleared. Below it the field is checked: a zero field moves no paint next
+// frame, and with no pressure to drive it (or no divergence removal) it stays
+// zero. Warp mode moves the map every frame and is never settled.
+void note_flow(const SimulationFrame& f, const SimulationSettings& s) {
+  FlowActivity& a = flow_activity;
+  if (f.warp_mode) {
+    flow_unknown();
+  } else if (s.fluidity >= 1.0f) {
+    a.field_zero = a.settled = true;
+  } else {
+    a.field_zero = nonzero_texels(canvas_buffers.velocity[0]) == 0;
+    a.settled = a.field_zero && (s.fluid_curls <= 0 || nonzero_texels(canvas_buffers.solver[0]) == 0);
+  }
+}
+
 }  // namespace
 
 SimulationStats simulate_frame(const SimulationFrame& f) {
@@ -321,6 +340,7 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
   glEnable(GL_ALPHA_TEST);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   set_projection(geometry.width, geometry.height);
+  note_flow(f, s);
   return stats;
 }
 

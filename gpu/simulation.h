@@ -8,6 +8,7 @@
 // canvas_normals and warp_uv.
 #include <functional>
 
+#include "gpu/dirty_region.h"
 #include "platform/gl.h"
 
 namespace gpu {
@@ -36,6 +37,8 @@ struct SimulationStats {
   int reduced_passes = 0;
   int region_passes = 0;
   int blits = 0;
+  double pixels = 0;  // canvas pixels of the largest area a draw covered
+  PixelRect touched;  // every canvas-resolution draw lies inside, in canvas pixels
 };
 
 // Runs the simulation for one frame. Needs the canvas projection's GL state

@@ -1,5 +1,6 @@
 #include "gpu/buffer.h"
 #include "gpu/canvas_buffers.h"
+#include "gpu/flow_activity.h"
 #include "gpu/simulation.h"
 #include "gpu/simulation_settings.h"
 
@@ -18,6 +19,9 @@ void clear_to_zero(const Buffer& target) {
 void clear_flow() {
   clear_to_zero(canvas_buffers.velocity[0]);
   clear_to_zero(canvas_buffers.velocity[1]);
+  // The pressure may still drive the field: the next frame simulates.
+  flow_activity.field_zero = true;
+  flow_activity.settled = false;
 }
 
 void clear_wetness() {

@@ -1,5 +1,7 @@
 #include "gpu/simulation_passes.h"
 
+#include <algorithm>
+
 #include "gpu/buffer.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
@@ -11,9 +13,28 @@ void bind_target(GLuint fbo) {
   set_projection(geometry.width, geometry.height);
 }
 
+namespace {
+
+double canvas_pixels() {
+  return double(geometry.width) * double(geometry.height);
+}
+
+// Canvas pixels the quad covers, clipped to the canvas.
+double covered_pixels(const QuadCorners& q) {
+  if (q.full) return canvas_pixels();
+  const float w = float(geometry.width), h = float(geometry.height);
+  const float x0 = std::clamp(q.pos[0][0], 0.0f, w), x1 = std::clamp(q.pos[2][0], 0.0f, w);
+  const float y0 = std::clamp(q.pos[0][1], 0.0f, h), y1 = std::clamp(q.pos[2][1], 0.0f, h);
+  return double(x1 - x0) * double(y1 - y0);
+}
+
+}  // namespace
+
 void Draw::full() {
   full_quad();
   ++stats.full_passes;
+  stats.pixels = std::max(stats.pixels, canvas_pixels());
+  stats.touched = stats.touched.united({0, 0, geometry.width, geometry.height});
 }
 
 void Draw::reduced() {
@@ -25,6 +46,10 @@ void Draw::region(float x, float y, float r, float dx, float dy) {
   QuadCorners q = region_quad_corners(x, y, r, dx, dy);
   region_quad(x, y, r, dx, dy);
   ++(q.full ? stats.full_passes : stats.region_passes);
+  stats.pixels = std::max(stats.pixels, covered_pixels(q));
+  // The quad's pixels, and one more around for the rasteriser's rounding.
+  const PixelRect quad = PixelRect::around(q.pos[0][0], q.pos[0][1], q.pos[2][0], q.pos[2][1]).grown(1);
+  stats.touched = stats.touched.united(quad.clipped(geometry.width, geometry.height));
 }
 
 void Draw::blit(GLuint from_fbo, GLuint to_fbo, int w, int h) {

@@ -4,7 +4,7 @@
 
 #include "layers/layer.h"
 
-void display_layers(const gpu::DisplayInputs& in) {
+gpu::PixelRect display_layers(const gpu::DisplayInputs& in) {
   std::vector<gpu::DisplayLayer> view;
   view.reserve(layers.list.size());
   for (const auto& lp : layers.list) {
@@ -29,5 +29,5 @@ void display_layers(const gpu::DisplayInputs& in) {
     d.posy = l.posy;
     view.push_back(d);
   }
-  gpu::render_display(view, in);
+  return gpu::render_display(view, in);
 }

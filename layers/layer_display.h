@@ -3,5 +3,6 @@
 #include "gpu/display.h"
 
 // Runs the display sequence over the layer stack into view_image; each layer
-// shows its undo copy while its undo state is shown.
-void display_layers(const gpu::DisplayInputs& in);
+// shows its undo copy while its undo state is shown. Returns the canvas
+// pixels it redid.
+gpu::PixelRect display_layers(const gpu::DisplayInputs& in);

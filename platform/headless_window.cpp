@@ -44,6 +44,7 @@ class HeadlessWindow final : public Window {
     glViewport(0, 0, w_, h_);
   }
   void present() override { glFlush(); }
+  bool keeps_screen() const override { return true; }
   Answer confirm(const std::string& caption, const std::string& text) override {
     std::fprintf(stderr, "ollan: \"%s\" %s: answered Cancel (no display)\n", caption.c_str(), text.c_str());
     return Answer::cancel;

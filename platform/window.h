@@ -16,6 +16,7 @@ enum class WindowEventType {
   pointer_left,   // the pointer left the client area
   pointer_moved,  // the pointer moved inside the client area
   close,          // the close button was used
+  exposed,        // the window's picture was damaged (shown, uncovered, restored): draw it again
 };
 
 struct WindowEvent {
@@ -56,6 +57,10 @@ class Window {
   virtual void bind_screen() = 0;
   // Shows the finished frame.
   virtual void present() = 0;
+  // Whether the screen framebuffer still holds the last frame's picture when
+  // the next frame draws (an off-screen target does; a swapped back buffer
+  // need not), so a frame may redraw only part of it.
+  virtual bool keeps_screen() const { return false; }
 
   // A modal OK/Cancel box; the headless window answers Cancel.
   virtual Answer confirm(const std::string& caption, const std::string& text) = 0;

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/frame.h"
+#include "app/frame_changes.h"
 #include "app/frame_state.h"
 #include "app/pen_input.h"
 #include "app/script_commands.h"
@@ -28,6 +29,7 @@ ScriptRun::ScriptRun(int w, int h) {
   stroke = StrokeState{};
   create_bristles();  // as start-up does, before the first random number of the run
   seed_random(1);
+  change_tracker.invalidate();
 }
 
 ScriptRun::~ScriptRun() = default;

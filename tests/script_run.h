@@ -21,6 +21,7 @@ class ScriptRun {
   std::string run(const std::string& text, const std::function<void(int frame)>& each = {});
 
   platform::QueuedDialogs dialogs;
+  platform::Window& window() { return *window_; }
 
  private:
   std::unique_ptr<platform::Window> window_;

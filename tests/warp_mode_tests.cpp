@@ -79,7 +79,7 @@ float red_at(const std::vector<float>& c, int x, int y) {
 
 TEST(WarpMode, ToggledTwiceItMapsOnceAndLeavesInTwentyPresentedStrips) {
   gl_canvas(W, H);
-  modes = ModeState{};
+  reset_application_state();
   std::string error;
   CountingWindow window(platform::create_headless_window(W, H, &error));
   platform::NullInput input;
@@ -103,7 +103,7 @@ TEST(WarpMode, ToggledTwiceItMapsOnceAndLeavesInTwentyPresentedStrips) {
 
 TEST(WarpMode, CommitAppliesTheWarpUndoablyAndStaysInWarpMode) {
   gl_canvas(W, H);
-  modes = ModeState{};
+  reset_application_state();
   modes.warp_mode = true;
   gpu::warp_enter(
       {layers.active->fbo_colID(), layers.active->fbo_col(), layers.active->fbo_matID(), layers.active->fbo_mat()});

@@ -53,11 +53,9 @@ vec4 chroma_mix(vec4 a, vec4 b, float m) {
 void main() {
   vec2 uv = vTexCoord;
   vec2 t = texture2D(vecBuffer, uv).xy;
+  // Where nothing moves the target keeps its colour exactly (see advect_mat).
+  if (t == vec2(0.0)) discard;
   vec4 a = texture2D(colBuffer, uv);
-  if (t == vec2(0.0)) {
-    gl_FragColor = a;
-    return;
-  }
   float len = length(t);
   t.y *= ratio;
   vec2 q = uv - power * t;

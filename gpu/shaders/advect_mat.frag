@@ -11,10 +11,9 @@ varying vec2 vTexCoord;
 void main() {
   vec2 uv = vTexCoord;
   vec2 t = texture2D(vecBuffer, uv).xy;
-  if (t == vec2(0.0)) {
-    gl_FragColor = texture2D(colBuffer, uv);
-    return;
-  }
+  // Where nothing moves the target keeps its paint exactly: resampling it in
+  // place would let it creep by the filter's rounding every frame.
+  if (t == vec2(0.0)) discard;
   t.y *= ratio;
   float o = texture2D(colBuffer, uv).r;
   float f = mix(o, texture2D(colBuffer, uv - power * t).r, softness);

@@ -200,6 +200,9 @@ class LiveWindow final : public SdlWindow {
           case SDL_WINDOWEVENT_FOCUS_GAINED: emit(WindowEventType::resume); break;
           case SDL_WINDOWEVENT_LEAVE: emit(WindowEventType::pointer_left); break;
           case SDL_WINDOWEVENT_CLOSE: emit(WindowEventType::close); break;
+          case SDL_WINDOWEVENT_SHOWN:
+          case SDL_WINDOWEVENT_EXPOSED:
+          case SDL_WINDOWEVENT_RESTORED: emit(WindowEventType::exposed); break;
         }
         break;
       case SDL_MOUSEBUTTONDOWN:

@@ -1,0 +1,29 @@
+#pragma once
+// What the flow can still do between frames. A frame with no stroke and no
+// change of settings or layers may leave the simulation out when the last
+// simulated frame ended in a state that another frame would not change, and
+// may leave the paint's display out when the persistent velocity field holds
+// only exact zeros (the advection then copies the paint unchanged).
+#include "gpu/buffer.h"
+
+namespace gpu {
+
+struct FlowActivity {
+  bool field_zero = true;  // velocity[0] holds only exact zeros
+  // A frame of simulation would change nothing the picture or the next
+  // frame's flow depends on: the field is zero and so is the pressure it
+  // could be driven by (or nothing drives it: full fluidity, no curls).
+  bool settled = true;
+};
+
+extern FlowActivity flow_activity;
+
+// Texels of `b` (its full size) whose red or green channel is not exactly
+// zero, counted by an occlusion query. Leaves framebuffer 0 bound and the
+// canvas projection set.
+long nonzero_texels(const Buffer& b);
+
+// The brush or a command may have written the field: nothing is known.
+void flow_unknown();
+
+}  // namespace gpu

@@ -1,0 +1,87 @@
+// Frames that redo only what changed show the same window, frame by frame,
+// as frames that redo everything; and they leave the stages out when
+// nothing changed.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/frame_changes.h"
+#include "app/frame_profile.h"
+#include "platform/gl.h"
+#include "tests/script_run.h"
+
+namespace {
+
+std::string stroke(int x0, int y0, int x1, int y1, const char* button = "left") {
+  std::string s = "mouse " + std::to_string(x0) + " " + std::to_string(y0) + "\nframe\ndown " + button + "\nframe\n";
+  for (int i = 1; i <= 5; ++i)
+    s += "mouse " + std::to_string(x0 + (x1 - x0) * i / 5) + " " + std::to_string(y0 + (y1 - y0) * i / 5) + "\nframe\n";
+  return s + "up " + button + "\nframe 3\n";
+}
+
+// Every frame's window (RGBA8, as presented) of `script`.
+std::vector<std::vector<unsigned char>> windows(const std::string& script, bool full) {
+  change_tracker.always_full = full;
+  ScriptRun r(160, 90);
+  std::vector<std::vector<unsigned char>> shots;
+  const std::string error = r.run(script, [&](int) {
+    std::vector<unsigned char> px(160 * 90 * 4);
+    r.window().bind_screen();
+    glReadPixels(0, 0, 160, 90, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    shots.push_back(std::move(px));
+  });
+  change_tracker.always_full = false;
+  EXPECT_EQ(error, "");
+  return shots;
+}
+
+}  // namespace
+
+TEST(Redraw, EveryFrameOfTheWindowMatchesTheFullRedraw) {
+  const struct {
+    const char* name;
+    std::string script;
+  } cases[] = {
+      {"strokes at zoom 1", "set \"BRUSH:SIZE\" 10\n" + stroke(20, 30, 140, 50) + stroke(30, 70, 120, 20, "right")},
+      {"zoomed and turned",
+       "mouse 80 45\nwheel 1\nframe 2\nkey down =\nframe 3\nkey up =\nframe\n" + stroke(40, 40, 120, 50) + "frame 2\n"},
+      {"high quality off, then glowing",
+       "set \"HIGH QUALITY\" 0\n" + stroke(20, 20, 100, 70) + "set \"GLOWING\" 0.7\nframe\n" + stroke(100, 20, 20, 70)},
+  };
+  for (const auto& c : cases) {
+    const auto fast = windows(c.script, false);
+    const auto full = windows(c.script, true);
+    ASSERT_EQ(fast.size(), full.size()) << c.name;
+    for (size_t i = 0; i < fast.size(); ++i) EXPECT_TRUE(fast[i] == full[i]) << c.name << ": frame " << i;
+  }
+}
+
+TEST(Redraw, UnchangedFramesLeaveEveryStageOut) {
+  ScriptRun r(160, 90);
+  std::vector<double> display_px, gui_px;
+  frame_profile.enabled = true;
+  frame_profile.display = frame_profile.gui = StageCost{};
+  const std::string error = r.run("set \"BRUSH:SIZE\" 8\n" + stroke(20, 45, 140, 45) + "frame 5\n", [&](int) {
+    display_px.push_back(frame_profile.display.pixels);
+    gui_px.push_back(frame_profile.gui.pixels);
+    frame_profile.display = frame_profile.gui = StageCost{};
+  });
+  frame_profile.enabled = false;
+  ASSERT_EQ(error, "");
+  ASSERT_GT(display_px.size(), 10u);
+  // The first frame draws everything; strokes redraw around the brush; the
+  // frames after the stroke draw nothing.
+  EXPECT_EQ(display_px.front(), 160.0 * 90.0);
+  EXPECT_EQ(gui_px.front(), 160.0 * 90.0);
+  bool part = false;
+  for (double px : display_px) part = part || (px > 0 && px < 160.0 * 90.0);
+  EXPECT_TRUE(part) << "no stroke frame redrew part of the picture";
+  bool window_part = false;
+  for (double px : gui_px) window_part = window_part || (px > 0 && px < 160.0 * 90.0);
+  EXPECT_TRUE(window_part) << "no stroke frame redrew part of the window";
+  for (size_t i = display_px.size() - 4; i < display_px.size(); ++i) {
+    EXPECT_EQ(display_px[i], 0.0) << "frame " << i;
+    EXPECT_EQ(gui_px[i], 0.0) << "frame " << i;
+  }
+}
