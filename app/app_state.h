@@ -5,20 +5,9 @@
 #include <string>
 
 #include "gpu/buffer.h"
+#include "ui/gui_flags.h"
 
 inline constexpr const char* base_window_title = "Ollan V0.99v.18 [F1]open forum";
-
-// The bits of gui_flags: who owns the pointer this frame.
-namespace gui_flag {
-inline constexpr int navigation = 0x1;          // a view-navigation drag
-inline constexpr int over_panel = 0x10;         // the pointer is over a panel
-inline constexpr int control_active = 0x20;     // a control is being operated
-inline constexpr int guide_editing = 0x40;      // the perspective guide takes the wheel, Home and Alt
-inline constexpr int panel_drag = 0x80;         // a panel is dragged: no Alt navigation either
-inline constexpr int painting_blocked = 0x100;  // painting input is refused
-inline constexpr int crop_kept = 0x200;         // the one bit kept while Alt is held in crop mode
-inline constexpr int control_pressed = 0x800;   // a control was pressed this frame: no painting
-}  // namespace gui_flag
 
 struct AppState {
   float screen_w = 0, screen_h = 0;  // client area, re-read every frame

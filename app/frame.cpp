@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/file_requests.h"
+#include "app/floating_panels.h"
 #include "app/frame_changes.h"
 #include "app/frame_profile.h"
 #include "app/frame_state.h"
@@ -87,13 +88,26 @@ StrokeInput stroke_input(Session& s) {
 
 void paint(Session& s, bool gesture) {
   FrameState& f = frame_state;
-  const bool allowed = !(app.gui_flags & (gui_flag::control_pressed | gui_flag::painting_blocked)) && !gesture;
+  const bool allowed = !gui_blocks_painting(app.gui_flags) && !gesture;
   f.painting =
       app.mouse_left && allowed && f.nav == Nav::none && !(app.modifier_keys & 4) && !modes.crop_mode && layers.active;
   if (f.painting) {
     stroke_frame(stroke_input(s));
   } else if (!app.mouse_left && stroke.started) {
     stroke_end();
+  }
+}
+
+// The brush-mode panel's requests, taken between strokes.
+void serve_panel_requests() {
+  PanelRequests& r = panel_requests;
+  if (r.brush_mode != PanelRequests::none && !stroke.started) {
+    frame_state.brush_mode = r.brush_mode;
+    r.brush_mode = PanelRequests::none;
+  }
+  if (r.clear_layer) {
+    r.clear_layer = 0;
+    clear_active_layer();
   }
 }
 
@@ -223,25 +237,37 @@ FrameChanges frame_work(Session& s) {
   nav.right_pressed = app.mouse_right && !f.was_right;
   nav.screen_w = app.screen_w;
   nav.screen_h = app.screen_h;
+  gui_pointer_pass(f.raw);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
   const bool stroke_was_on = stroke.started;
   paint(s, gesture);
+  serve_panel_requests();
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();
 
   // Only the stages whose inputs changed run; an unchanged frame presents
   // nothing and the window keeps the last picture.
-  const FrameChanges c =
-      change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
+  FrameChanges c = change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
 
   // 12. simulation; 14. display
   const gpu::PixelRect simulated = c.simulate() ? simulate(c.forced) : gpu::PixelRect{};
   std::optional<gpu::PixelRect> redone;
   if (c.display()) redone = display(changed_paint(c, simulated));
-  const std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);
+  std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);
   const int sw = int(app.screen_w), sh = int(app.screen_h);
+  // The pointer is drawn over the window: where it was and where it is now
+  // are redrawn with whatever else changed, or alone when nothing else did.
+  // Between strokes the outline shows the size a full press paints.
+  const float pointer_radius = (f.painting ? f.radius : brush_settings.size) * view.zoom;
+  if (const std::optional<gpu::PixelRect> moved = pointer_moved(f.raw, pointer_radius)) {
+    if (!c.draw_window())
+      on_screen = s.window.keeps_screen() ? moved : std::nullopt;
+    else if (on_screen)
+      on_screen = on_screen->united(*moved);
+    c.gui = true;
+  }
   if (c.draw_window()) {
     StageClock clock(frame_profile.gui);
     gpu::ScopedScissor scissor(on_screen, 1, sw, sh);
@@ -265,6 +291,7 @@ FrameChanges frame_work(Session& s) {
 
     // 17. status text
     draw_status_text(app.screen_w, app.screen_h);
+    draw_panels_and_pointer(f.raw, pointer_radius);
   }
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;

@@ -132,6 +132,8 @@ void brush_keys(KeyContext& k) {
   if (in.key_hit("Y")) gpu::simulation_settings.substep_mode ^= 1;
 }
 
+}  // namespace
+
 void clear_active_layer() {
   layer* l = layers.active;
   if (!l) return;
@@ -146,6 +148,8 @@ void clear_active_layer() {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   layers.changed = true;
 }
+
+namespace {
 
 void edit_keys(KeyContext& k) {
   platform::Input& in = k.input;

@@ -16,3 +16,7 @@ void poll_frame_keys(KeyContext& k);
 // Ctrl+Delete: asks "Clear project?", then "Reset Default Settings?", and
 // starts a new project (with the settings reset when asked to).
 void new_project(KeyContext& k);
+
+// Delete, and the brush-mode panel's CLR: empties the active layer, keeping
+// its paint in the undo copy.
+void clear_active_layer();

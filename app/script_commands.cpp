@@ -1,6 +1,7 @@
 #include "app/script_commands.h"
 
 #include "app/file_requests.h"
+#include "app/screenshot.h"
 #include "document/color_settings.h"
 #include "document/image_export.h"
 #include "document/parameters.h"
@@ -38,6 +39,7 @@ bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs
     }
     case T::save:
     case T::load: *error = "save and load run only with a session to show their progress in"; return false;
+    case T::screenshot: *error = "a screenshot needs the window"; return false;
     case T::canvas:
     case T::seed: return true;  // taken before start-up
   }
@@ -48,6 +50,11 @@ bool run_script_command(const ScriptCommand& c, Session& s, platform::QueuedDial
   switch (c.type) {
     case ScriptCommand::Type::save: script_save(s, dialogs, c.text); return true;
     case ScriptCommand::Type::load: script_load(s, dialogs, c.text); return true;
+    case ScriptCommand::Type::screenshot: {
+      Result<void> r = write_screenshot(s.window, c.text);
+      if (!r) *error = r.error().message;
+      return r.ok();
+    }
     default: return run_script_command(c, dialogs, error);
   }
 }

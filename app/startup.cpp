@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/file_commands.h"
 #include "app/file_requests.h"
+#include "app/floating_panels.h"
 #include "app/frame.h"
 #include "app/frame_changes.h"
 #include "app/frame_state.h"
@@ -138,6 +139,7 @@ bool start_up(Session& s, const Options& options) {
 }
 
 void release_gpu_objects() {
+  release_floating_panels();
   gpu::CanvasBuffers& b = gpu::canvas_buffers;
   // display buffers, then the layers, then the work buffers
   b.view_image.reset();

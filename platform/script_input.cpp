@@ -267,18 +267,19 @@ std::unique_ptr<ScriptInput> ScriptInput::parse(std::string_view text, const std
       c.type = ScriptCommand::Type::choose;
       c.cancelled = n == 1;
       if (n == 2) c.text = w[1];
-    } else if (cmd == "export" || cmd == "save" || cmd == "load") {
+    } else if (cmd == "export" || cmd == "screenshot" || cmd == "save" || cmd == "load") {
       if (n != 2 || w[1].empty()) return fail(cmd + " wants one file name");
-      if (cmd == "export" && !ends_with_png(w[1])) return fail("export writes a .png file");
-      c.type = cmd == "export" ? ScriptCommand::Type::export_png
-               : cmd == "save" ? ScriptCommand::Type::save
-                               : ScriptCommand::Type::load;
+      if ((cmd == "export" || cmd == "screenshot") && !ends_with_png(w[1])) return fail(cmd + " writes a .png file");
+      c.type = cmd == "export"       ? ScriptCommand::Type::export_png
+               : cmd == "screenshot" ? ScriptCommand::Type::screenshot
+               : cmd == "save"       ? ScriptCommand::Type::save
+                                     : ScriptCommand::Type::load;
       c.text = w[1];
     } else {
       return fail("unknown command \"" + cmd + "\"");
     }
-    if (cmd == "set" || cmd == "color" || cmd == "answer" || cmd == "choose" || cmd == "export" || cmd == "save" ||
-        cmd == "load") {
+    if (cmd == "set" || cmd == "color" || cmd == "answer" || cmd == "choose" || cmd == "export" ||
+        cmd == "screenshot" || cmd == "save" || cmd == "load") {
       std::string why;
       if (check && !check(c, &why)) return fail(why);
       s.op = Step::Op::command;
