@@ -101,7 +101,7 @@ TEST_F(GlTest, PanelProgramsDiscardOutsideTheShape) {
   Picture glass = run(
       gpu::Prog::glass,
       [&](const gpu::Program& p) {
-        p.set("ri", 0.9f).set("ratio", 1.0f).set("spec", 0.0f).set("transparency", 1.0f);
+        p.set("ri", 0.9f).set("ratio", 1.0f).set("specular", 0.0f).set("transparency", 1.0f);
         p.set("wh_relative", 0.5f, 0.5f).set("eye", 0.5f, 0.5f).set("pos", 0.25f, 0.25f).set("lpos", 0.5f, 0.5f, 2.0f);
         gpu::bind_texture(0, nrm.texture());
         gpu::bind_texture(1, behind.texture());

@@ -113,7 +113,7 @@ void draw_glass(const GlassFrame& f, const gui& e, vec2d at, GLuint image, const
   f.glass.use()
       .set("ratio", e.size.x / e.size.y)
       .set("transparency", e.transparency)
-      .set("spec", e.specularity)
+      .set("specular", e.specularity)
       .set("wh_relative", e.size.x / f.sw, e.size.y / f.sh)
       .set("pos", at.x / f.sw, 1 - (at.y + e.size.y) / f.sh);
   gpu::bind_texture(0, image);

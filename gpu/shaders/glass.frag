@@ -4,7 +4,7 @@
 // normal map, zw the position inside the panel.
 uniform sampler2D nrmbuffer;
 uniform sampler2D colbuffer;
-uniform float ri, ratio, spec, transparency;
+uniform float ri, ratio, specular, transparency;
 uniform vec2 wh_relative, eye, pos;
 uniform vec3 lpos;
 varying vec4 vTexCoord;
@@ -33,5 +33,5 @@ void main() {
   vec3 e = normalize(vec3(img - eye, -10.0));
   float nz = pow(max(nrm.z, 0.0), 0.25);
   gl_FragColor = vec4(mix(lit * gl_Color.rgb, acc, 0.25 + nz * transparency), gl_Color.a * nrm.a) +
-                 spec * pow(max(dot(reflect(e, nrm.xyz), l), 0.0), 5.0);
+                 specular * pow(max(dot(reflect(e, nrm.xyz), l), 0.0), 5.0);
 }
