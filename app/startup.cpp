@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/color_mixer.h"
 #include "app/file_commands.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
@@ -41,6 +42,7 @@ void reset_application_state() {
   pen_state = PenState{};
   file_commands = FileCommandState{};
   handle_list.clear();
+  color_mixer = ColorMixerState{};
 }
 
 namespace {
