@@ -58,7 +58,9 @@ Rgb resaturate(const Rgb& base, float sat) {
   if (!(s0 > 0)) return base;
   const float scale = sat * sat / s0;
   Rgb out;
-  for (std::size_t i = 0; i < 3; ++i) out[i] = mx - (mx - base[i]) * scale;
+  // At full saturation the least component lands on 0, where rounding
+  // could take it below.
+  for (std::size_t i = 0; i < 3; ++i) out[i] = std::max(0.0f, mx - (mx - base[i]) * scale);
   return out;
 }
 
