@@ -11,7 +11,6 @@
 #include "app/text.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
-#include "layers/layer.h"
 #include "ui/gui_draw.h"
 
 ui::GuiContext gui;
@@ -110,7 +109,7 @@ void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
     painter.light_y = gpu::display_settings.light_pos[1];
     painter.draw_text = [](std::string_view text, float x, float y, float scale) { draw_text(text, x, y, scale); };
     ui::draw_gui(gui, painter, copy.texture(), app.screen_w, app.screen_h);
-    ui::draw_layer_fx(layer_fx, layers.active, app.screen_w, app.screen_h);
+    ui::draw_layer_fx(layer_fx, app.screen_w, app.screen_h);
   }
   draw_color_mixer();
   if (app.pointer_outside) return;

@@ -5,6 +5,7 @@
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "document/color_model.h"
@@ -76,6 +77,7 @@ void gui_inputs(std::vector<float>& out) {
   v.add(frame_state.tool_mode).add(brush_settings.brush_type).add(brush_settings.size);
   add_gui_state(out);
   add_color_mixer_state(out);
+  add_layer_fx_state(out);
 }
 
 // Replaces `last` with `now`; true when they differ.

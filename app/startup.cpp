@@ -11,6 +11,7 @@
 #include "app/frame.h"
 #include "app/frame_changes.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/pen_input.h"
 #include "app/placement.h"
 #include "app/view.h"
@@ -43,6 +44,7 @@ void reset_application_state() {
   file_commands = FileCommandState{};
   handle_list.clear();
   color_mixer = ColorMixerState{};
+  reset_layer_fx();
 }
 
 namespace {

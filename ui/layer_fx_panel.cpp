@@ -163,9 +163,8 @@ void compute_layer_histogram(LayerFxPanel& p, const layer* active) {
   p.histogram = gpu::compute_histogram(pixels, w, h);
 }
 
-void draw_layer_fx(LayerFxPanel& p, const layer* active, float sw, float sh) {
+void draw_layer_fx(const LayerFxPanel& p, float sw, float sh) {
   if (!p.panel || !p.panel->show || p.fx.effect != 0 || sw <= 0 || sh <= 0) return;
-  if (p.refresh) compute_layer_histogram(p, active);
   const SavedGlState saved;
   screen_projection(sw, sh);
   glUseProgram(0);

@@ -46,7 +46,7 @@ void serve_layer_fx_buttons(LayerFxPanel& p);
 void compute_layer_histogram(LayerFxPanel& p, const layer* active);
 
 // Draws the picture, the histograms and the markers over the panel, when it
-// is shown; computes the histogram first when a refresh is due.
-void draw_layer_fx(LayerFxPanel& p, const layer* active, float screen_w, float screen_h);
+// is shown.
+void draw_layer_fx(const LayerFxPanel& p, float screen_w, float screen_h);
 
 }  // namespace ui
