@@ -15,6 +15,27 @@ namespace {
 constexpr float wheel_size = 96;
 const vec2d wheel_pos = vec2d::Create(8, 12);
 
+// The wheel's share of the pass: true while it has the pointer.
+bool wheel_pointer_pass(vec2d pointer, bool others_own) {
+  using Part = ui::WheelColor::Part;
+  ColorMixerState& m = color_mixer;
+  const ColorSettings& c = color_settings;
+  const ui::WheelColor w = ui::wheel_color_at(pointer, wheel_pos, wheel_size, c.current, c.midpoint);
+  const bool pressed = app.mouse_left && !m.was_left;
+  m.was_left = app.mouse_left;
+  if (pressed && !others_own) m.wheel_drag = w.part;
+  if (!app.mouse_left) m.wheel_drag = Part::none;
+  if (m.wheel_drag != Part::none && m.wheel_drag == w.part) {
+    if (w.part == Part::opacity)
+      document::set_color(c.current[0], c.current[1], c.current[2], w.alpha);
+    else
+      document::set_color(w.rgb[0], w.rgb[1], w.rgb[2], c.current[3]);
+  }
+  // A press begun elsewhere passes over the wheel.
+  const bool held_elsewhere = (app.mouse_left || app.mouse_right) && m.wheel_drag == Part::none;
+  return (w.part != Part::none && !held_elsewhere) || m.wheel_drag != Part::none;
+}
+
 }  // namespace
 
 void color_mixer_pointer_pass(vec2d pointer) {
@@ -33,9 +54,12 @@ void color_mixer_pointer_pass(vec2d pointer) {
   const ui::SwatchOutcome out = ui::swatch_pointer_pass(color_mixer.swatches, swatch_grid, in);
   if (out.picked)
     document::set_color(out.picked_color[0], out.picked_color[1], out.picked_color[2], color_settings.current[3]);
-  color_mixer.owns_pointer = out.owns_pointer;
-  if (out.owns_pointer) app.gui_flags |= gui_flag::over_panel;
-  if (color_mixer.swatches.press == ui::SwatchPanel::Press::grid) app.gui_flags |= gui_flag::painting_blocked;
+  const bool wheel = wheel_pointer_pass(pointer, in.others_own);
+  color_mixer.owns_pointer = out.owns_pointer || wheel;
+  if (color_mixer.owns_pointer) app.gui_flags |= gui_flag::over_panel;
+  if (color_mixer.swatches.press == ui::SwatchPanel::Press::grid ||
+      color_mixer.wheel_drag != ui::WheelColor::Part::none)
+    app.gui_flags |= gui_flag::painting_blocked;
   if (out.pressed) app.gui_flags |= gui_flag::control_pressed;
 }
 

@@ -1,15 +1,20 @@
 #pragma once
 // The colour mixer in the frame: the colour wheel and the swatch grid at the
 // window's left, shown with the floating panels, their gestures before
-// painting and their drawing over the picture.
+// painting and their drawing over the picture. A left press on the wheel's
+// disc picks the colour there, on the lower half of its ring the value, on
+// the upper half the opacity, and the drag goes on picking along its part.
 #include <vector>
 
 #include "base/vec.h"
+#include "ui/color_wheel.h"
 #include "ui/swatch_panel.h"
 
 struct ColorMixerState {
   ui::SwatchPanel swatches;
-  bool owns_pointer = false;  // this frame the pointer is the grid's
+  ui::WheelColor::Part wheel_drag = ui::WheelColor::Part::none;  // the wheel's part a held press began on
+  bool was_left = false;
+  bool owns_pointer = false;  // this frame the pointer is the mixer's
 };
 extern ColorMixerState color_mixer;
 

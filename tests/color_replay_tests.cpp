@@ -97,6 +97,25 @@ TEST(ColorReplay, SwatchGridAnswersTheMouseAndKeepsPaintOff) {
   EXPECT_EQ(most, 0);
 }
 
+// The 96-pixel wheel stands at (8, 12): its disc's right is red, the lower
+// half of its ring the value.
+TEST(ColorReplay, WheelSetsTheColourWithoutPainting) {
+  ScriptRun r(640, 480);
+  ASSERT_EQ(r.run(setup + "color 0.1 0.6 0.2\n" + click(88, 60)), "");
+  const float* c = color_settings.current;
+  EXPECT_GT(c[0], 0.5f) << "red";
+  EXPECT_LT(c[1], 0.3f * c[0]);
+  EXPECT_NEAR(std::max({c[0], c[1], c[2]}), 0.6f, 0.02f) << "at the colour's value";
+  EXPECT_FLOAT_EQ(color_settings.red, c[0]) << "the dials follow";
+  // The bottom of the ring: half the value, the same hue.
+  const float before = c[1] / c[0];
+  ASSERT_EQ(r.run(click(56, 105)), "");
+  EXPECT_NEAR(std::max({c[0], c[1], c[2]}), 0.5f, 0.06f);
+  EXPECT_NEAR(c[1] / c[0], before, 0.01f);
+  const LayerPixels p = read_layer();
+  EXPECT_EQ(*std::max_element(p.mat.begin(), p.mat.end()), 0) << "no click painted";
+}
+
 TEST(ColorReplay, SavedGimpPaletteLoadsBackTheSameColours) {
   ScriptRun r(160, 90);
   const std::string in = temp_path("in.gpl"), out = temp_path("out.gpl");
