@@ -35,7 +35,7 @@ struct LayerFxPanel {
 // Builds the panel and its controls (hidden until opened) into `g`.
 void build_layer_fx_panel(LayerFxPanel& p, GuiContext& g, const GuiImages& images);
 
-// The buttons, served between frames: "reset" shows the whole range again
+// The buttons, served between frames: "reset" goes back to the values 0 to 1
 // (zoom 1) on the luminance, "auto" zooms so that the selected channel's
 // highest value fills the width, "apply" reads the layer again. None of them
 // writes to the layer: there is no levels transform to commit.
