@@ -42,12 +42,7 @@ void color_mixer_pointer_pass(vec2d pointer) {
   color_mixer.owns_pointer = false;
   if (!panels_fit_window()) return;
   ui::SwatchInput in;
-  in.pos = pointer;
-  in.left = app.mouse_left;
-  in.right = app.mouse_right;
-  in.modifier_keys = app.modifier_keys;
-  in.screen_w = app.screen_w;
-  in.screen_h = app.screen_h;
+  static_cast<ui::PointerInput&>(in) = pointer_input(pointer);
   // The floating panels, navigation and the guide come first.
   in.others_own = (app.gui_flags & (gui_flag::gui_owned | gui_flag::others_own)) != 0 || app.pointer_outside;
   for (int i = 0; i < 3; ++i) in.color[i] = color_settings.current[i];

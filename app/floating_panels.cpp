@@ -81,12 +81,7 @@ bool panels_fit_window() {
   return app.screen_w >= min_window_w && app.screen_h >= min_window_h;
 }
 
-void gui_pointer_pass(vec2d pointer) {
-  if (!objects.built) build();
-  if (panels_fit_window())
-    gui.open(*objects.brush_mode);
-  else if (gui.is_open(*objects.brush_mode))
-    gui.close(*objects.brush_mode);
+ui::PointerInput pointer_input(vec2d pointer) {
   ui::PointerInput in;
   in.pos = pointer;
   in.left = app.mouse_left;
@@ -94,6 +89,16 @@ void gui_pointer_pass(vec2d pointer) {
   in.modifier_keys = app.modifier_keys;
   in.screen_w = app.screen_w;
   in.screen_h = app.screen_h;
+  return in;
+}
+
+void gui_pointer_pass(vec2d pointer) {
+  if (!objects.built) build();
+  if (panels_fit_window())
+    gui.open(*objects.brush_mode);
+  else if (gui.is_open(*objects.brush_mode))
+    gui.close(*objects.brush_mode);
+  ui::PointerInput in = pointer_input(pointer);
   in.others_own = (app.gui_flags & gui_flag::others_own) != 0 || app.pointer_outside;
   ui::pointer_pass(gui, in);
   app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui);

@@ -11,7 +11,7 @@
 // on the free place after a column's last cell stores it into a new cell.
 #include "base/vec.h"
 #include "document/swatch_grid.h"
-#include "ui/gui.h"
+#include "ui/gui_context.h"
 
 namespace ui {
 
@@ -48,12 +48,7 @@ struct SwatchPanel {
   SwatchHit hit(const SwatchGrid& g, vec2d p) const;
 };
 
-struct SwatchInput {
-  vec2d pos;
-  bool left = false, right = false;
-  unsigned char modifier_keys = 0;  // Shift 1, Ctrl 2, Alt 4
-  float screen_w = 0, screen_h = 0;
-  bool others_own = false;     // a press now belongs to someone else
+struct SwatchInput : PointerInput {
   float color[3] = {0, 0, 0};  // the current colour, for new and stored cells
 };
 
