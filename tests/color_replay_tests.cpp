@@ -163,7 +163,7 @@ TEST(ColorReplay, LayerFxPanelReadsTheLayerAndChangesNothing) {
   EXPECT_EQ(layer_fx.histogram.max, 0) << "an empty layer";
   EXPECT_EQ(layer_fx.histogram.min_value[3], 10);
 
-  ASSERT_EQ(r.run(setup + "color 0.9 0.3 0.1\n" + drag_line(40, 140, 60) + "key press H\nframe\n"), "");
+  ASSERT_EQ(r.run(setup + "color 0.9 0.3 0.1\n" + drag_line(200, 400, 170) + "key press H\nframe\n"), "");
   EXPECT_GT(layer_fx.histogram.max, 0) << "H reads the layer again";
   EXPECT_GT(layer_fx.histogram.max_value[0], 0.5f);
   EXPECT_LT(layer_fx.histogram.min_value[0], layer_fx.histogram.max_value[0]);
