@@ -1,7 +1,8 @@
 #pragma once
-// The current paint colour and the colour dials of the control panel. Written
-// only through document/color_model.h (the colour dials reach it through
-// their change hooks); read by the brush and the colour mixer.
+// The current paint colour and the colour dials of the control panel. The
+// colour is set through document/color_model.h (the colour dials reach it
+// through their change hooks), which keeps the derived values in step; read
+// by the brush and the colour mixer.
 
 struct ColorSettings {
   float red = 0, green = 0, blue = 0;            // "COLOR:RED", "COLOR:GREEN", "COLOR:BLUE"
