@@ -2,7 +2,6 @@
 
 #include "app/app_state.h"
 #include "app/file_requests.h"
-#include "app/floating_panels.h"
 #include "app/frame_state.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
@@ -72,7 +71,6 @@ void gui_inputs(std::vector<float>& out) {
   Values v{out};
   for (const document::Parameter& p : document::parameters()) v.add(document::parameter_value(p).value_or(-1.0f));
   v.add(frame_state.tool_mode).add(brush_settings.brush_type).add(brush_settings.size);
-  add_gui_state(out);
 }
 
 // Replaces `last` with `now`; true when they differ.
