@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gpu/geometry.h"
 #include "gpu/kernels.h"
 #include "gpu/programs.h"
 #include "ui/saved_gl_state.h"
@@ -30,21 +31,22 @@ Texels texels_over(const gpu::PixelRect& r, int w, int h, int qw, int qh, int gx
   return t;
 }
 
-// Draws into the bound qw x qh buffer over texels t, each reading its own
-// centre. The quad is always the whole buffer and the scissor limits it, so
-// a texel gets the same coordinates however much is redone around it.
-void texel_quad(const Texels& t, int qw, int qh) {
+// Draws into `to` over texels t, each reading its own centre. The quad is
+// always the whole buffer and the scissor limits it, so a texel gets the same
+// coordinates however much is redone around it.
+void texel_pass(const gpu::Buffer& to, const Texels& t) {
+  to.bind_target();
   glScissor(t.x0, t.y0, t.x1 - t.x0, t.y1 - t.y0);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0);
-  glVertex2f(0, 0);
-  glTexCoord2f(1, 0);
-  glVertex2f(float(qw), 0);
-  glTexCoord2f(1, 1);
-  glVertex2f(float(qw), float(qh));
-  glTexCoord2f(0, 1);
-  glVertex2f(0, float(qh));
-  glEnd();
+  gpu::full_quad();
+}
+
+// One direction of the blur: nine taps `step` apart.
+void blur_pass(gpu::Prog prog, GLuint from, const gpu::Buffer& to, const Texels& t, float step, float variance) {
+  float k[9];
+  gpu::nine_tap_kernel(k, variance);
+  gpu::program(prog).use().set("offset", step).set("kcenter", k[4]).set("kernel", k[0], k[1], k[2], k[3]);
+  gpu::bind_texture(0, from);
+  texel_pass(to, t);
 }
 
 // The blur's spread in texels of the quarter-size picture, as variances:
@@ -99,39 +101,13 @@ void GlassBackdrop::blur(GLuint screen_copy, const gpu::PixelRect& r) {
   glDisable(GL_BLEND);
   glEnable(GL_SCISSOR_TEST);
   glDisable(GL_ALPHA_TEST);
-  glViewport(0, 0, qw, qh);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, qw, 0, qh, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
   glColor4f(1, 1, 1, 1);
-
-  shrunk_.bind_target();
+  const gpu::ScopedResolution res(qw, qh);
   gpu::program(gpu::Prog::shrink4).use().set("offset", 1.0f / float(w_), 1.0f / float(h_));
   gpu::bind_texture(0, screen_copy);
-  texel_quad(both, qw, qh);
-
-  float k[9];
-  gpu::nine_tap_kernel(k, across_variance);
-  across_.bind_target();
-  gpu::program(gpu::Prog::blur9_h)
-      .use()
-      .set("offset", 1.0f / float(qw))
-      .set("kcenter", k[4])
-      .set("kernel", k[0], k[1], k[2], k[3]);
-  gpu::bind_texture(0, shrunk_.texture());
-  texel_quad(rows, qw, qh);
-
-  gpu::nine_tap_kernel(k, upright_variance);
-  blurred_.bind_target();
-  gpu::program(gpu::Prog::blur9_v)
-      .use()
-      .set("offset", 1.0f / float(qh))
-      .set("kcenter", k[4])
-      .set("kernel", k[0], k[1], k[2], k[3]);
-  gpu::bind_texture(0, across_.texture());
-  texel_quad(out, qw, qh);
+  texel_pass(shrunk_, both);
+  blur_pass(gpu::Prog::blur9_h, shrunk_.texture(), across_, rows, 1.0f / float(qw), across_variance);
+  blur_pass(gpu::Prog::blur9_v, across_.texture(), blurred_, out, 1.0f / float(qh), upright_variance);
   gpu::bind_texture(0, 0);
   texels_ += double(out.x1 - out.x0) * double(out.y1 - out.y0);
 }
