@@ -42,9 +42,10 @@ struct GuiDrawCount {
   double glass_pixels = 0;
 };
 
-// Draws the shown panels over the framebuffer bound now, a screen of w x h,
-// refracting `backdrop` (a GlassBackdrop's texture), and lays them out. With a clip only the
-// elements that reach into it are drawn; the caller limits the pixels.
+// Lays out and draws the shown panels over the framebuffer bound now, a
+// screen of w x h, refracting `backdrop` (a GlassBackdrop's texture), then
+// the value box of the dial or slider in use. With a clip only the elements
+// that reach into it are drawn; the caller limits the pixels to it.
 GuiDrawCount draw_gui(GuiContext& g, const GuiPainter& p, GLuint backdrop, float screen_w, float screen_h,
                       const std::optional<gpu::PixelRect>& clip = std::nullopt);
 
