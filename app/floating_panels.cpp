@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "app/app_state.h"
@@ -9,12 +10,17 @@
 #include "app/frame_state.h"
 #include "app/layer_fx.h"
 #include "app/text.h"
+#include "brush/brush_settings.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
+#include "gpu/simulation_settings.h"
+#include "ui/glass_backdrop.h"
 #include "ui/gui_draw.h"
+#include "ui/gui_redraw.h"
 
 ui::GuiContext gui;
 PanelRequests panel_requests;
+ui::GuiDrawCount panels_drawn;
 
 namespace {
 
@@ -29,7 +35,10 @@ struct PanelObjects {
   ui::GuiImages images;
   std::vector<gpu::Buffer> reliefs;
   ui::gui_master* brush_mode = nullptr;
+  ui::GlassBackdrop backdrop;
+  ui::GuiRedraw redraw;
   gpu::PixelRect pointer_box;  // where the pointer was drawn last
+  int pointer_look = -1;       // and how: -1 the brush outline, else the toolkit's shape
 };
 PanelObjects objects;
 
@@ -50,6 +59,36 @@ gui_gadget& tool_selector(ui::gui_master& panel, unsigned char mode, vec2d pos, 
   return g;
 }
 
+// A selector that leaves a request for the frame, lit while `state` is on.
+gui_gadget& request_selector(ui::gui_master& panel, const char* label, vec2d pos, vec2d size, unsigned char* request,
+                             std::function<float()> state) {
+  gui_gadget& g = panel.add(gui_gadget::Create(label, GadgetKind::selector, pos, size, PointerShape::hand));
+  g.set_color(0.4f, 0.5f, 0.6f, 0.6f);
+  g.image = objects.images.button.id();
+  // The label centred: glyphs are 8 pixels wide and 16 high.
+  g.set_text_param(1, std::round((size.x - 8 * float(g.name.size())) / 2), std::round((size.y - 16) / 2));
+  g.target = ui::byte_target(request);
+  g.trigger_value = 1;
+  g.reference = std::move(state);
+  return g;
+}
+
+// The paint sub-mode cycler beside the paint icon, warp mode and the
+// simulation's substeps.
+void mode_controls(ui::gui_master& panel, const gui_gadget& paint) {
+  gui_gadget& sub = panel.add(gui_gadget::Create("=", GadgetKind::cycler, v(60, 84), v(28, 28), PointerShape::hand));
+  sub.set_color(0.56f, 0.65f, 0.72f, 0.3f);
+  sub.image = objects.images.dial.id();
+  sub.target = ui::byte_target(&brush_settings.paint_submode);
+  sub.set_minmax(0, 2);
+  sub.set_list_names("=,>,+");
+  sub.connected = &paint;
+  sub.set_text_param(1, 10, 6);
+  request_selector(panel, "WARP", v(105, 102), v(50, 23), &panel_requests.warp, [] { return float(modes.warp_mode); });
+  request_selector(panel, "*", v(135, 80), v(20, 20), &panel_requests.substeps,
+                   [] { return float(gpu::simulation_settings.substep_mode != 0); });
+}
+
 void build() {
   objects.built = true;
   objects.images = ui::make_gui_images();
@@ -58,7 +97,7 @@ void build() {
   panel->align = ui::align::right | ui::align::bottom;
   panel->set_text_param(1, 104, 80);
   panel->set_color(0.56f, 0.65f, 0.72f, 1);
-  tool_selector(*panel, 0, v(-2, 68), 64);
+  const gui_gadget& paint = tool_selector(*panel, 0, v(-2, 68), 64);
   tool_selector(*panel, 1, v(32, 28), 48);
   tool_selector(*panel, 2, v(74, 8), 42);
   tool_selector(*panel, 3, v(118, 0), 40);
@@ -69,6 +108,7 @@ void build() {
   clear.set_text_param(1, 3, 3);
   clear.target = ui::byte_target(&panel_requests.clear_layer);
   clear.trigger_value = 1;
+  mode_controls(*panel, paint);
   objects.reliefs.emplace_back();
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));
@@ -104,16 +144,28 @@ void gui_pointer_pass(vec2d pointer) {
   app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui);
 }
 
-void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
+void draw_panels_and_pointer(vec2d pointer, float brush_radius, const std::optional<gpu::PixelRect>& redrawn) {
   if (!objects.built) return;
   const gpu::Buffer& copy = gpu::canvas_buffers.screen_copy;
+  const int sw = int(app.screen_w), sh = int(app.screen_h);
+  if (copy) {
+    // Every drawing of the window is copied, so that the copy holds the
+    // whole picture whenever a panel opens.
+    ui::copy_screen(copy, sw, sh);
+    std::vector<gpu::PixelRect> footprints;
+    for (const ui::gui_master* m : gui.open_panels)
+      if (m->show && m->size.x > 0 && m->size.y > 0) footprints.push_back(ui::panel_footprint(*m));
+    objects.backdrop.update(copy.texture(), sw, sh, footprints, redrawn);
+  }
   if (!gui.open_panels.empty() && copy) {
-    ui::copy_screen(copy, int(app.screen_w), int(app.screen_h));
     ui::GuiPainter painter;
     painter.light_x = gpu::display_settings.light_pos[0];
     painter.light_y = gpu::display_settings.light_pos[1];
     painter.draw_text = [](std::string_view text, float x, float y, float scale) { draw_text(text, x, y, scale); };
-    ui::draw_gui(gui, painter, copy.texture(), app.screen_w, app.screen_h);
+    const ui::GuiDrawCount drawn =
+        ui::draw_gui(gui, painter, objects.backdrop.texture(), app.screen_w, app.screen_h, redrawn);
+    panels_drawn.glass_quads += drawn.glass_quads;
+    panels_drawn.glass_pixels += drawn.glass_pixels;
     ui::draw_layer_fx(layer_fx, app.screen_w, app.screen_h);
   }
   draw_color_mixer();
@@ -129,28 +181,25 @@ std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius) {
   const float r = std::max(radius, 2.0f) + 16;
   const gpu::PixelRect now =
       app.pointer_outside ? gpu::PixelRect{} : gpu::PixelRect::around(pos.x - r, pos.y - r, pos.x + r, pos.y + r);
+  const int look = gui.hovered_panel || gui.active_gadget ? int(gui.pointer_shape) : -1;
   const gpu::PixelRect& last = objects.pointer_box;
-  if (now.x0 == last.x0 && now.y0 == last.y0 && now.x1 == last.x1 && now.y1 == last.y1) return std::nullopt;
+  if (now == last && look == objects.pointer_look) return std::nullopt;
   const gpu::PixelRect both = last.united(now);
   objects.pointer_box = now;
+  objects.pointer_look = look;
   return both;
 }
 
-void add_gui_state(std::vector<float>& out) {
-  out.push_back(float(gui.open_panels.size()));
-  out.push_back(float(gui.flags));
-  out.push_back(float(gui.pointer_shape));
-  for (const ui::gui_master* m : gui.open_panels) {
-    out.push_back(m->pos.x);
-    out.push_back(m->pos.y);
-    // Highlights fade by steps too small to see: redraw by sixteenths.
-    out.push_back(std::round(m->hover * 16));
-    for (const auto& c : m->childrenlist) {
-      out.push_back(std::round(c->hover * 16));
-      out.push_back(c->value_float);
-      out.push_back(c->lit());
-    }
-  }
+std::optional<gpu::PixelRect> panels_changed() {
+  if (!objects.built) return std::nullopt;
+  ui::fade_highlights(gui);
+  const gpu::PixelRect r = objects.redraw.changes(gui);
+  if (r.empty()) return std::nullopt;
+  return r;
+}
+
+gpu::PixelRect panels_near(const gpu::PixelRect& changed) {
+  return ui::glass_near(gui, changed);
 }
 
 void release_floating_panels() {

@@ -9,6 +9,7 @@
 #include "app/frame_state.h"
 #include "app/keys.h"
 #include "app/layer_fx.h"
+#include "app/mode_requests.h"
 #include "app/navigation.h"
 #include "app/pen_input.h"
 #include "app/status.h"
@@ -102,7 +103,7 @@ void paint(Session& s, bool gesture) {
 }
 
 // The brush-mode panel's requests, taken between strokes.
-void serve_panel_requests() {
+void serve_panel_requests(Session& s) {
   PanelRequests& r = panel_requests;
   if (r.brush_mode != PanelRequests::none && !stroke.started) {
     frame_state.brush_mode = r.brush_mode;
@@ -112,6 +113,7 @@ void serve_panel_requests() {
     r.clear_layer = 0;
     clear_active_layer();
   }
+  serve_mode_requests(s.window, s.input);
 }
 
 // Returns the canvas pixels the simulation's passes may have changed. With
@@ -178,6 +180,15 @@ std::optional<gpu::PixelRect> window_region(Session& s, const FrameChanges& c,
                                             const std::optional<gpu::PixelRect>& redone) {
   if (!redone || !s.window.keeps_screen() || c.forced || c.window || c.view || c.gui) return std::nullopt;
   return gpu::screen_region(window_transform(), *redone);
+}
+
+// Adds `r` to the window pixels to redraw this frame.
+void redraw_also(Session& s, FrameChanges& c, std::optional<gpu::PixelRect>& on_screen, const gpu::PixelRect& r) {
+  if (!c.draw_window())
+    on_screen = s.window.keeps_screen() ? std::optional(r) : std::nullopt;
+  else if (on_screen)
+    on_screen = on_screen->united(r);
+  c.gui = true;
 }
 
 }  // namespace
@@ -248,7 +259,7 @@ FrameChanges frame_work(Session& s) {
   const bool stroke_was_on = stroke.started;
   paint(s, gesture);
   if (stroke_was_on && !stroke.started) document::dance_hue();
-  serve_panel_requests();
+  serve_panel_requests(s);
   serve_layer_fx();
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();
@@ -262,18 +273,15 @@ FrameChanges frame_work(Session& s) {
   std::optional<gpu::PixelRect> redone;
   if (c.display()) redone = display(changed_paint(c, simulated));
   std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);
+  if (on_screen) on_screen = on_screen->united(panels_near(*on_screen));
   const int sw = int(app.screen_w), sh = int(app.screen_h);
   // The pointer is drawn over the window: where it was and where it is now
   // are redrawn with whatever else changed, or alone when nothing else did.
   // Between strokes the outline shows the size a full press paints.
   const float pointer_radius = (f.painting ? f.radius : brush_settings.size) * view.zoom;
-  if (const std::optional<gpu::PixelRect> moved = pointer_moved(f.raw, pointer_radius)) {
-    if (!c.draw_window())
-      on_screen = s.window.keeps_screen() ? moved : std::nullopt;
-    else if (on_screen)
-      on_screen = on_screen->united(*moved);
-    c.gui = true;
-  }
+  if (const std::optional<gpu::PixelRect> moved = pointer_moved(f.raw, pointer_radius))
+    redraw_also(s, c, on_screen, *moved);
+  if (const std::optional<gpu::PixelRect> panels = panels_changed()) redraw_also(s, c, on_screen, *panels);
   if (c.draw_window()) {
     StageClock clock(frame_profile.gui);
     gpu::ScopedScissor scissor(on_screen, 1, sw, sh);
@@ -297,7 +305,7 @@ FrameChanges frame_work(Session& s) {
 
     // 17. status text
     draw_status_text(app.screen_w, app.screen_h);
-    draw_panels_and_pointer(f.raw, pointer_radius);
+    draw_panels_and_pointer(f.raw, pointer_radius, on_screen);
   }
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;

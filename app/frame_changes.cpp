@@ -3,7 +3,6 @@
 #include "app/app_state.h"
 #include "app/color_mixer.h"
 #include "app/file_requests.h"
-#include "app/floating_panels.h"
 #include "app/frame_state.h"
 #include "app/layer_fx.h"
 #include "app/view.h"
@@ -75,7 +74,6 @@ void gui_inputs(std::vector<float>& out) {
   Values v{out};
   for (const document::Parameter& p : document::parameters()) v.add(document::parameter_value(p).value_or(-1.0f));
   v.add(frame_state.tool_mode).add(brush_settings.brush_type).add(brush_settings.size);
-  add_gui_state(out);
   add_color_mixer_state(out);
   add_layer_fx_state(out);
 }

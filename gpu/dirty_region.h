@@ -10,6 +10,7 @@ struct PixelRect {
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // [x0, x1) x [y0, y1)
 
   bool empty() const { return x1 <= x0 || y1 <= y0; }
+  bool operator==(const PixelRect&) const = default;
   double area() const { return empty() ? 0.0 : double(x1 - x0) * double(y1 - y0); }
   // Grown by m pixels on every side.
   PixelRect grown(int m) const { return {x0 - m, y0 - m, x1 + m, y1 + m}; }

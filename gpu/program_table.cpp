@@ -75,7 +75,8 @@ const ProgramRow program_table[] = {
     {Prog::bright_dark, "bright_dark", VertexStage::uv2, "colbuffer:0", "bri drk"},
     {Prog::alpha_to_normal, "alpha_to_normal", VertexStage::uv2, "dbuffer:0", "offset"},
     {Prog::glass, "glass", VertexStage::uv4, "nrmbuffer:0 colbuffer:1",
-     "ri ratio specular transparency wh_relative eye pos lpos"},
+     "ri ratio specular transparency wh_relative eye pos reach lpos"},
+    {Prog::shrink4, "shrink4", VertexStage::uv2, "oldBuffer:0", "offset"},
     {Prog::color_wheel, "color_wheel", VertexStage::uv2, "", "midpoint gamma alpha"},
 
     // frame bookkeeping

@@ -75,6 +75,7 @@ enum class Prog {
   bright_dark,
   alpha_to_normal,
   glass,
+  shrink4,
   color_wheel,
 
   // frame bookkeeping

@@ -6,6 +6,7 @@
 
 #include "document/document_state.h"
 #include "ui/gui_context.h"
+#include "ui/tooltip.h"
 
 namespace {
 
@@ -374,6 +375,53 @@ TEST(GuiToolkit, StripEntriesKeepTheirAspectAndTheStripIsBounded) {
   const ui::StripLayout some = ui::layout_strip(sizes, 32, 60);
   EXPECT_EQ(some.w.size(), 2u);
   EXPECT_LE(some.width, 60);
+}
+
+TEST(GuiToolkit, ValueBoxTexts) {
+  const struct {
+    float v;
+    unsigned char type;
+    const char* text;
+    float shift;
+  } cases[] = {
+      {0.5f, 4, "0.500", 0},         {12.3456f, 4, "12.34", 0}, {12345.5f, 4, "12345.", 0}, {-0.25f, 4, "-0.250", -8},
+      {-12345.5f, 4, "-12345.", -8}, {0.0009f, 4, "0.000", 0},  {15, 0, "15", 10.8f},       {7.9f, 0, "7", 14.4f},
+      {-3.5f, 0, "-3", 10.8f},       {150, 3, "150", 7.2f},
+  };
+  for (const auto& c : cases) {
+    const ui::TooltipText t = ui::tooltip_text(c.v, c.type);
+    EXPECT_EQ(t.text, c.text) << c.v;
+    EXPECT_NEAR(t.shift, c.shift, 1e-4) << c.v;
+  }
+}
+
+TEST(GuiToolkit, ValueBoxOfTheDialOrSliderInUse) {
+  OnePanel p(GadgetKind::dial, v(10, 10), v(30, 30));
+  gui_gadget& button =
+      p.panel->add(gui_gadget::Create("B", GadgetKind::button, v(100, 10), v(30, 20), PointerShape::hand));
+  float size = 30;
+  p.control->target = float_at(&size);
+  p.control->value_treatment = 3;
+  p.control->value_mult = 100;
+  step(p.g, 45, 35, false);
+  ASSERT_EQ(ui::tooltip_owner(p.g), p.control) << "a hovered dial shows its value";
+  EXPECT_FLOAT_EQ(ui::tooltip_value(*p.control), 0.3f);
+  p.control->value_display_post = true;
+  EXPECT_EQ(ui::tooltip_value(*p.control), 30.0f) << "or its target's";
+  // 8 pixels left of the dial (at 30, 20 on screen), just below it.
+  const gpu::PixelRect box = ui::tooltip_area(*p.control);
+  EXPECT_EQ(box.x0, 22 - 18);
+  EXPECT_EQ(box.x1, 22 + 48 + 18);
+  EXPECT_EQ(box.y0, 50);
+  EXPECT_EQ(box.y1, 70);
+  step(p.g, 135, 25, false);
+  EXPECT_EQ(p.g.hovered, &button);
+  EXPECT_EQ(ui::tooltip_owner(p.g), nullptr) << "buttons show none";
+  // A dial being dragged keeps its box wherever the pointer goes.
+  step(p.g, 45, 35, false);
+  step(p.g, 45, 35, true);
+  step(p.g, 135, 25, true);
+  EXPECT_EQ(ui::tooltip_owner(p.g), p.control);
 }
 
 }  // namespace

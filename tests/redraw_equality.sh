@@ -3,7 +3,8 @@
 # that redo everything: each script is replayed as it runs and with
 # --full-redraw, and every export of the two runs must match byte for byte.
 # The scripts paint, flow (until the flow dies), smudge, erase, undo, change
-# layers and settings, and zoom and rotate the view between strokes.
+# layers and settings, zoom and rotate the view between strokes, and work
+# the floating panel, whose window pictures are compared.
 set -euo pipefail
 ollan="$1"
 dir=$(mktemp -d)
@@ -81,7 +82,23 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   done
 } > "$dir/brushes.txt"
 
-for name in paint flow layers brushes; do
+# The brush-mode panel (at 640 x 480: 352..512 x 352..480) over the picture:
+# the pointer crosses its controls and presses "=", "*" and WARP twice, and
+# strokes pass beside and under its glass; the window is compared, panel and
+# pointer included.
+{
+  printf 'canvas 640 480\nseed 9\nset "BRUSH:SIZE" 14\ncolor 0.8 0.3 0.1\n'
+  stroke 250 300 600 420
+  printf 'mouse 380 450\nframe 2\nscreenshot "%s/panels_0.png"\n' "$dir"
+  for at in "426 450" "497 442" "482 465" "482 465"; do
+    printf 'mouse %s\nframe\ndown left\nframe\nup left\nframe 2\n' "$at"
+  done
+  printf 'screenshot "%s/panels_1.png"\n' "$dir"
+  stroke 300 380 630 460
+  printf 'screenshot "%s/panels_2.png"\nmouse 200 100\nframe 30\nscreenshot "%s/panels_3.png"\n' "$dir" "$dir"
+} > "$dir/panels.txt"
+
+for name in paint flow layers brushes panels; do
   "$ollan" --headless --replay "$dir/$name.txt" 2> "$dir/$name.err" || fail "$name: $(cat "$dir/$name.err")"
   mkdir "$dir/fast_$name"
   mv "$dir/${name}"_*.png "$dir/fast_$name/"

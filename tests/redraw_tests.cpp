@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/floating_panels.h"
 #include "app/frame_changes.h"
 #include "app/frame_profile.h"
 #include "platform/gl.h"
@@ -21,14 +22,14 @@ std::string stroke(int x0, int y0, int x1, int y1, const char* button = "left") 
 }
 
 // Every frame's window (RGBA8, as presented) of `script`.
-std::vector<std::vector<unsigned char>> windows(const std::string& script, bool full) {
+std::vector<std::vector<unsigned char>> windows(const std::string& script, bool full, int w = 160, int h = 90) {
   change_tracker.always_full = full;
-  ScriptRun r(160, 90);
+  ScriptRun r(w, h);
   std::vector<std::vector<unsigned char>> shots;
   const std::string error = r.run(script, [&](int) {
-    std::vector<unsigned char> px(160 * 90 * 4);
+    std::vector<unsigned char> px(std::size_t(w) * std::size_t(h) * 4);
     r.window().bind_screen();
-    glReadPixels(0, 0, 160, 90, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     shots.push_back(std::move(px));
   });
   change_tracker.always_full = false;
@@ -55,6 +56,50 @@ TEST(Redraw, EveryFrameOfTheWindowMatchesTheFullRedraw) {
     ASSERT_EQ(fast.size(), full.size()) << c.name;
     for (size_t i = 0; i < fast.size(); ++i) EXPECT_TRUE(fast[i] == full[i]) << c.name << ": frame " << i;
   }
+}
+
+// At 640 x 480 the brush-mode panel stands at 352..512 x 352..480: the
+// pointer crosses its controls, presses "=" and "*", and strokes pass beside
+// and under its glass.
+TEST(Redraw, FramesWithThePanelsMatchTheFullRedraw) {
+  const std::string script =
+      "set \"BRUSH:SIZE\" 12\nmouse 300 300\nframe\nmouse 380 450\nframe 2\nmouse 426 450\nframe\n"
+      "down left\nframe\nup left\nframe 2\nmouse 497 442\nframe\ndown left\nframe\nup left\nframe\n" +
+      stroke(250, 400, 330, 420) + stroke(300, 380, 600, 440) + "mouse 600 200\nframe 4\n";
+  const auto fast = windows(script, false, 640, 480);
+  const auto full = windows(script, true, 640, 480);
+  ASSERT_EQ(fast.size(), full.size());
+  for (size_t i = 0; i < fast.size(); ++i) EXPECT_TRUE(fast[i] == full[i]) << "frame " << i;
+}
+
+// Once the pointer rests over a control and its highlight has settled, the
+// frames redraw nothing of the window, the panels included.
+TEST(Redraw, ARestingPointerOverThePanelRedrawsNothing) {
+  ScriptRun r(640, 480);
+  std::vector<double> gui_px;
+  std::vector<int> glass;
+  frame_profile.enabled = true;
+  frame_profile.gui = StageCost{};
+  panels_drawn = {};
+  const std::string error =
+      r.run("mouse 300 300\nframe\nmouse 380 450\nframe\nmouse 482 465\nframe 120\nmouse 300 200\nframe\n", [&](int) {
+        gui_px.push_back(frame_profile.gui.pixels);
+        glass.push_back(panels_drawn.glass_quads);
+        frame_profile.gui = StageCost{};
+        panels_drawn = {};
+      });
+  frame_profile.enabled = false;
+  ASSERT_EQ(error, "");
+  ASSERT_EQ(glass.size(), 123u);
+  EXPECT_GT(glass[0], 0) << "the first frame draws the panel";
+  EXPECT_GT(glass[2], 0) << "the pointer over WARP lights it";
+  for (size_t i = 100; i < 122; ++i) {
+    EXPECT_EQ(gui_px[i], 0.0) << "frame " << i;
+    EXPECT_EQ(glass[i], 0) << "frame " << i;
+  }
+  // Leaving the panel redraws where the pointer was and is, not the window.
+  EXPECT_GT(gui_px[122], 0.0);
+  EXPECT_LT(gui_px[122], 640.0 * 480.0);
 }
 
 TEST(Redraw, UnchangedFramesLeaveEveryStageOut) {

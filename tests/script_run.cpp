@@ -1,6 +1,7 @@
 #include "tests/script_run.h"
 
 #include "app/app_state.h"
+#include "app/floating_panels.h"
 #include "app/frame.h"
 #include "app/frame_changes.h"
 #include "app/frame_state.h"
@@ -22,6 +23,7 @@ ScriptRun::ScriptRun(int w, int h) {
   EXPECT_TRUE(window_) << error;
   reset_application_state();
   document::reset_settings();
+  release_floating_panels();  // built afresh by the first frame, as at start-up
   app.screen_w = float(w);
   app.screen_h = float(h);
   centre_view(app.screen_w, app.screen_h, w, h);

@@ -114,6 +114,9 @@ struct gui_gadget : gui {
   unsigned char value_treatment = 0;      // how value_float maps to the target (process_dial)
   float value_mult = 1;                   // treatments 2 and 3
   bool on_handle = false;                 // a slider's press began on its handle
+  bool value_display_post = false;        // the value box shows the target's value, not value_float
+  unsigned char display_type = 0;         // 4: the value box shows three decimals, otherwise a whole number
+  bool special_display = false;           // hovered, it shows the brush's size as a ring of the target's diameter
   gui_master* panel = nullptr;
 
   static std::unique_ptr<gui_gadget> Create(std::string name, GadgetKind kind, vec2d pos, vec2d size,

@@ -7,6 +7,9 @@
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "ui/gl_state.h"
+#include "ui/glass_backdrop.h"
+#include "ui/gui_redraw.h"
+#include "ui/tooltip.h"
 
 namespace ui {
 namespace {
@@ -59,11 +62,26 @@ void glass_rect(float x, float y, float w, float h) {
 struct GlassFrame {
   const gpu::Program& glass;
   float sw, sh;
+  std::optional<gpu::PixelRect> clip;
+  GuiDrawCount& count;
+
+  // Whether drawing over `r` can change a pixel.
+  bool touches(const gpu::PixelRect& r) const {
+    if (!clip) return true;
+    return std::max(r.x0, clip->x0) < std::min(r.x1, clip->x1) && std::max(r.y0, clip->y0) < std::min(r.y1, clip->y1);
+  }
 };
 
 // The element at `at` (top-left, client pixels) through the glass.
 void draw_glass(const GlassFrame& f, const gui& e, vec2d at, GLuint image, const float tint[4]) {
   if (!image || e.size.x <= 0 || e.size.y <= 0) return;
+  gpu::PixelRect r = gpu::PixelRect::around(at.x, at.y, at.x + e.size.x, at.y + e.size.y).clipped(int(f.sw), int(f.sh));
+  if (f.clip)
+    r = {std::max(r.x0, f.clip->x0), std::max(r.y0, f.clip->y0), std::min(r.x1, f.clip->x1),
+         std::min(r.y1, f.clip->y1)};
+  if (r.empty()) return;
+  ++f.count.glass_quads;
+  f.count.glass_pixels += r.area();
   f.glass.use()
       .set("ratio", e.size.x / e.size.y)
       .set("transparency", e.transparency)
@@ -99,10 +117,43 @@ void draw_label(const GuiPainter& p, const std::string& text, vec2d at, float sc
   gpu::bind_texture(0, 0);
 }
 
-void draw_control(const GlassFrame& f, const GuiPainter& p, gui_gadget& c) {
-  if (c.gadget == GadgetKind::mover) return;
+// The brush's size as a ring of the target value's diameter at the
+// control's centre.
+void draw_size_ring(const gui_gadget& c, float alpha) {
+  const float d = c.target ? c.target.read() : 0;
+  if (d <= 0) return;
+  const vec2d centre = c.pos.addv(c.size.mul(0.5f));
+  gpu::program(gpu::Prog::ring).use().set("thickness", 8 / d);
+  glColor4f(1, 1, 1, alpha);
+  gpu::textured_rect(centre.x - d / 2, centre.y - d / 2, d, d);
+  fixed_function();
+}
+
+// The value box below a dial or slider, fading out at its sides.
+void draw_tooltip(const GuiPainter& p, const gui_gadget& c) {
+  if (c.special_display) draw_size_ring(c, 0.6f * shown_hover(c.hover));
+  const vec2d at = tooltip_pos(c);
+  const float x0 = at.x - tooltip_fade, x1 = at.x, x2 = at.x + tooltip_w, x3 = x2 + tooltip_fade;
+  const float y0 = at.y, y1 = at.y + tooltip_h;
+  glBegin(GL_QUADS);
+  const float xs[4] = {x0, x1, x2, x3}, alphas[4] = {0, 0.6f, 0.6f, 0};
+  for (int i = 0; i < 3; ++i) {
+    glColor4f(0, 0, 0, alphas[i]);
+    glVertex2f(xs[i], y0);
+    glVertex2f(xs[i], y1);
+    glColor4f(0, 0, 0, alphas[i + 1]);
+    glVertex2f(xs[i + 1], y1);
+    glVertex2f(xs[i + 1], y0);
+  }
+  glEnd();
+  const TooltipText t = tooltip_text(tooltip_value(c), c.display_type);
+  draw_label(p, t.text, at.add(4).addxy(t.shift, 0), 1, 0.6f);
+}
+
+void draw_control(const GlassFrame& f, const GuiPainter& p, const gui_gadget& c) {
+  if (c.gadget == GadgetKind::mover || !f.touches(footprint(c))) return;
   const bool lit = c.lit();
-  if (lit) c.hover = 1;
+  const float hover = lit ? 1 : shown_hover(c.hover);
   float tint[4] = {c.col[0], c.col[1], c.col[2], c.col[3]};
   if (lit) {
     tint[0] *= 2.0f;
@@ -112,7 +163,7 @@ void draw_control(const GlassFrame& f, const GuiPainter& p, gui_gadget& c) {
   if (c.gadget == GadgetKind::slider) {
     // The track: a bar across the middle, the handle: a line across it.
     fixed_function();
-    glColor4f(c.col[0] * 2.0f * c.hover, c.col[1] * 1.9f * c.hover, c.col[2] * 1.5f * c.hover, c.col[3]);
+    glColor4f(c.col[0] * 2.0f * hover, c.col[1] * 1.9f * hover, c.col[2] * 1.5f * hover, c.col[3]);
     const bool across = c.slider_type == 0;
     const float t = across ? c.size.y : c.size.x;
     if (across)
@@ -129,7 +180,7 @@ void draw_control(const GlassFrame& f, const GuiPainter& p, gui_gadget& c) {
     draw_glass(f, c, c.pos, c.image, tint);
     fixed_function();
   }
-  draw_label(p, c.label(), c.pos.addv(c.text_offset), c.text_size, 0.15f + 0.6f * c.hover);
+  draw_label(p, c.label(), c.pos.addv(c.text_offset), c.text_size, 0.15f + 0.6f * hover);
   if (c.gadget == GadgetKind::dial) {
     // 0 just left of straight down, 0.5 straight up, 1 just right of down.
     const float a = (350 - 340 * std::clamp(c.value_float, 0.0f, 1.0f)) * deg;
@@ -139,11 +190,12 @@ void draw_control(const GlassFrame& f, const GuiPainter& p, gui_gadget& c) {
     // y grows downwards on screen: cos a = 1 points down.
     line(centre.addv(tip), centre.addv(tip.mul(0.25f)), 0.9f, 0.25f);
   }
+  if (c.special_display && shown_hover(c.hover) > 0.01f) draw_size_ring(c, 0.6f * shown_hover(c.hover));
   if (c.display_image) {
     const float inset_x = c.text_offset.x, inset_y = c.text_offset.y;
     glEnable(GL_TEXTURE_2D);
     gpu::bind_texture(0, c.display_image);
-    glColor4f(1, 1, 1, 0.3f + 0.7f * c.hover);
+    glColor4f(1, 1, 1, 0.3f + 0.7f * hover);
     gpu::textured_rect(c.pos.x + inset_x, c.pos.y + inset_y, c.size.x - 2 * inset_x, c.size.y - 2 * inset_y);
     glDisable(GL_TEXTURE_2D);
     gpu::bind_texture(0, 0);
@@ -256,32 +308,40 @@ void copy_screen(const gpu::Buffer& screen_copy, int w, int h) {
   glBindFramebuffer(GL_FRAMEBUFFER, GLuint(screen));
 }
 
-void draw_gui(GuiContext& g, const GuiPainter& p, GLuint screen_copy, float sw, float sh) {
-  if (sw <= 0 || sh <= 0) return;
+GuiDrawCount draw_gui(GuiContext& g, const GuiPainter& p, GLuint backdrop, float sw, float sh,
+                      const std::optional<gpu::PixelRect>& clip) {
+  GuiDrawCount count;
+  if (sw <= 0 || sh <= 0) return count;
   const SavedGlState saved;
   screen_projection(sw, sh);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   const gpu::Program& glass = gpu::program(gpu::Prog::glass);
-  glass.use().set("ri", 0.97f).set("eye", 0.5f, 0.5f).set("lpos", p.light_x, p.light_y + sh / sw, 2.0f);
-  gpu::bind_texture(1, screen_copy);
-  const GlassFrame f{glass, sw, sh};
+  glass.use()
+      .set("ri", 0.97f)
+      .set("eye", 0.5f, 0.5f)
+      .set("reach", float(glass_reach::shift) / sw, float(glass_reach::shift) / sh)
+      .set("lpos", p.light_x, p.light_y + sh / sw, 2.0f);
+  gpu::bind_texture(1, backdrop);
+  const GlassFrame f{glass, sw, sh, clip, count};
   for (const auto& m : g.master_list) {
     if (!m->show || m->size.x <= 0 || m->size.y <= 0) continue;
     m->layout(sw, sh);
+    if (!f.touches(panel_footprint(*m))) continue;
     draw_glass(f, *m, m->screen_pos, m->image, m->col);
     fixed_function();
     // The title: a black shadow under white.
     const vec2d title = m->screen_pos.addv(m->text_offset);
     draw_label(p, m->name, title, m->text_size, 0.75f, 0);
     draw_label(p, m->name, title.subxy(1, 1), m->text_size, 0.75f);
-    for (auto& c : m->childrenlist)
+    for (const auto& c : m->childrenlist)
       if (c->show) draw_control(f, p, *c);
-    m->hover *= 0.95f;
-    for (auto& c : m->childrenlist) c->hover *= 0.95f;
   }
   gpu::bind_texture(1, 0);
+  fixed_function();
+  if (const gui_gadget* t = tooltip_owner(g); t && f.touches(tooltip_area(*t))) draw_tooltip(p, *t);
   gpu::bind_texture(0, 0);
+  return count;
 }
 
 void draw_pointer(const GuiContext& g, vec2d pos, float brush_radius, float sw, float sh) {

@@ -4,9 +4,11 @@
 // window picture behind them, with their labels, dial needles and slider
 // handles; and the program's own pointer.
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "gpu/buffer.h"
+#include "gpu/dirty_region.h"
 #include "ui/gui_context.h"
 
 namespace ui {
@@ -30,12 +32,22 @@ struct GuiPainter {
 };
 
 // Copies the picture of the framebuffer bound now (w x h) into `screen_copy`,
-// which the glass refracts; leaves that framebuffer bound.
+// from which the glass's backdrop is blurred; leaves that framebuffer bound.
 void copy_screen(const gpu::Buffer& screen_copy, int w, int h);
 
-// Draws the open panels over the framebuffer bound now, a screen of w x h,
-// and fades their highlights by one frame.
-void draw_gui(GuiContext& g, const GuiPainter& p, GLuint screen_copy, float screen_w, float screen_h);
+// What a draw of the panels drew: the glass quads and their pixels, within
+// the clip.
+struct GuiDrawCount {
+  int glass_quads = 0;
+  double glass_pixels = 0;
+};
+
+// Lays out and draws the shown panels over the framebuffer bound now, a
+// screen of w x h, refracting `backdrop` (a GlassBackdrop's texture), then
+// the value box of the dial or slider in use. With a clip only the elements
+// that reach into it are drawn; the caller limits the pixels to it.
+GuiDrawCount draw_gui(GuiContext& g, const GuiPainter& p, GLuint backdrop, float screen_w, float screen_h,
+                      const std::optional<gpu::PixelRect>& clip = std::nullopt);
 
 // The pointer: over the canvas the brush outline of `brush_radius` pixels
 // at `pos`; over a panel the toolkit's shape.
