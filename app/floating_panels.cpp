@@ -9,6 +9,7 @@
 #include "app/text.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
+#include "ui/brush_image_panel.h"
 #include "ui/gui_draw.h"
 
 ui::GuiContext gui;
@@ -70,16 +71,19 @@ void build() {
   objects.reliefs.emplace_back();
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));
+  ui::build_brush_image_panels(gui, objects.images);
 }
 
 }  // namespace
 
 void gui_pointer_pass(vec2d pointer) {
   if (!objects.built) build();
-  if (app.screen_w >= min_window_w && app.screen_h >= min_window_h)
+  const bool roomy = app.screen_w >= min_window_w && app.screen_h >= min_window_h;
+  if (roomy)
     gui.open(*objects.brush_mode);
   else if (gui.is_open(*objects.brush_mode))
     gui.close(*objects.brush_mode);
+  ui::update_brush_image_panels(gui, roomy, app.screen_w);
   ui::PointerInput in;
   in.pos = pointer;
   in.left = app.mouse_left;
@@ -136,6 +140,7 @@ void add_gui_state(std::vector<float>& out) {
 }
 
 void release_floating_panels() {
+  ui::release_brush_image_panels();
   gui = ui::GuiContext{};
   objects = PanelObjects{};
 }

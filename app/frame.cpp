@@ -1,6 +1,7 @@
 #include "app/frame.h"
 
 #include "app/app_state.h"
+#include "app/brush_image_frame.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_changes.h"
@@ -83,6 +84,7 @@ StrokeInput stroke_input(Session& s) {
   in.canvas_height = gpu::canvas_buffers.canvas_height.texture();
   in.fluidity = gpu::simulation_settings.fluidity;
   in.warp_mode = modes.warp_mode;
+  brush_image_stroke_input(in);
   return in;
 }
 
@@ -238,18 +240,24 @@ FrameChanges frame_work(Session& s) {
   nav.screen_w = app.screen_w;
   nav.screen_h = app.screen_h;
   gui_pointer_pass(f.raw);
+  serve_brush_image_requests();
+  const bool corner_drag = drag_capture_handles(f.rotated_pos, app.mouse_left, nav.left_pressed);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
   const bool stroke_was_on = stroke.started;
-  paint(s, gesture);
+  paint(s, gesture || corner_drag);
+  note_stroke_image();
   serve_panel_requests();
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();
 
   // Only the stages whose inputs changed run; an unchanged frame presents
   // nothing and the window keeps the last picture.
+  // 13. brush-image capture, of the paint as it was laid
+  capture_step();
   FrameChanges c = change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
+  if (capture_overlay_changed()) c.gui = true;
 
   // 12. simulation; 14. display
   const gpu::PixelRect simulated = c.simulate() ? simulate(c.forced) : gpu::PixelRect{};
@@ -291,6 +299,7 @@ FrameChanges frame_work(Session& s) {
 
     // 17. status text
     draw_status_text(app.screen_w, app.screen_h);
+    draw_capture_quad(app.screen_w, app.screen_h);
     draw_panels_and_pointer(f.raw, pointer_radius);
   }
   layers.changed = false;
