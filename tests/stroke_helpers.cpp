@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/brush_image_frame.h"
 #include "gpu/geometry.h"
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
@@ -29,7 +30,9 @@ void drag(const Drag& d) {
     in.dy = (in.y - py) / float(g.height);
     px = in.x;
     py = in.y;
+    if (d.brush_images) brush_image_stroke_input(in);
     stroke_frame(in);
+    if (d.brush_images) note_stroke_image();
   }
   stroke_end();
 }

@@ -14,6 +14,7 @@ struct Drag {
   bool z_held = false;
   float colour[4] = {0.1f, 0.3f, 0.9f, 1};
   float fluidity = 1;
+  bool brush_images = false;  // the stroke gets the brush images as the frame gives them
 };
 
 // Paints the drag and releases the button.

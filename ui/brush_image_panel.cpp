@@ -128,7 +128,8 @@ void update_brush_image_panels(GuiContext& g, bool show, float screen_w) {
 std::vector<StripEntry> strip_entries(GuiContext& g) {
   std::vector<StripEntry> out;
   if (!panels.strip || !g.is_open(*panels.strip)) return out;
-  for (const auto& e : panels.strip->childrenlist) out.push_back({e->name, int(e->trigger_value)});
+  for (const auto& e : panels.strip->childrenlist)
+    out.push_back({e->name, int(e->trigger_value), e->relative_pos.x, e->display_image});
   return out;
 }
 

@@ -27,10 +27,12 @@ void build_brush_image_panels(GuiContext& g, const GuiImages& images);
 // `screen_w` wide.
 void update_brush_image_panels(GuiContext& g, bool show, float screen_w);
 
-// The strip's entries: for each its label and the index of its image.
+// The strip's entries as the pointer pass and drawing see them.
 struct StripEntry {
   std::string name;
   int image = 0;
+  float x = 0;             // within the strip
+  unsigned thumbnail = 0;  // the texture shown
 };
 std::vector<StripEntry> strip_entries(GuiContext& g);
 

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "app/brush_image_frame.h"
+#include "brush/brush_settings.h"
+#include "brush/stroke.h"
+#include "document/brush_images.h"
+#include "document/document_state.h"
+#include "gpu/display_settings.h"
+#include "layers/layer.h"
+#include "tests/gl_fixture.h"
+#include "tests/stroke_helpers.h"
+#include "ui/brush_image_panel.h"
+
+namespace {
+
+using document::brush_images;
+
+constexpr int W = 160, H = 90;
+
+vec2d v(float x, float y) {
+  return vec2d::Create(x, y);
+}
+
+// Clears the canvas rectangle [x0, x1) x [y0, y1) (y down) of a layer buffer.
+void fill(const gpu::Buffer& b, int x0, int y0, int x1, int y1, float r, float g, float bl, float a) {
+  b.bind_target();
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(x0, H - y1, x1 - x0, y1 - y0);
+  glClearColor(r, g, bl, a);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glClearColor(0, 0, 0, 0);
+  glDisable(GL_SCISSOR_TEST);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// An image of w x h whose paint amount is `amount(x, y)` (x from the left,
+// y from the top) and whose colour is white.
+int add_image(int w, int h, float (*amount)(int x, int y)) {
+  std::vector<float> col(std::size_t(w) * h * 4, 1.0f), mat(std::size_t(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) mat[std::size_t(h - 1 - y) * w + x] = amount(x, y);
+  return document::add_brush_image("test", document::image_col_buffer(w, h, col.data()),
+                                   document::image_mat_buffer(w, h, mat.data()), w, h,
+                                   document::default_capture_quad(W, H), 0);
+}
+
+class BrushImageTest : public GlTest {
+ protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    document::reset_settings();
+    document::reset_brush_images();
+    stroke = StrokeState{};
+    // No grain, so that the deposit is the image's alone.
+    gpu::canvas_settings.show = 0;
+  }
+  void TearDown() override { document::reset_brush_images(); }
+};
+
+}  // namespace
+
+// Red left, blue right, thin paint above and thick below on the canvas: the
+// captured image shows them where the quad's corners put them, so a flip or a
+// quarter turn of the rectification shows.
+TEST_F(BrushImageTest, CaptureRectifiesTheQuadWithoutFlipOrTurn) {
+  layer& l = *layers.active;
+  fill(l.col, 0, 0, W / 2, H, 1, 0, 0, 1);
+  fill(l.col, W / 2, 0, W, H, 0, 0, 1, 1);
+  fill(l.mat, 0, 0, W, H / 2, 1, 0, 0, 1);
+  fill(l.mat, 0, H / 2, W, H, 3, 0, 0, 1);
+  struct Case {
+    const char* name;
+    std::array<vec2d, 4> quad;  // A, B, C, D
+    int w, h;
+    // Expected red at the image's left, right, top and bottom (1 red, 0 blue,
+    // -1 either), and paint amount at the same four places (0: either).
+    int red[4];
+    float amount[4];
+  };
+  const Case cases[] = {
+      {"upright", {v(40, 70), v(40, 20), v(120, 20), v(120, 70)}, 80, 50, {1, 0, -1, -1}, {0, 0, 1, 3}},
+      // A-B along the canvas's top edge: the picture is the canvas turned a
+      // quarter anticlockwise.
+      {"turned", {v(40, 20), v(120, 20), v(120, 70), v(40, 70)}, 50, 80, {-1, -1, 0, 1}, {1, 3, 0, 0}},
+      // A and D swapped with B and C: upside down.
+      {"flipped", {v(40, 20), v(40, 70), v(120, 70), v(120, 20)}, 80, 50, {1, 0, -1, -1}, {0, 0, 3, 1}},
+  };
+  for (const Case& c : cases) {
+    const Result<int> i = document::capture_brush_image(c.quad, false);
+    ASSERT_TRUE(i) << c.name << ": " << i.error().message;
+    const document::BrushImage& image = *brush_images.list[std::size_t(*i)];
+    EXPECT_EQ(image.name, "snap");
+    ASSERT_EQ(image.width, c.w) << c.name;
+    ASSERT_EQ(image.height, c.h) << c.name;
+    const std::vector<float> col = document::read_image_col(image);
+    const std::vector<float> mat = document::read_image_mat(image);
+    // Picture (x, y from the top) to texel.
+    const auto at = [&](int x, int y) { return std::size_t(c.h - 1 - y) * std::size_t(c.w) + std::size_t(x); };
+    const int places[4][2] = {{3, c.h / 2}, {c.w - 4, c.h / 2}, {c.w / 2, 3}, {c.w / 2, c.h - 4}};
+    for (int p = 0; p < 4; ++p) {
+      const std::size_t t = at(places[p][0], places[p][1]);
+      if (c.red[p] >= 0) {
+        EXPECT_NEAR(col[t * 4], float(c.red[p]), 0.02f) << c.name << " place " << p;
+        EXPECT_NEAR(col[t * 4 + 2], float(1 - c.red[p]), 0.02f) << c.name << " place " << p;
+      }
+      if (c.amount[p] > 0) {
+        EXPECT_NEAR(mat[t], c.amount[p], 0.02f) << c.name << " place " << p;
+      }
+    }
+  }
+  EXPECT_EQ(brush_images.list.size(), 3u);
+}
+
+TEST_F(BrushImageTest, CaptureSizeFollowsTheQuadAndRefusesCollapsedOnes) {
+  struct Case {
+    std::array<vec2d, 4> quad;
+    bool ok;
+    int w, h;
+  };
+  const float inf = std::numeric_limits<float>::infinity();
+  const Case cases[] = {
+      {{v(0, 10), v(0, 0), v(20, 0), v(20, 10)}, true, 20, 10},
+      {{v(5, 5), v(5, 5), v(5, 5), v(5, 5)}, false, 0, 0},                   // collapsed to a point
+      {{v(0, 0), v(10, 0), v(20, 0), v(30, 0)}, false, 0, 0},                // on one line
+      {{v(0, 10), v(0, 0), v(20, 10), v(20, 0)}, false, 0, 0},               // crossed: no area
+      {{v(0, 0.5f), v(0, 0), v(400, 0), v(400, 0.5f)}, true, 400, 1},        // thinner than a pixel
+      {{v(0, 9000), v(0, 0), v(9000, 0), v(9000, 9000)}, true, 2048, 2048},  // past the limit
+      {{v(0, inf), v(0, 0), v(20, 0), v(20, 10)}, false, 0, 0},              // not finite
+  };
+  for (const Case& c : cases) {
+    const auto r = document::capture_size(c.quad);
+    ASSERT_EQ(bool(r), c.ok) << c.quad[0].x << "," << c.quad[0].y;
+    if (c.ok) {
+      EXPECT_EQ((*r)[0], c.w) << c.quad[2].x;
+      EXPECT_EQ((*r)[1], c.h) << c.quad[2].x;
+    }
+  }
+  EXPECT_FALSE(document::capture_brush_image(cases[1].quad, false));
+  EXPECT_TRUE(brush_images.list.empty());
+}
+
+// With "use" on, a standing dab lays the image's paint pattern: paint on the
+// image's left half only; with "use" off, the plain dab paints both halves.
+// The bristle brush through an image without paint lays nothing.
+TEST_F(BrushImageTest, StrokeWithUseLaysTheImagesPaintPattern) {
+  struct Case {
+    int key;  // brush type key
+    float (*amount)(int, int);
+    bool use;
+    bool left, right;  // paint expected left and right of the brush centre
+  };
+  const auto left_half = [](int x, int) { return x < 8 ? 1.0f : 0.0f; };
+  const auto none = [](int, int) { return 0.0f; };
+  const Case cases[] = {
+      {1, left_half, true, true, false},
+      {1, left_half, false, true, true},
+      {9, none, true, false, false},
+      {9, none, false, true, true},
+  };
+  for (const Case& c : cases) {
+    gl_canvas(W, H);
+    document::reset_brush_images();
+    stroke = StrokeState{};
+    select_brush_type_by_key(c.key);
+    add_image(16, 16, c.amount);
+    brush_images.options.use = c.use ? 1 : 0;
+    Drag d{80, 45, 80, 45, 3};
+    d.size = 40;
+    d.brush_images = true;
+    drag(d);
+    const LayerPixels p = read_layer();
+    float left = 0, right = 0;
+    for (int y = 35; y <= 55; ++y) {
+      for (int x = 64; x <= 74; ++x) left = std::max(left, p.amount(x, y));
+      for (int x = 86; x <= 96; ++x) right = std::max(right, p.amount(x, y));
+    }
+    const std::string what = "key " + std::to_string(c.key) + (c.use ? " use" : " plain");
+    EXPECT_EQ(left > 0.05f, c.left) << what << " left " << left;
+    EXPECT_EQ(right > 0.05f, c.right) << what << " right " << right;
+  }
+}
+
+// Stroke after stroke the image choice follows the mode; random never takes
+// the same image twice running with three or more, and an image removed
+// between strokes is never chosen again.
+TEST_F(BrushImageTest, StrokesChooseAmongTheImagesInTheList) {
+  select_brush_type_by_key(1);
+  for (int i = 0; i < 4; ++i) add_image(4, 4, [](int, int) { return 1.0f; });
+  brush_images.options.use = 1;
+  const GLuint removed = brush_images.list[1]->mat.texture();
+  const auto run_strokes = [&](int mode, int strokes, std::vector<GLuint>* chosen) {
+    brush_settings.image_mode = mode;
+    for (int s = 0; s < strokes; ++s) {
+      Drag d{20, 45, 30, 45, 1};
+      d.size = 6;
+      d.brush_images = true;
+      drag(d);
+      ASSERT_GE(brush_images.current, 0);
+      chosen->push_back(brush_images.list[std::size_t(brush_images.current)]->mat.texture());
+    }
+  };
+  std::vector<GLuint> random;
+  run_strokes(2, 40, &random);
+  for (std::size_t i = 1; i < random.size(); ++i) EXPECT_NE(random[i], random[i - 1]) << "stroke " << i;
+  EXPECT_GE(std::set<GLuint>(random.begin(), random.end()).size(), 3u);
+
+  document::remove_brush_image(1);
+  ASSERT_EQ(brush_images.list.size(), 3u);
+  for (int mode : {0, 1, 2, 3}) {
+    std::vector<GLuint> chosen;
+    run_strokes(mode, 12, &chosen);
+    for (GLuint t : chosen) EXPECT_NE(t, removed) << "mode " << mode;
+    if (mode == 0) {
+      EXPECT_EQ(std::set<GLuint>(chosen.begin(), chosen.end()).size(), 3u);
+    }
+  }
+  document::clear_brush_images();
+  brush_settings.image_mode = 2;
+  Drag d{20, 45, 30, 45, 1};
+  d.brush_images = true;
+  drag(d);
+  EXPECT_EQ(stroke.image, -1);
+  EXPECT_EQ(brush_images.current, -1);
+}
+
+// The strip has one entry per image, "img N" at 80 N, showing that image's
+// thumbnail; after a removal no entry shows a texture that is gone.
+TEST_F(BrushImageTest, StripFollowsTheImageList) {
+  ui::GuiContext g;
+  const ui::GuiImages images = ui::make_gui_images();
+  ui::build_brush_image_panels(g, images);
+  ui::update_brush_image_panels(g, true, 1280);
+  EXPECT_TRUE(ui::strip_entries(g).empty());
+  const auto square = [](int, int) { return 1.0f; };
+  for (int i = 0; i < 3; ++i) add_image(8, 8, square);
+  ui::update_brush_image_panels(g, true, 1280);
+  std::vector<ui::StripEntry> e = ui::strip_entries(g);
+  ASSERT_EQ(e.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(e[std::size_t(i)].name, "img " + std::to_string(i));
+    EXPECT_EQ(e[std::size_t(i)].x, 80.0f * float(i));
+    EXPECT_EQ(e[std::size_t(i)].thumbnail, brush_images.list[std::size_t(i)]->thumbnail.texture());
+  }
+  brush_images.current = 2;
+  document::remove_brush_image(0);
+  EXPECT_EQ(brush_images.current, 1) << "the current image stays the same picture";
+  ui::update_brush_image_panels(g, true, 1280);
+  e = ui::strip_entries(g);
+  ASSERT_EQ(e.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(e[i].thumbnail, brush_images.list[i]->thumbnail.texture());
+  document::clear_brush_images();
+  ui::update_brush_image_panels(g, true, 1280);
+  EXPECT_TRUE(ui::strip_entries(g).empty());
+  ui::release_brush_image_panels();
+}
