@@ -29,45 +29,55 @@ Result<void> commit(io::AtomicFile& file, bool written, const char* what) {
 
 }  // namespace
 
+namespace {
+
+// The fields a settings file shares with a project header, either way.
+template <typename From, typename To>
+void copy_shared_fields(const From& a, To* b) {
+  std::copy_n(a.color, 4, b->color);
+  b->display_gamma = a.display_gamma;
+  b->midpoint = a.midpoint;
+  std::copy_n(a.light_col, 3, b->light_col);
+  std::copy_n(a.light_pos, 3, b->light_pos);
+  std::copy_n(a.ambient_col, 3, b->ambient_col);
+  b->light_setting = a.light_setting;
+  std::copy_n(a.paper, 4, b->paper);
+  b->new_layer_bump = a.new_layer_bump;
+  b->brush_size = a.brush_size;
+  std::copy_n(a.preset_bristle_size, io::stored_presets, b->preset_bristle_size);
+  std::copy_n(a.preset_bristles, io::stored_presets, b->preset_bristles);
+  std::copy_n(a.preset_bias, io::stored_presets, b->preset_bias);
+  b->mouse_speed = a.mouse_speed;
+  b->mirror_mode = a.mirror_mode;
+  b->high_quality = a.high_quality;
+  b->smudge_chroma = a.smudge_chroma;
+  b->fluidity = a.fluidity;
+  b->fluid_sharpness = a.fluid_sharpness;
+  b->fluid_smudge = a.fluid_smudge;
+  b->drying_speed = a.drying_speed;
+  b->guide_fov = a.guide_fov;
+  b->guide_distortion = a.guide_distortion;
+  b->guide_alpha = a.guide_alpha;
+  b->guide_subdivisions = std::clamp<int32_t>(a.guide_subdivisions, 1, io::max_guide_subdivisions);
+  std::copy_n(a.guide_offset, 3, b->guide_offset);
+  std::copy_n(a.guide_camera, 3, b->guide_camera);
+  std::copy_n(a.guide_rotation, 3, b->guide_rotation);
+  b->canvas_show = a.canvas_show;
+}
+
+}  // namespace
+
 io::SettingsFile gather_settings() {
   const ProjectHeader h = gather_project_header();
   io::SettingsFile s;
   s.width = h.width;
   s.height = h.height;
-  std::copy_n(h.color, 4, s.color);
-  s.display_gamma = h.display_gamma;
-  s.midpoint = h.midpoint;
-  std::copy_n(h.light_col, 3, s.light_col);
-  std::copy_n(h.light_pos, 3, s.light_pos);
-  std::copy_n(h.ambient_col, 3, s.ambient_col);
-  s.light_setting = h.light_setting;
-  std::copy_n(h.paper, 4, s.paper);
-  s.new_layer_bump = h.new_layer_bump;
-  s.brush_size = h.brush_size;
+  copy_shared_fields(h, &s);
   s.brush_min_size = value_of(ParamId::brush_min_size);
   s.brush_blending = value_of(ParamId::brush_blending);
   s.brush_build_up = value_of(ParamId::brush_build_up);
   s.pen_size = uint8_t(value_of(ParamId::pen_size));
   s.pen_opacity = uint8_t(value_of(ParamId::pen_opacity));
-  std::copy_n(h.preset_bristle_size, io::stored_presets, s.preset_bristle_size);
-  std::copy_n(h.preset_bristles, io::stored_presets, s.preset_bristles);
-  std::copy_n(h.preset_bias, io::stored_presets, s.preset_bias);
-  s.mouse_speed = h.mouse_speed;
-  s.mirror_mode = h.mirror_mode;
-  s.high_quality = h.high_quality;
-  s.smudge_chroma = h.smudge_chroma;
-  s.fluidity = h.fluidity;
-  s.fluid_sharpness = h.fluid_sharpness;
-  s.fluid_smudge = h.fluid_smudge;
-  s.drying_speed = h.drying_speed;
-  s.guide_fov = h.guide_fov;
-  s.guide_distortion = h.guide_distortion;
-  s.guide_alpha = h.guide_alpha;
-  s.guide_subdivisions = h.guide_subdivisions;
-  std::copy_n(h.guide_offset, 3, s.guide_offset);
-  std::copy_n(h.guide_camera, 3, s.guide_camera);
-  std::copy_n(h.guide_rotation, 3, s.guide_rotation);
-  s.canvas_show = h.canvas_show;
   const gpu::canvas& dials = gpu::canvas_settings;
   s.canvas_strength = dials.strength;
   s.canvas_size = dials.size;
@@ -84,35 +94,7 @@ void apply_settings(const io::SettingsFile& s) {
   // what the file lacks (swatches, canvas presets, layers) stays.
   ProjectHeader h = gather_project_header();
   h.version = 12;  // no swatches, and the canvas dials taken as they are
-  std::copy_n(s.color, 4, h.color);
-  h.display_gamma = s.display_gamma;
-  h.midpoint = s.midpoint;
-  std::copy_n(s.light_col, 3, h.light_col);
-  std::copy_n(s.light_pos, 3, h.light_pos);
-  std::copy_n(s.ambient_col, 3, h.ambient_col);
-  h.light_setting = s.light_setting;
-  std::copy_n(s.paper, 4, h.paper);
-  h.new_layer_bump = s.new_layer_bump;
-  h.brush_size = s.brush_size;
-  std::copy_n(s.preset_bristle_size, io::stored_presets, h.preset_bristle_size);
-  std::copy_n(s.preset_bristles, io::stored_presets, h.preset_bristles);
-  std::copy_n(s.preset_bias, io::stored_presets, h.preset_bias);
-  h.mouse_speed = s.mouse_speed;
-  h.mirror_mode = s.mirror_mode;
-  h.high_quality = s.high_quality;
-  h.smudge_chroma = s.smudge_chroma;
-  h.fluidity = s.fluidity;
-  h.fluid_sharpness = s.fluid_sharpness;
-  h.fluid_smudge = s.fluid_smudge;
-  h.drying_speed = s.drying_speed;
-  h.guide_fov = s.guide_fov;
-  h.guide_distortion = s.guide_distortion;
-  h.guide_alpha = s.guide_alpha;
-  h.guide_subdivisions = std::clamp<int32_t>(s.guide_subdivisions, 1, io::max_guide_subdivisions);
-  std::copy_n(s.guide_offset, 3, h.guide_offset);
-  std::copy_n(s.guide_camera, 3, h.guide_camera);
-  std::copy_n(s.guide_rotation, 3, h.guide_rotation);
-  h.canvas_show = s.canvas_show;
+  copy_shared_fields(s, &h);
   apply_project_header(h);
   // The controls' values, each through its row's range.
   for (const io::SettingValue& v : io::settings_values(s))
@@ -133,14 +115,9 @@ Result<void> load_settings(const std::string& path) {
 }
 
 Result<void> save_swatches(const std::string& path) {
-  io::SwatchColumns columns;
-  for (const auto& column : swatch_grid.columns) {
-    auto& out = columns.emplace_back();
-    for (const colors& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
-  }
   io::AtomicFile file(path);
   if (!file.is_open()) return Error{file.error()};
-  return commit(file, io::write_swatches(file, columns), "the swatches");
+  return commit(file, io::write_swatches(file, gather_project_header().swatches), "the swatches");
 }
 
 Result<void> load_swatches(const std::string& path) {
