@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/app_state.h"
 #include "app/brush_image_frame.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
@@ -254,5 +255,56 @@ TEST_F(BrushImageTest, StripFollowsTheImageList) {
   document::clear_brush_images();
   ui::update_brush_image_panels(g, true, 1280);
   EXPECT_TRUE(ui::strip_entries(g).empty());
+  ui::release_brush_image_panels();
+}
+
+// The panel's controls through the pointer pass: each option flips, ">>"
+// steps the choice mode round, a strip entry becomes the current image and
+// "i" starts a capture and then takes it.
+TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
+  ui::GuiContext g;
+  const ui::GuiImages images = ui::make_gui_images();
+  ui::build_brush_image_panels(g, images);
+  for (int i = 0; i < 2; ++i) add_image(8, 8, [](int, int) { return 1.0f; });
+  ui::update_brush_image_panels(g, true, 1280);
+  const auto click = [&](float x, float y) {
+    for (const bool left : {false, true, false}) {
+      ui::PointerInput in;
+      in.pos = v(x, y);
+      in.left = left;
+      in.screen_w = 1280;
+      in.screen_h = 720;
+      ui::pointer_pass(g, in);
+      serve_brush_image_requests();
+    }
+  };
+  const document::BrushImageOptions& o = brush_images.options;
+  click(28, 81);  // "use"
+  EXPECT_EQ(o.use, 1);
+  click(17, 110);  // "col"
+  EXPECT_EQ(o.colour, 0);
+  click(67, 81);  // "p"
+  EXPECT_EQ(o.perspective, 1);
+  click(84, 110);  // the unnamed switch
+  EXPECT_EQ(o.grain, 1);
+  click(28, 81);
+  EXPECT_EQ(o.use, 0);
+  EXPECT_EQ(brush_settings.image_mode, 3);
+  for (const int mode : {0, 1, 2, 3}) {
+    click(50, 110);  // ">>"
+    EXPECT_EQ(brush_settings.image_mode, mode);
+  }
+  EXPECT_EQ(brush_images.current, 0);
+  click(100 + 80 + 40, 80);  // the second entry of the strip
+  EXPECT_EQ(brush_images.current, 1);
+  modes.capture_mode = 0;
+  click(88, 81);  // "i"
+  EXPECT_EQ(modes.capture_mode, 2);
+  capture_step();
+  EXPECT_EQ(modes.capture_mode, 1);
+  click(88, 81);
+  capture_step();
+  EXPECT_EQ(modes.capture_mode, 0);
+  EXPECT_EQ(brush_images.list.size(), 3u);
   ui::release_brush_image_panels();
 }
