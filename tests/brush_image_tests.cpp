@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/brush_image_frame.h"
+#include "app/view.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
 #include "document/brush_images.h"
@@ -307,4 +308,47 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   EXPECT_EQ(modes.capture_mode, 0);
   EXPECT_EQ(brush_images.list.size(), 3u);
   ui::release_brush_image_panels();
+}
+
+// While a capture is in progress a press on a corner drags it (and keeps the
+// stroke off the canvas); a press elsewhere, or a stroke passing over a
+// corner, leaves the quad alone. The corners are drawn where they are.
+TEST_F(BrushImageTest, CaptureCornersAreDraggedAndDrawn) {
+  const ViewState saved = view;
+  view = ViewState{};
+  view.top_left = v(0, 0);
+  view.bottom_right = v(W, H);
+  set_capture_quad({v(40, 70), v(40, 20), v(120, 20), v(120, 70)});
+  modes.capture_mode = 0;
+  EXPECT_FALSE(drag_capture_handles(v(40, 20), true, true)) << "no capture in progress";
+  modes.capture_mode = 1;
+  EXPECT_FALSE(drag_capture_handles(v(80, 45), true, true)) << "a press away from the corners";
+  EXPECT_FALSE(drag_capture_handles(v(40, 20), true, false)) << "a stroke passing over a corner";
+  (void)drag_capture_handles(v(40, 20), false, false);
+  EXPECT_TRUE(drag_capture_handles(v(42, 22), true, true));
+  EXPECT_TRUE(drag_capture_handles(v(32, 12), true, false));
+  EXPECT_FALSE(drag_capture_handles(v(32, 12), false, false));
+  const std::array<vec2d, 4> q = capture_quad();
+  EXPECT_FLOAT_EQ(q[1].x, 30);
+  EXPECT_FLOAT_EQ(q[1].y, 10);
+  EXPECT_FLOAT_EQ(q[0].x, 40);
+
+  gpu::Buffer screen = gpu::Buffer::create(W, H, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);
+  const auto draw = [&] {
+    screen.bind_target();
+    glClear(GL_COLOR_BUFFER_BIT);
+    draw_capture_quad(W, H);
+    glFinish();
+    const std::vector<float> px = read_texture(screen.texture(), W, H, GL_RGBA, 4);
+    return [px](int x, int y) { return px[(std::size_t(H - 1 - y) * W + std::size_t(x)) * 4]; };
+  };
+  const auto shown = draw();
+  EXPECT_GT(shown(30, 10), 0.3f) << "the dragged corner";
+  EXPECT_GT(shown(120, 70), 0.3f) << "a corner";
+  EXPECT_GT(std::max(shown(80, 69), shown(80, 70)), 0.3f) << "the edge from D to A";
+  EXPECT_EQ(shown(80, 45), 0.0f) << "inside the quad";
+  modes.capture_mode = 0;
+  EXPECT_EQ(draw()(30, 10), 0.0f) << "no capture in progress";
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  view = saved;
 }
