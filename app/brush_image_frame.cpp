@@ -26,6 +26,7 @@ struct CaptureState {
   std::array<std::shared_ptr<handle>, 4> quad;
   int dragged = -1;     // the corner being dragged
   bool snap = false;    // the snap is asked for
+  bool apply = false;   // the current image is to be laid into the quad
   bool changed = true;  // the overlay must be drawn again
   std::vector<BrushImageRef> refs;
 };
@@ -58,6 +59,11 @@ void take_snap() {
   if (!r) std::fprintf(stderr, "ollan: no brush image taken: %s\n", r.error().message.c_str());
 }
 
+void lay_current_image() {
+  const Result<void> r = document::apply_brush_image(brush_images.current, capture_quad());
+  if (!r) std::fprintf(stderr, "ollan: no brush image laid: %s\n", r.error().message.c_str());
+}
+
 // I, or the panel's "i": starts a capture, or asks for the snap of one in progress.
 void capture_request() {
   if (modes.capture_mode == 0)
@@ -87,7 +93,12 @@ void brush_image_keys(KeyContext& k) {
     capture_request();
     return;
   }
-  if (app.modifier_keys != 1 || modes.capture_mode != 0 || brush_images.list.empty()) return;
+  if (app.modifier_keys != 1) return;
+  if (modes.capture_mode == 1) {
+    capture.apply = true;
+    return;
+  }
+  if (modes.capture_mode != 0 || brush_images.list.empty()) return;
   k.window.set_title("Brush Images...");
   const platform::Answer a = k.dialogs.confirm("Brush Images...", "Remove every brush image?");
   k.window.set_title(app.title);
@@ -97,7 +108,7 @@ void brush_image_keys(KeyContext& k) {
 
 void capture_step() {
   if (modes.capture_mode == 0) {
-    capture.snap = false;
+    capture.snap = capture.apply = false;
     capture.dragged = -1;
     return;
   }
@@ -106,9 +117,12 @@ void capture_step() {
     capture.changed = true;
     return;
   }
-  if (!capture.snap) return;
-  take_snap();
-  capture.snap = false;
+  if (!capture.snap && !capture.apply) return;
+  if (capture.snap)
+    take_snap();
+  else
+    lay_current_image();
+  capture.snap = capture.apply = false;
   capture.dragged = -1;
   modes.capture_mode = 0;
   capture.changed = true;
@@ -149,7 +163,11 @@ void serve_brush_image_requests() {
   }
   if (r.capture) capture_request();
   r.capture = 0;
-  if (r.pick != ui::BrushImageRequests::none && r.pick < brush_images.list.size()) brush_images.current = r.pick;
+  if (r.pick != ui::BrushImageRequests::none && r.pick < brush_images.list.size()) {
+    brush_images.current = r.pick;
+    // Ctrl+click lays the image into the quad shown.
+    if (app.modifier_keys == 2) capture.apply = true;
+  }
   r.pick = ui::BrushImageRequests::none;
 }
 

@@ -6,7 +6,8 @@
 //
 // A capture goes: I (or the panel's "i") shows the quad over the canvas; its
 // corners are dragged into place; I (or "i") again takes the snap; Escape
-// leaves without one.
+// leaves without one. While the quad is shown, Shift+I (or Ctrl+click on a
+// strip entry) lays the current image into it instead.
 #include <array>
 
 #include "app/keys.h"
@@ -18,7 +19,8 @@ std::array<vec2d, 4> capture_quad();
 void set_capture_quad(const std::array<vec2d, 4>& quad);
 
 // I: start a capture, or take the snap while one is in progress. Shift+I,
-// with no capture in progress: remove every brush image once the user agrees.
+// with no capture in progress: remove every brush image once the user
+// agrees; with the quad shown: lay the current image into it.
 void brush_image_keys(KeyContext& k);
 
 // Frame step 13: a requested capture shows its quad; a requested snap is taken.

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "gpu/deposit.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "layers/layer_stack.h"
@@ -116,18 +118,52 @@ Result<std::array<int, 2>> capture_size(const std::array<vec2d, 4>& q) {
   return std::array<int, 2>{clamp_side(w), clamp_side(h)};
 }
 
+namespace {
+
+// The quad's corners as canvas texture coordinates.
+std::array<std::array<float, 2>, 4> texture_corners(const std::array<vec2d, 4>& quad) {
+  const gpu::Geometry& g = gpu::geometry;
+  std::array<std::array<float, 2>, 4> c;
+  for (std::size_t i = 0; i < 4; ++i) c[i] = {quad[i].x / float(g.width), 1 - quad[i].y / float(g.height)};
+  return c;
+}
+
+}  // namespace
+
+Result<void> apply_brush_image(int i, const std::array<vec2d, 4>& quad) {
+  layer* l = layers.active;
+  if (!l) return Error{"there is no layer to lay the brush image on"};
+  if (i < 0 || i >= int(brush_images.list.size())) return Error{"there is no brush image to lay"};
+  TRY(capture_size(quad));
+  const BrushImage& image = *brush_images.list[std::size_t(i)];
+  l->make_undo_live();
+  l->store_undo();
+  const auto c = texture_corners(quad);
+  // The picture's corner (u 0, v 0) is its bottom left, at A.
+  const float xuv[4] = {0, 1, 0, 1};
+  glDisable(GL_BLEND);
+  glColor4f(1, 1, 1, 1);
+  for (const auto& [target, source] : {std::pair{&l->col, &image.col}, std::pair{&l->mat, &image.mat}}) {
+    target->bind_target();
+    gpu::set_projection(gpu::geometry.width, gpu::geometry.height);
+    gpu::set_quad_warp(c[0].data(), c[1].data(), c[2].data(), c[3].data(), xuv);
+    gpu::bind_texture(0, source->texture());
+    gpu::full_quad();
+  }
+  gpu::bind_texture(0, 0);
+  glUseProgram(0);
+  glEnable(GL_BLEND);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  layers.changed = true;
+  return {};
+}
+
 Result<int> capture_brush_image(const std::array<vec2d, 4>& quad, bool perspective) {
   layer* l = layers.active;
   if (!l) return Error{"there is no layer to capture from"};
   TRY_ASSIGN(const auto size, capture_size(quad));
   const int w = size[0], h = size[1];
-  const gpu::Geometry& g = gpu::geometry;
-  const float W = float(g.width), H = float(g.height);
-  float corner[4][2];
-  for (std::size_t i = 0; i < 4; ++i) {
-    corner[i][0] = quad[i].x / W;
-    corner[i][1] = 1 - quad[i].y / H;
-  }
+  const auto corner = texture_corners(quad);
   gpu::Buffer col = gpu::Buffer::create(w, h, GL_RGBA16F, GL_RGBA, GL_MIRRORED_REPEAT);
   gpu::Buffer mat = gpu::Buffer::create(w, h, GL_R32F, GL_RED, GL_MIRRORED_REPEAT);
   const gpu::Program& p = gpu::program(gpu::Prog::perspective_map)

@@ -72,6 +72,12 @@ Result<std::array<int, 2>> capture_size(const std::array<vec2d, 4>& quad);
 // A-B, its top edge B-C. `perspective` foreshortens. Returns the new index.
 Result<int> capture_brush_image(const std::array<vec2d, 4>& quad, bool perspective);
 
+// Lays image `i` back onto the active layer inside the quad (its picture's
+// left edge on A-B, its top on B-C, as a capture takes it), replacing the
+// paint there; the paint as it was stays in the layer's undo copy. An error
+// for a quad a capture would refuse or an image that is not in the list.
+Result<void> apply_brush_image(int i, const std::array<vec2d, 4>& quad);
+
 // The starting corners of the capture quad on a canvas of w x h.
 std::array<vec2d, 4> default_capture_quad(int w, int h);
 

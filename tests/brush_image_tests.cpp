@@ -352,3 +352,37 @@ TEST_F(BrushImageTest, CaptureCornersAreDraggedAndDrawn) {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   view = saved;
 }
+
+// An image laid back into the quad it was taken from comes out where it was;
+// into the quad mirrored it comes out mirrored. Paint outside the quad stays.
+TEST_F(BrushImageTest, ImageLaidIntoTheQuadKeepsItsOrientation) {
+  layer& l = *layers.active;
+  fill(l.col, 0, 0, W / 2, H, 1, 0, 0, 1);
+  fill(l.col, W / 2, 0, W, H, 0, 0, 1, 1);
+  fill(l.mat, 0, 0, W, H, 2, 0, 0, 1);
+  const std::array<vec2d, 4> upright = {v(40, 70), v(40, 20), v(120, 20), v(120, 70)};
+  ASSERT_TRUE(document::capture_brush_image(upright, false));
+  struct Case {
+    const char* name;
+    std::array<vec2d, 4> quad;
+    float red_left;
+  };
+  const Case cases[] = {
+      {"same quad", upright, 1},
+      {"mirrored", {v(120, 70), v(120, 20), v(40, 20), v(40, 70)}, 0},
+  };
+  for (const Case& c : cases) {
+    fill(l.col, 0, 0, W, H, 0, 1, 0, 1);
+    fill(l.mat, 0, 0, W, H, 0, 0, 0, 1);
+    ASSERT_TRUE(document::apply_brush_image(0, c.quad)) << c.name;
+    const LayerPixels p = read_layer();
+    EXPECT_NEAR(p.colour(50, 45)[0], c.red_left, 0.02f) << c.name;
+    EXPECT_NEAR(p.colour(110, 45)[0], 1 - c.red_left, 0.02f) << c.name;
+    EXPECT_NEAR(p.amount(80, 45), 2, 0.02f) << c.name;
+    EXPECT_EQ(p.colour(10, 45)[1], 1.0f) << c.name << ": outside the quad";
+    EXPECT_EQ(p.amount(150, 80), 0.0f) << c.name << ": outside the quad";
+    EXPECT_EQ(read_layer(true).colour(50, 45)[1], 1.0f) << c.name << ": the undo copy keeps the paint before";
+  }
+  EXPECT_FALSE(document::apply_brush_image(1, upright)) << "no such image";
+  EXPECT_FALSE(document::apply_brush_image(0, {v(5, 5), v(5, 5), v(5, 5), v(5, 5)}));
+}
