@@ -75,8 +75,15 @@ void colour_bristles(const StrokeCall& c, float end_alpha, bool moved) {
 void draw_bristle_brush(const StrokeCall& c, GLuint undo_mat) {
   const StrokeInput& in = *c.in;
   const float moved_px = std::hypot(in.dx * float(gpu::geometry.width), in.dy * float(gpu::geometry.height));
-  colour_bristles(c, c.colour[3], moved_px >= 2);
   const BrushImageRef* image = stroke_image(in);
+  if (image && in.image_colour && c.pass == 0) {
+    // The image's own colours land, as a dab stamps them.
+    StrokeCall white = c;
+    std::fill(white.colour, white.colour + 3, 1.0f);
+    colour_bristles(white, c.colour[3], moved_px >= 2);
+  } else {
+    colour_bristles(c, c.colour[3], moved_px >= 2);
+  }
   gpu::DepositChoice choice;
   choice.canvas_grain = (in.canvas_grain || (image && in.image_grain)) && in.canvas_height != 0;
   choice.image = image != nullptr;

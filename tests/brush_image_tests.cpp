@@ -386,3 +386,49 @@ TEST_F(BrushImageTest, ImageLaidIntoTheQuadKeepsItsOrientation) {
   EXPECT_FALSE(document::apply_brush_image(1, upright)) << "no such image";
   EXPECT_FALSE(document::apply_brush_image(0, {v(5, 5), v(5, 5), v(5, 5), v(5, 5)}));
 }
+
+// With "col" on the image's own colour lands (red from a red image under a
+// blue paint colour), with the canvas grain shown or not, from the bristle
+// brush and from a dab; with "col" off the paint colour lands through the
+// image's paint amount.
+TEST_F(BrushImageTest, ImageColourLandsWhenColIsOn) {
+  struct Case {
+    int key;
+    bool grain, colour;
+  };
+  const Case cases[] = {{9, false, true},  {9, true, true},  {1, false, true}, {1, true, true},
+                        {9, false, false}, {9, true, false}, {1, false, false}};
+  for (const Case& c : cases) {
+    gl_canvas(W, H);
+    document::reset_brush_images();
+    stroke = StrokeState{};
+    select_brush_type_by_key(c.key);
+    std::vector<float> col(16 * 16 * 4), mat(16 * 16, 1.0f);
+    for (std::size_t i = 0; i < col.size(); i += 4) col[i] = col[i + 3] = 1;  // red
+    document::add_brush_image("red", document::image_col_buffer(16, 16, col.data()),
+                              document::image_mat_buffer(16, 16, mat.data()), 16, 16,
+                              document::default_capture_quad(W, H), 0);
+    brush_images.options.use = 1;
+    brush_images.options.colour = c.colour ? 1 : 0;
+    Drag d{80, 45, 80, 45, 3};
+    d.size = 30;
+    d.brush_images = true;
+    d.grain = c.grain;
+    drag(d);
+    const LayerPixels p = read_layer();
+    float red = 0, blue = 0;
+    for (int y = 40; y <= 50; ++y)
+      for (int x = 75; x <= 85; ++x)
+        if (p.amount(x, y) > 0.05f) {
+          red = std::max(red, p.colour(x, y)[0] - p.colour(x, y)[2]);
+          blue = std::max(blue, p.colour(x, y)[2] - p.colour(x, y)[0]);
+        }
+    const std::string what = "key " + std::to_string(c.key) + (c.grain ? " grain" : "") + (c.colour ? " col" : "");
+    if (c.colour) {
+      EXPECT_GT(red, 0.3f) << what;
+      EXPECT_LT(blue, 0.05f) << what;
+    } else {
+      EXPECT_GT(blue, 0.3f) << what;
+    }
+  }
+}
