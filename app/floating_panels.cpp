@@ -99,6 +99,7 @@ void gui_pointer_pass(vec2d pointer) {
 void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
   if (!objects.built) return;
   const gpu::Buffer& copy = gpu::canvas_buffers.screen_copy;
+  ui::refresh_brush_image_panels(gui);
   if (!gui.open_panels.empty() && copy) {
     ui::copy_screen(copy, int(app.screen_w), int(app.screen_h));
     ui::GuiPainter painter;

@@ -249,7 +249,8 @@ TEST_F(BrushImageTest, StripFollowsTheImageList) {
   brush_images.current = 2;
   document::remove_brush_image(0);
   EXPECT_EQ(brush_images.current, 1) << "the current image stays the same picture";
-  ui::update_brush_image_panels(g, true, 1280);
+  // As before drawing, after a file replaced the images.
+  ui::refresh_brush_image_panels(g);
   e = ui::strip_entries(g);
   ASSERT_EQ(e.size(), 2u);
   for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(e[i].thumbnail, brush_images.list[i]->thumbnail.texture());

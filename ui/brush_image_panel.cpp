@@ -19,8 +19,9 @@ struct PanelState {
   gui_master* strip = nullptr;
   gpu::Buffer options_relief, strip_relief;
   const GuiImages* images = nullptr;
-  int revision = -1;  // of the brush-image list the strip shows
-  int shown = -1;     // entries shown
+  int revision = -1;   // of the brush-image list the strip shows
+  int shown = -1;      // entries shown
+  float screen_w = 0;  // of the last update
 };
 PanelState panels;
 
@@ -109,6 +110,7 @@ void build_brush_image_panels(GuiContext& g, const GuiImages& images) {
 
 void update_brush_image_panels(GuiContext& g, bool show, float screen_w) {
   if (!panels.options) return;
+  panels.screen_w = screen_w;
   // Entries are picked by a byte: at most 254 of them.
   const int fit = std::clamp(int((screen_w - panels.strip->pos.x) / entry_side), 0, 254);
   const int wanted = std::min(int(document::brush_images.list.size()), fit);
@@ -123,6 +125,10 @@ void update_brush_image_panels(GuiContext& g, bool show, float screen_w) {
     else if (g.is_open(*m))
       g.close(*m);
   }
+}
+
+void refresh_brush_image_panels(GuiContext& g) {
+  if (panels.options) update_brush_image_panels(g, g.is_open(*panels.options), panels.screen_w);
 }
 
 std::vector<StripEntry> strip_entries(GuiContext& g) {

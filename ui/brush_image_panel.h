@@ -36,6 +36,10 @@ struct StripEntry {
 };
 std::vector<StripEntry> strip_entries(GuiContext& g);
 
+// The same between the pointer pass and drawing (a file loaded meanwhile may
+// have replaced the images), with the panels' state kept.
+void refresh_brush_image_panels(GuiContext& g);
+
 // Forgets the panels (their GL objects go with them).
 void release_brush_image_panels();
 
