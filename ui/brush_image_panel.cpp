@@ -5,6 +5,7 @@
 
 #include "brush/brush_settings.h"
 #include "document/brush_images.h"
+#include "platform/gl.h"
 
 namespace ui {
 
@@ -51,6 +52,25 @@ GadgetTarget image_mode_target() {
           [](float value) { brush_settings.image_mode = std::clamp(int(value), 0, 3); }};
 }
 
+// Bakes the relief and puts back the target, viewport and matrices it found:
+// the strip may be rebuilt while the window is being drawn.
+void bake_keeping_target(gui_master& panel, gpu::Buffer& relief) {
+  GLint framebuffer = 0, viewport[4] = {0, 0, 0, 0};
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  bake_relief(panel, relief);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  glBindFramebuffer(GL_FRAMEBUFFER, GLuint(framebuffer));
+  glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+}
+
 // The strip's entries again, one per image that fits, in list order.
 void rebuild_strip(GuiContext& g, int fit) {
   gui_master& strip = *panels.strip;
@@ -71,7 +91,7 @@ void rebuild_strip(GuiContext& g, int fit) {
     e.reference = [] { return float(document::brush_images.current); };
   }
   strip.size = v(entry_side * float(n), entry_side);
-  if (n > 0) bake_relief(strip, panels.strip_relief);
+  if (n > 0) bake_keeping_target(strip, panels.strip_relief);
   panels.shown = n;
 }
 
