@@ -261,8 +261,9 @@ TEST_F(BrushImageTest, StripFollowsTheImageList) {
 }
 
 // The panel's controls through the pointer pass: each option flips, ">>"
-// steps the choice mode round, a strip entry becomes the current image and
-// "i" starts a capture and then takes it.
+// steps the choice mode round, a strip entry becomes the current image, "i"
+// starts a capture and then takes it, and Ctrl+click on an entry lays its
+// image into the quad.
 TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   ui::GuiContext g;
   const ui::GuiImages images = ui::make_gui_images();
@@ -308,6 +309,18 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   capture_step();
   EXPECT_EQ(modes.capture_mode, 0);
   EXPECT_EQ(brush_images.list.size(), 3u);
+
+  // Ctrl+click on an entry while the quad is shown lays that image into it.
+  EXPECT_EQ(read_layer().amount(80, 45), 0.0f);
+  modes.capture_mode = 1;
+  app.modifier_keys = 2;
+  click(100 + 40, 80);
+  app.modifier_keys = 0;
+  capture_step();
+  EXPECT_EQ(brush_images.current, 0);
+  EXPECT_EQ(modes.capture_mode, 0);
+  EXPECT_EQ(brush_images.list.size(), 3u) << "no snap";
+  EXPECT_NEAR(read_layer().amount(80, 45), 1.0f, 0.01f);
   ui::release_brush_image_panels();
 }
 
