@@ -252,10 +252,11 @@ FrameChanges frame_work(Session& s) {
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();
 
-  // Only the stages whose inputs changed run; an unchanged frame presents
-  // nothing and the window keeps the last picture.
   // 13. brush-image capture, of the paint as it was laid
   capture_step();
+
+  // Only the stages whose inputs changed run; an unchanged frame presents
+  // nothing and the window keeps the last picture.
   FrameChanges c = change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
   if (capture_overlay_changed()) c.gui = true;
 
