@@ -17,6 +17,9 @@ namespace {
 // Settings files are only ever read whole; a few kilobytes is plenty.
 constexpr std::size_t max_settings_file = std::size_t(1) << 16;
 constexpr std::size_t max_swatch_file = std::size_t(1) << 28;
+// The whole file is held while its images are made: a dozen images of the
+// largest size fit.
+constexpr std::size_t max_brush_image_file = std::size_t(1) << 30;
 
 unsigned char flag(uint8_t v) {
   return v != 0 ? 1 : 0;
@@ -187,7 +190,7 @@ Result<void> save_brush_images(const std::string& path, const std::function<void
 }
 
 Result<std::string> load_brush_images(const std::string& path) {
-  TRY_ASSIGN(const io::Bytes bytes, io::read_file(path));
+  TRY_ASSIGN(const io::Bytes bytes, io::read_file(path, max_brush_image_file));
   TRY_ASSIGN(const io::BrushImageFile f, io::read_brush_images(bytes));
   clear_brush_images();
   for (const io::BrushImage& image : f.images) {
