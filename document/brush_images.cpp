@@ -195,8 +195,6 @@ Result<int> capture_brush_image(const std::array<vec2d, 4>& quad, bool perspecti
   glUseProgram(0);
   glEnable(GL_BLEND);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  brush_images.last_w = w;
-  brush_images.last_h = h;
   return add_brush_image("snap", std::move(col), std::move(mat), w, h, quad, perspective ? 1 : 0);
 }
 

@@ -43,8 +43,7 @@ struct BrushImageState {
   std::vector<std::unique_ptr<BrushImage>> list;  // in the order made or loaded
   int current = -1;                               // the image strokes deposit; -1 while the list is empty
   BrushImageOptions options;
-  int last_w = 0, last_h = 0;  // size of the last capture
-  int revision = 0;            // grows with every change of the list, for the strip
+  int revision = 0;  // grows with every change of the list, for the strip
 };
 
 extern BrushImageState brush_images;
