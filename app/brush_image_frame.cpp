@@ -164,9 +164,14 @@ void serve_brush_image_requests() {
   if (r.capture) capture_request();
   r.capture = 0;
   if (r.pick != ui::BrushImageRequests::none && r.pick < brush_images.list.size()) {
-    brush_images.current = r.pick;
-    // Ctrl+click lays the image into the quad shown.
-    if (app.modifier_keys == 2) capture.apply = true;
+    if (app.modifier_keys == 1) {
+      // Shift+click removes that image.
+      document::remove_brush_image(r.pick);
+    } else {
+      brush_images.current = r.pick;
+      // Ctrl+click lays the image into the quad shown.
+      if (app.modifier_keys == 2) capture.apply = true;
+    }
   }
   r.pick = ui::BrushImageRequests::none;
 }

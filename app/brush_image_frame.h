@@ -32,7 +32,8 @@ void capture_step();
 // pointer, so that no paint is laid.
 bool drag_capture_handles(vec2d canvas_pointer, bool left, bool pressed);
 
-// The panel's requests: option flips, the "i" button and a pick in the strip.
+// The panel's requests: option flips, the "i" button and a click in the strip
+// (Shift: remove that image; Ctrl: lay it into the quad shown).
 void serve_brush_image_requests();
 
 // The brush images as the stroke sees them, and afterwards the stroke's image

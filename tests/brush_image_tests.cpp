@@ -321,6 +321,15 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   EXPECT_EQ(modes.capture_mode, 0);
   EXPECT_EQ(brush_images.list.size(), 3u) << "no snap";
   EXPECT_NEAR(read_layer().amount(80, 45), 1.0f, 0.01f);
+
+  // Shift+click removes the image, and the strip follows.
+  const GLuint second = brush_images.list[1]->thumbnail.texture();
+  app.modifier_keys = 1;
+  click(100 + 80 + 40, 80);
+  app.modifier_keys = 0;
+  ASSERT_EQ(brush_images.list.size(), 2u);
+  ui::refresh_brush_image_panels(g);
+  for (const ui::StripEntry& e : ui::strip_entries(g)) EXPECT_NE(e.thumbnail, second);
   ui::release_brush_image_panels();
 }
 
