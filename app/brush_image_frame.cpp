@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -64,6 +65,10 @@ void lay_current_image() {
   if (!r) std::fprintf(stderr, "ollan: no brush image laid: %s\n", r.error().message.c_str());
 }
 
+bool agreed(platform::Answer a) {
+  return a == platform::Answer::ok || a == platform::Answer::yes;
+}
+
 // I, or the panel's "i": starts a capture, or asks for the snap of one in progress.
 void capture_request() {
   if (modes.capture_mode == 0)
@@ -102,7 +107,7 @@ void brush_image_keys(KeyContext& k) {
   k.window.set_title("Brush Images...");
   const platform::Answer a = k.dialogs.confirm("Brush Images...", "Remove every brush image?");
   k.window.set_title(app.title);
-  if (a == platform::Answer::ok || a == platform::Answer::yes) document::clear_brush_images();
+  if (agreed(a)) document::clear_brush_images();
   k.input.flush_keys();
 }
 
@@ -153,7 +158,7 @@ bool drag_capture_handles(vec2d canvas_pointer, bool left, bool pressed) {
   return true;
 }
 
-void serve_brush_image_requests() {
+void serve_brush_image_requests(platform::Dialogs& dialogs) {
   ui::BrushImageRequests& r = ui::brush_image_requests;
   document::BrushImageOptions& o = brush_images.options;
   for (auto [request, option] : {std::pair{&r.use, &o.use}, std::pair{&r.colour, &o.colour},
@@ -165,8 +170,8 @@ void serve_brush_image_requests() {
   r.capture = 0;
   if (r.pick != ui::BrushImageRequests::none && r.pick < brush_images.list.size()) {
     if (app.modifier_keys == 1) {
-      // Shift+click removes that image.
-      document::remove_brush_image(r.pick);
+      if (agreed(dialogs.confirm("Brush Images...", "Remove brush image " + std::to_string(r.pick) + "?")))
+        document::remove_brush_image(r.pick);
     } else {
       brush_images.current = r.pick;
       // Ctrl+click lays the image into the quad shown.

@@ -33,8 +33,9 @@ void capture_step();
 bool drag_capture_handles(vec2d canvas_pointer, bool left, bool pressed);
 
 // The panel's requests: option flips, the "i" button and a click in the strip
-// (Shift: remove that image; Ctrl: lay it into the quad shown).
-void serve_brush_image_requests();
+// (Shift: remove that image once the user agrees; Ctrl: lay it into the quad
+// shown).
+void serve_brush_image_requests(platform::Dialogs& dialogs);
 
 // The brush images as the stroke sees them, and afterwards the stroke's image
 // becomes the current one.

@@ -240,7 +240,7 @@ FrameChanges frame_work(Session& s) {
   nav.screen_w = app.screen_w;
   nav.screen_h = app.screen_h;
   gui_pointer_pass(f.raw);
-  serve_brush_image_requests();
+  serve_brush_image_requests(s.dialogs);
   const bool corner_drag = drag_capture_handles(f.rotated_pos, app.mouse_left, nav.left_pressed);
   navigate(nav);
   f.was_left = app.mouse_left;

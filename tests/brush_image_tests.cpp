@@ -265,6 +265,7 @@ TEST_F(BrushImageTest, StripFollowsTheImageList) {
 // starts a capture and then takes it, and Ctrl+click on an entry lays its
 // image into the quad.
 TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
+  platform::QueuedDialogs dialogs;
   ui::GuiContext g;
   const ui::GuiImages images = ui::make_gui_images();
   ui::build_brush_image_panels(g, images);
@@ -278,7 +279,7 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
       in.screen_w = 1280;
       in.screen_h = 720;
       ui::pointer_pass(g, in);
-      serve_brush_image_requests();
+      serve_brush_image_requests(dialogs);
     }
   };
   const document::BrushImageOptions& o = brush_images.options;
@@ -322,9 +323,13 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   EXPECT_EQ(brush_images.list.size(), 3u) << "no snap";
   EXPECT_NEAR(read_layer().amount(80, 45), 1.0f, 0.01f);
 
-  // Shift+click removes the image, and the strip follows.
+  // Shift+click removes the image once the user agrees, and the strip follows.
   const GLuint second = brush_images.list[1]->thumbnail.texture();
   app.modifier_keys = 1;
+  dialogs.queue_answer(platform::Answer::cancel);
+  click(100 + 80 + 40, 80);
+  EXPECT_EQ(brush_images.list.size(), 3u);
+  dialogs.queue_answer(platform::Answer::ok);
   click(100 + 80 + 40, 80);
   app.modifier_keys = 0;
   ASSERT_EQ(brush_images.list.size(), 2u);
