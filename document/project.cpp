@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "brush/brush_settings.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "document/parameters.h"
 #include "document/swatch_grid.h"
@@ -60,6 +61,16 @@ void upload_rows(const gpu::Buffer& b, int first_row, int rows, GLenum format, c
 }
 
 }  // namespace
+
+void replace_swatch_grid(const std::vector<std::vector<SwatchCell>>& columns) {
+  swatch_grid.columns.clear();
+  for (const auto& column : columns) {
+    auto& out = swatch_grid.columns.emplace_back();
+    for (const SwatchCell& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
+    arrange_file_column(out);
+  }
+  swatch_grid.current_column = std::max(0, int(swatch_grid.columns.size()) - 1);
+}
 
 ProjectHeader gather_project_header() {
   const gpu::DisplaySettings& d = gpu::display_settings;
@@ -119,10 +130,7 @@ void apply_project_header(const ProjectHeader& h) {
   BrushSettings& b = brush_settings;
   gpu::GuideSettings& g = gpu::guide_settings;
   gpu::CanvasPresets& cp = gpu::canvas_presets;
-  std::copy_n(h.color, 4, color_settings.current);
-  set_from_file(ParamId::color_red, h.color[0]);
-  set_from_file(ParamId::color_green, h.color[1]);
-  set_from_file(ParamId::color_blue, h.color[2]);
+  set_color(h.color[0], h.color[1], h.color[2], h.color[3]);
   set_from_file(ParamId::color_drp_gamma, h.display_gamma);
   color_settings.midpoint = h.midpoint;
   std::copy_n(h.light_col, 3, d.light_col);
@@ -131,14 +139,7 @@ void apply_project_header(const ProjectHeader& h) {
   d.light_setting = h.light_setting;
   std::copy_n(h.paper, 4, d.paper);
   d.new_layer_bump = h.new_layer_bump;
-  if (h.version >= 16) {
-    swatch_grid.columns.clear();
-    for (const auto& column : h.swatches) {
-      auto& out = swatch_grid.columns.emplace_back();
-      for (const SwatchCell& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
-    }
-    swatch_grid.current_column = std::max(0, int(swatch_grid.columns.size()) - 1);
-  }
+  if (h.version >= 16) replace_swatch_grid(h.swatches);
   set_from_file(ParamId::brush_size, h.brush_size);
   std::copy_n(h.preset_bristle_size, stored_presets, b.preset_bristle_size.begin());
   std::copy_n(h.preset_bristles, stored_presets, b.preset_bristles.begin());

@@ -126,13 +126,7 @@ Result<void> save_swatches(const std::string& path) {
 Result<void> load_swatches(const std::string& path) {
   TRY_ASSIGN(const io::Bytes bytes, io::read_file(path, max_swatch_file));
   TRY_ASSIGN(const io::SwatchColumns columns, io::read_swatches(bytes));
-  std::vector<std::vector<colors>> grid;
-  for (const auto& column : columns) {
-    auto& out = grid.emplace_back();
-    for (const io::SwatchCell& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
-  }
-  swatch_grid.columns = std::move(grid);
-  swatch_grid.current_column = std::max(0, int(swatch_grid.columns.size()) - 1);
+  replace_swatch_grid(columns);
   return {};
 }
 

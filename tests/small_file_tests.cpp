@@ -85,8 +85,7 @@ io::Bytes swatch_block() {
   b.f32(1).f32(0).f32(0).f32(1).i32(0).i32(0).f32(0).f32(0);
   b.f32(0).f32(1).f32(0).f32(0.5f).i32(0).i32(1).f32(0).f32(20);
   b.i32(3);
-  for (int i = 0; i < 3; ++i)
-    b.f32(0.1f * float(i)).f32(0.2f).f32(0.3f).f32(1).i32(1).i32(i).f32(20).f32(20 * float(i));
+  for (int i = 0; i < 3; ++i) b.f32(0.1f * float(i)).f32(0.2f).f32(0.3f).f32(1).i32(0).i32(i).f32(0).f32(20 * float(i));
   return b.bytes;
 }
 
@@ -220,9 +219,9 @@ TEST_F(SmallFileTest, SwatchFileReproducesTheGridCellByCell) {
   const std::vector<std::vector<float>> expected = {
       {1, 0, 0, 1, 0, 0, 0, 0},
       {0, 1, 0, 0.5f, 0, 1, 0, 20},
-      {0, 0.2f, 0.3f, 1, 1, 0, 20, 0},
-      {0.1f, 0.2f, 0.3f, 1, 1, 1, 20, 20},
-      {0.2f, 0.2f, 0.3f, 1, 1, 2, 20, 40},
+      {0, 0.2f, 0.3f, 1, 0, 0, 0, 0},
+      {0.1f, 0.2f, 0.3f, 1, 0, 1, 0, 20},
+      {0.2f, 0.2f, 0.3f, 1, 0, 2, 0, 40},
   };
   EXPECT_EQ(grid_cells(), expected);
   ASSERT_EQ(swatch_grid.columns.size(), 2u);
