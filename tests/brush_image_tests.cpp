@@ -271,6 +271,8 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   ui::build_brush_image_panels(g, images);
   for (int i = 0; i < 2; ++i) add_image(8, 8, [](int, int) { return 1.0f; });
   ui::update_brush_image_panels(g, true, 1280);
+  // The panel stands at the bottom left, above the status line.
+  const float top = 720 - 24 - 120;
   const auto click = [&](float x, float y) {
     for (const bool left : {false, true, false}) {
       ui::PointerInput in;
@@ -283,30 +285,30 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
     }
   };
   const document::BrushImageOptions& o = brush_images.options;
-  click(28, 81);  // "use"
+  click(28, top + 81);  // "use"
   EXPECT_EQ(o.use, 1);
-  click(17, 110);  // "col"
+  click(17, top + 110);  // "col"
   EXPECT_EQ(o.colour, 0);
-  click(67, 81);  // "p"
+  click(67, top + 81);  // "p"
   EXPECT_EQ(o.perspective, 1);
-  click(84, 110);  // the unnamed switch
+  click(84, top + 110);  // the unnamed switch
   EXPECT_EQ(o.grain, 1);
-  click(28, 81);
+  click(28, top + 81);
   EXPECT_EQ(o.use, 0);
   EXPECT_EQ(brush_settings.image_mode, 3);
   for (const int mode : {0, 1, 2, 3}) {
-    click(50, 110);  // ">>"
+    click(50, top + 110);  // ">>"
     EXPECT_EQ(brush_settings.image_mode, mode);
   }
   EXPECT_EQ(brush_images.current, 0);
-  click(100 + 80 + 40, 80);  // the second entry of the strip
+  click(100 + 80 + 40, top + 80);  // the second entry of the strip
   EXPECT_EQ(brush_images.current, 1);
   modes.capture_mode = 0;
-  click(88, 81);  // "i"
+  click(88, top + 81);  // "i"
   EXPECT_EQ(modes.capture_mode, 2);
   capture_step();
   EXPECT_EQ(modes.capture_mode, 1);
-  click(88, 81);
+  click(88, top + 81);
   capture_step();
   EXPECT_EQ(modes.capture_mode, 0);
   EXPECT_EQ(brush_images.list.size(), 3u);
@@ -315,7 +317,7 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   EXPECT_EQ(read_layer().amount(80, 45), 0.0f);
   modes.capture_mode = 1;
   app.modifier_keys = 2;
-  click(100 + 40, 80);
+  click(100 + 40, top + 80);
   app.modifier_keys = 0;
   capture_step();
   EXPECT_EQ(brush_images.current, 0);
@@ -327,10 +329,10 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   const GLuint second = brush_images.list[1]->thumbnail.texture();
   app.modifier_keys = 1;
   dialogs.queue_answer(platform::Answer::cancel);
-  click(100 + 80 + 40, 80);
+  click(100 + 80 + 40, top + 80);
   EXPECT_EQ(brush_images.list.size(), 3u);
   dialogs.queue_answer(platform::Answer::ok);
-  click(100 + 80 + 40, 80);
+  click(100 + 80 + 40, top + 80);
   app.modifier_keys = 0;
   ASSERT_EQ(brush_images.list.size(), 2u);
   ui::refresh_brush_image_panels(g);

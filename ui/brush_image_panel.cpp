@@ -14,6 +14,9 @@ BrushImageRequests brush_image_requests;
 namespace {
 
 constexpr float entry_side = 80;
+// The panels stand at the bottom left, above the status line: the colour
+// wheel and the swatches take the top left.
+constexpr float above_status = -24;
 
 struct PanelState {
   gui_master* options = nullptr;
@@ -100,7 +103,8 @@ void rebuild_strip(GuiContext& g, int fit) {
 void build_brush_image_panels(GuiContext& g, const GuiImages& images) {
   panels = PanelState{};
   panels.images = &images;
-  auto options = gui_master::Create("BRUSH IMAGE", v(0, 0), v(100, 120), PointerShape::panel);
+  auto options = gui_master::Create("BRUSH IMAGE", v(0, above_status), v(100, 120), PointerShape::panel);
+  options->align = align::bottom;
   options->set_text_param(1, 4, 3.5f);
   options->set_color(0.56f, 0.65f, 0.72f, 1);
   document::BrushImageOptions& o = document::brush_images.options;
@@ -120,7 +124,9 @@ void build_brush_image_panels(GuiContext& g, const GuiImages& images) {
   bake_relief(*options, panels.options_relief);
   panels.options = &g.add(std::move(options));
 
-  auto strip = gui_master::Create("", v(100, 40), v(entry_side, entry_side), PointerShape::panel);
+  // The strip's bottom edge is the panel's.
+  auto strip = gui_master::Create("", v(100, above_status), v(entry_side, entry_side), PointerShape::panel);
+  strip->align = align::bottom;
   strip->draw_mode = 1;
   strip->transparency = 0.5f;
   strip->set_color(0.56f, 0.65f, 0.72f, 1);
