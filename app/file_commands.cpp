@@ -7,6 +7,7 @@
 #include "document/palette_export.h"
 #include "document/palette_import.h"
 #include "document/project.h"
+#include "document/small_files.h"
 #include "gpu/geometry.h"
 #include "io/file_kind.h"
 
@@ -60,8 +61,35 @@ FileOutcome done(bool canvas_changed = false) {
   return o;
 }
 
-FileOutcome not_available(FileCommandContext& ctx, const char* caption, const std::string& name) {
-  return failed(ctx, caption, name + ": this kind of file cannot be written or read yet");
+// The settings, brush-image and swatch files.
+FileOutcome save_small_file(FileCommandContext& ctx, FileKind kind, const std::string& name) {
+  const char* caption = kind == FileKind::ols   ? "Saving settings..."
+                        : kind == FileKind::oli ? "Saving brush images..."
+                                                : "Saving color swatches...";
+  show_progress(ctx, caption, 0);
+  Result<void> r =
+      kind == FileKind::ols ? document::save_settings(name)
+      : kind == FileKind::olc
+          ? document::save_swatches(name)
+          : document::save_brush_images(name, [&](float f) { show_progress(ctx, "Saving brush images...", f); });
+  if (!r) return failed(ctx, caption, name + ": " + r.error().message);
+  return done();
+}
+
+FileOutcome load_small_file(FileCommandContext& ctx, FileKind kind, const std::string& name) {
+  const char* caption = kind == FileKind::ols   ? "Loading settings..."
+                        : kind == FileKind::oli ? "Loading brush images..."
+                                                : "Loading color swatches...";
+  show_progress(ctx, caption, 0);
+  if (kind == FileKind::oli) {
+    Result<std::string> note = document::load_brush_images(name);
+    if (!note) return failed(ctx, caption, name + ": " + note.error().message);
+    if (!note->empty()) show_failure(ctx, caption, *note);
+    return done();
+  }
+  Result<void> r = kind == FileKind::ols ? document::load_settings(name) : document::load_swatches(name);
+  if (!r) return failed(ctx, caption, name + ": " + r.error().message);
+  return done();
 }
 
 FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned char modifiers) {
@@ -95,8 +123,7 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
     if (Result<void> r = document::export_palette(name); !r) return failed(ctx, "Saving palette...", r.error().message);
     return done();
   }
-  if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli)
-    return not_available(ctx, "Saving...", name);
+  if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli) return save_small_file(ctx, kind, name);
   return failed(ctx, "Saving...", name + ": the name does not say which kind of file to write");
 }
 
@@ -146,8 +173,7 @@ FileOutcome load_as(FileCommandContext& ctx, const std::string& name) {
     ctx.window.set_title(file_title(ctx, name));
     return done(true);
   }
-  if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli)
-    return not_available(ctx, "Loading...", name);
+  if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli) return load_small_file(ctx, kind, name);
   return failed(ctx, "Loading...", name + ": the name does not say which kind of file it is");
 }
 

@@ -15,6 +15,7 @@
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
 #include "ui/glass_backdrop.h"
+#include "ui/brush_image_panel.h"
 #include "ui/gui_draw.h"
 #include "ui/gui_redraw.h"
 
@@ -113,6 +114,7 @@ void build() {
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));
   ui::build_layer_fx_panel(layer_fx, gui, objects.images);
+  ui::build_brush_image_panels(gui, objects.images);
 }
 
 }  // namespace
@@ -138,6 +140,7 @@ void gui_pointer_pass(vec2d pointer) {
     gui.open(*objects.brush_mode);
   else if (gui.is_open(*objects.brush_mode))
     gui.close(*objects.brush_mode);
+  ui::update_brush_image_panels(gui, panels_fit_window(), app.screen_w);
   ui::PointerInput in = pointer_input(pointer);
   in.others_own = (app.gui_flags & gui_flag::others_own) != 0 || app.pointer_outside;
   ui::pointer_pass(gui, in);
@@ -147,6 +150,7 @@ void gui_pointer_pass(vec2d pointer) {
 void draw_panels_and_pointer(vec2d pointer, float brush_radius, const std::optional<gpu::PixelRect>& redrawn) {
   if (!objects.built) return;
   const gpu::Buffer& copy = gpu::canvas_buffers.screen_copy;
+  ui::refresh_brush_image_panels(gui);
   const int sw = int(app.screen_w), sh = int(app.screen_h);
   if (copy) {
     // Every drawing of the window is copied, so that the copy holds the
@@ -203,6 +207,7 @@ gpu::PixelRect panels_near(const gpu::PixelRect& changed) {
 }
 
 void release_floating_panels() {
+  ui::release_brush_image_panels();
   gui = ui::GuiContext{};
   objects = PanelObjects{};
   layer_fx = ui::LayerFxPanel{};

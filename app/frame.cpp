@@ -1,6 +1,7 @@
 #include "app/frame.h"
 
 #include "app/app_state.h"
+#include "app/brush_image_frame.h"
 #include "app/color_mixer.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
@@ -87,6 +88,7 @@ StrokeInput stroke_input(Session& s) {
   in.canvas_height = gpu::canvas_buffers.canvas_height.texture();
   in.fluidity = gpu::simulation_settings.fluidity;
   in.warp_mode = modes.warp_mode;
+  brush_image_stroke_input(in);
   return in;
 }
 
@@ -253,20 +255,27 @@ FrameChanges frame_work(Session& s) {
   nav.screen_h = app.screen_h;
   gui_pointer_pass(f.raw);
   color_mixer_pointer_pass(f.raw);
+  serve_brush_image_requests(s.dialogs);
+  const bool corner_drag = drag_capture_handles(f.rotated_pos, app.mouse_left, nav.left_pressed);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
   const bool stroke_was_on = stroke.started;
-  paint(s, gesture);
+  paint(s, gesture || corner_drag);
+  note_stroke_image();
   if (stroke_was_on && !stroke.started) document::dance_hue();
   serve_panel_requests(s);
   serve_layer_fx();
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();
 
+  // 13. brush-image capture, of the paint as it was laid
+  capture_step();
+
   // Only the stages whose inputs changed run; an unchanged frame presents
   // nothing and the window keeps the last picture.
   FrameChanges c = change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
+  if (capture_overlay_changed()) c.gui = true;
 
   // 12. simulation; 14. display
   const gpu::PixelRect simulated = c.simulate() ? simulate(c.forced) : gpu::PixelRect{};
@@ -305,6 +314,7 @@ FrameChanges frame_work(Session& s) {
 
     // 17. status text
     draw_status_text(app.screen_w, app.screen_h);
+    draw_capture_quad(app.screen_w, app.screen_h);
     draw_panels_and_pointer(f.raw, pointer_radius, on_screen);
   }
   layers.changed = false;

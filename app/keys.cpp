@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/app_state.h"
+#include "app/brush_image_frame.h"
 #include "app/frame_state.h"
 #include "app/layer_fx.h"
 #include "app/view.h"
@@ -224,6 +225,7 @@ void poll_frame_keys(KeyContext& k) {
   brush_keys(k);
   edit_keys(k);
   arrow_keys(k);
+  brush_image_keys(k);
   colour_keys(k);
 }
 

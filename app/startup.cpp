@@ -18,6 +18,7 @@
 #include "base/random.h"
 #include "brush/bristle.h"
 #include "brush/stroke.h"
+#include "document/brush_images.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
@@ -143,6 +144,7 @@ bool start_up(Session& s, const Options& options) {
 
 void release_gpu_objects() {
   release_floating_panels();
+  document::reset_brush_images();
   gpu::CanvasBuffers& b = gpu::canvas_buffers;
   // display buffers, then the layers, then the work buffers
   b.view_image.reset();

@@ -220,9 +220,39 @@ void release_brush_buffers() {
   buffers() = BrushBuffers{};
 }
 
+namespace {
+
+// With a brush image in use every dab stamps the image (its top row leading
+// the motion): the colour pass lays the image's colour, or the paint colour
+// through its amount, the amount passes its amount. False without an image.
+bool bind_dab_image(const StrokeCall& c) {
+  const BrushImageRef* image = c.in ? stroke_image(*c.in) : nullptr;
+  if (!image) return false;
+  const float radial = float(int(brush_settings.bias * 100)) * 0.01f;
+  gpu::bind_texture(0, image->mat);
+  if (c.pass == 0 && c.in->image_colour) {
+    gpu::program(gpu::Prog::layer_composite_radial)
+        .use()
+        .set_int("premul", 0)
+        .set("visibility", 1.0f)
+        .set("radial", radial);
+    gpu::bind_texture(1, image->col);
+    glColor4f(1, 1, 1, c.colour[3]);
+  } else {
+    gpu::program(gpu::Prog::mat_to_alpha_radial).use().set("radial", radial);
+    glColor4f(c.colour[0], c.colour[1], c.colour[2], c.colour[3]);
+  }
+  return true;
+}
+
+}  // namespace
+
 void draw_dab_brush(const StrokeCall& c) {
-  gpu::program(gpu::Prog::dab_soft).use().set("falloff", c.type == 0 ? dab_falloff() : 0.5f);
-  glColor4f(c.colour[0], c.colour[1], c.colour[2], c.colour[3]);
+  const bool image = bind_dab_image(c);
+  if (!image) {
+    gpu::program(gpu::Prog::dab_soft).use().set("falloff", c.type == 0 ? dab_falloff() : 0.5f);
+    glColor4f(c.colour[0], c.colour[1], c.colour[2], c.colour[3]);
+  }
   switch (c.type) {
     case 1: scatter_brush(c, false); break;
     case 2: scatter_brush(c, true); break;
@@ -233,6 +263,10 @@ void draw_dab_brush(const StrokeCall& c) {
       motion_quad(c.x, c.y, c.size * 0.5f, c.dx, c.dy);
       glEnd();
       break;
+  }
+  if (image) {
+    gpu::bind_texture(1, 0);
+    gpu::bind_texture(0, 0);
   }
 }
 

@@ -23,6 +23,10 @@ struct StrokeCall {
   const StrokeInput* in = nullptr;
 };
 
+// The image the stroke deposits through: its own image while "use" is on and
+// the image is still in the list; null otherwise.
+const BrushImageRef* stroke_image(const StrokeInput& in);
+
 // Bias factor k of the scatter brushes' footprint cut.
 float scatter_bias_factor(float bias);
 // The quad of brush type 0: a band of width 2s from s behind the previous

@@ -75,13 +75,29 @@ void colour_bristles(const StrokeCall& c, float end_alpha, bool moved) {
 void draw_bristle_brush(const StrokeCall& c, GLuint undo_mat) {
   const StrokeInput& in = *c.in;
   const float moved_px = std::hypot(in.dx * float(gpu::geometry.width), in.dy * float(gpu::geometry.height));
-  colour_bristles(c, c.colour[3], moved_px >= 2);
+  const BrushImageRef* image = stroke_image(in);
+  if (image && in.image_colour && c.pass == 0) {
+    // The image's own colours land, as a dab stamps them.
+    StrokeCall white = c;
+    std::fill(white.colour, white.colour + 3, 1.0f);
+    colour_bristles(white, c.colour[3], moved_px >= 2);
+  } else {
+    colour_bristles(c, c.colour[3], moved_px >= 2);
+  }
   gpu::DepositChoice choice;
-  choice.canvas_grain = in.canvas_grain && in.canvas_height != 0;
+  choice.canvas_grain = (in.canvas_grain || (image && in.image_grain)) && in.canvas_height != 0;
+  choice.image = image != nullptr;
+  // The amount passes carry the amount in red: only the colour pass takes the
+  // image's colour.
+  choice.image_has_colour = image && in.image_colour && c.pass == 0;
   choice.deposit_value = c.pass == 0 ? -1 : c.amount;
   gpu::DepositInputs inputs;
   inputs.canvas_height = in.canvas_height;
   inputs.undo_mat = undo_mat;
+  if (image) {
+    inputs.image_col = image->col;
+    inputs.image_mat = image->mat;
+  }
   inputs.velo_x = -in.dx;
   inputs.velo_y = in.dy;
   inputs.grain_strength = in.canvas_strength;
@@ -89,8 +105,7 @@ void draw_bristle_brush(const StrokeCall& c, GLuint undo_mat) {
   const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
   stroke.bristles_drawn = bristles.list.front()->draw_col(bristles.list, budget);
   glUseProgram(0);
-  gpu::bind_texture(0, 0);
-  gpu::bind_texture(1, 0);
+  for (int unit = 3; unit >= 0; --unit) gpu::bind_texture(unit, 0);
 }
 
 void run_pass(const StrokeCall& c, GLuint undo_mat) {
@@ -133,7 +148,9 @@ void motion_and_wetness(const StrokeInput& in, float R) {
       gpu::note_field_written(std::nullopt, 0);
       // Each hair's motion counts as far as the paint it carries.
       gpu::program(gpu::Prog::mat_to_alpha_rotated).use();
-      gpu::bind_texture(0, stroke.motion_amount ? stroke.motion_amount : full_amount());
+      const BrushImageRef* image = stroke_image(in);
+      const GLuint carried = image ? image->mat : stroke.motion_amount;
+      gpu::bind_texture(0, carried ? carried : full_amount());
       glColor4f(1, 1, 1, 1);
       const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
       bristles.list.front()->draw_vec(bristles.list, budget);
@@ -168,6 +185,11 @@ int choose_brush_image(int mode, int count, int last, float pen_factor) {
   }
 }
 
+const BrushImageRef* stroke_image(const StrokeInput& in) {
+  if (!in.use_image || stroke.image < 0 || stroke.image >= int(in.images.size())) return nullptr;
+  return &in.images[std::size_t(stroke.image)];
+}
+
 void stroke_end() {
   stroke.started = false;
   stroke.ribbon_started = false;
@@ -190,13 +212,11 @@ void stroke_frame(const StrokeInput& in) {
   const int type = s.brush_type;
   const bool first = !stroke.started;
 
-  // 3. The undo snapshot before the first paint of a stroke.
+  // 3. The undo snapshot before the first paint of a stroke, and its image.
+  stroke.image_count = int(in.images.size());
   if (first) {
     undo_stroke_start(*l, in.z_held);
-    if (stroke.image_count > 0) {
-      stroke.image = choose_brush_image(s.image_mode, stroke.image_count, stroke.last_image, in.pen_factor);
-      stroke.last_image = stroke.image;
-    }
+    stroke.image = choose_brush_image(s.image_mode, stroke.image_count, in.current_image, in.pen_factor);
   }
   if (type == 8) move_bristles(in, first);
   if (type == 9 && first) stroke.follow = corner::Create(vec2d::Create(in.x, in.y));

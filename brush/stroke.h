@@ -4,6 +4,7 @@
 // `col` and paint amount into its `mat` with the current brush type, writes
 // the brush motion into the velocity field and wetness, and runs the
 // brush-area tools of the erase and average modes.
+#include <span>
 #include <vector>
 
 #include "base/vec.h"
@@ -11,6 +12,12 @@
 
 // Tool modes, as the frame derives them from the brush mode and modifiers.
 enum class ToolMode { paint = 0, smudge = 1, erase = 2, average = 3 };
+
+// A brush image's two textures, as the stroke deposits them.
+struct BrushImageRef {
+  GLuint col = 0;  // RGBA colour with coverage
+  GLuint mat = 0;  // paint amount
+};
 
 // What the frame hands the stroke each painting frame.
 struct StrokeInput {
@@ -33,6 +40,11 @@ struct StrokeInput {
   GLuint canvas_height = 0;  // grain height texture
   float fluidity = 1;        // "FLUIDITY"
   bool warp_mode = false;
+  std::span<const BrushImageRef> images;  // the brush-image list, in its order
+  int current_image = -1;                 // the image of the last stroke, or the one picked in the strip
+  bool use_image = false;                 // "use": the deposit goes through the stroke's image
+  bool image_colour = true;               // "col": the image's colour, else its amount stands in for it
+  bool image_grain = false;               // the image lands through the grain even with the canvas hidden
 };
 
 // Stroke state, owned here; the frame reads `started` and calls stroke_end()
@@ -40,8 +52,7 @@ struct StrokeInput {
 struct StrokeState {
   bool started = false;             // set at a stroke's first painting frame
   int image = -1;                   // the brush image of the stroke, -1 for none
-  int last_image = -1;              // the image of the previous stroke
-  int image_count = 0;              // brush images available (owned by the brush-image list)
+  int image_count = 0;              // brush images available this frame (owned by the brush-image list)
   int bristles_drawn = 0;           // segments of the last bristle pass
   float last_alpha[3] = {0, 0, 0};  // per pass: the segment-end alpha of the last frame
   corner follow;                    // type 9: the point trailing the pointer

@@ -62,6 +62,16 @@ void upload_rows(const gpu::Buffer& b, int first_row, int rows, GLenum format, c
 
 }  // namespace
 
+void replace_swatch_grid(const std::vector<std::vector<SwatchCell>>& columns) {
+  swatch_grid.columns.clear();
+  for (const auto& column : columns) {
+    auto& out = swatch_grid.columns.emplace_back();
+    for (const SwatchCell& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
+    arrange_file_column(out);
+  }
+  swatch_grid.current_column = std::max(0, int(swatch_grid.columns.size()) - 1);
+}
+
 ProjectHeader gather_project_header() {
   const gpu::DisplaySettings& d = gpu::display_settings;
   const BrushSettings& b = brush_settings;
@@ -129,15 +139,7 @@ void apply_project_header(const ProjectHeader& h) {
   d.light_setting = h.light_setting;
   std::copy_n(h.paper, 4, d.paper);
   d.new_layer_bump = h.new_layer_bump;
-  if (h.version >= 16) {
-    swatch_grid.columns.clear();
-    for (const auto& column : h.swatches) {
-      auto& out = swatch_grid.columns.emplace_back();
-      for (const SwatchCell& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
-      arrange_file_column(out);
-    }
-    swatch_grid.current_column = std::max(0, int(swatch_grid.columns.size()) - 1);
-  }
+  if (h.version >= 16) replace_swatch_grid(h.swatches);
   set_from_file(ParamId::brush_size, h.brush_size);
   std::copy_n(h.preset_bristle_size, stored_presets, b.preset_bristle_size.begin());
   std::copy_n(h.preset_bristles, stored_presets, b.preset_bristles.begin());

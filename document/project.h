@@ -5,6 +5,7 @@
 // program's state.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/result.h"
 #include "io/project_format.h"
@@ -21,6 +22,10 @@ using Progress = std::function<void(const char* caption, float done)>;
 // The header as the program's state stands (the canvas dials copied into the
 // current canvas preset first).
 ProjectHeader gather_project_header();
+
+// Replaces the swatch grid by the columns of a file, each re-indexed from 0
+// and arranged; the last becomes the current column.
+void replace_swatch_grid(const std::vector<std::vector<io::SwatchCell>>& columns);
 
 // Stores the header's settings into the program's state (the canvas size and
 // the layer count excepted).

@@ -31,7 +31,10 @@ DepositProgram choose_deposit_program(const DepositChoice& c) {
   if (c.canvas_grain && c.image) {
     p.none = false;
     p.prog = int(Prog::bristle_deposit);
-    p.mode = (c.deposit_value != 0 || !c.image_has_colour) ? 2 : 0;
+    // Only the colour pass takes the image's colour: the amount pass carries
+    // the amount in red and the motion pass a velocity, which a colour would
+    // distort.
+    p.mode = (c.deposit_value < 0 && c.image_has_colour) ? 0 : 2;
   } else if (c.canvas_grain) {
     p.none = false;
     p.prog = int(Prog::grain_catch);

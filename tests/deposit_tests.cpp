@@ -303,8 +303,10 @@ TEST(DepositChoice, ProgramFollowsGrainAndImage) {
   } cases[] = {
       {false, false, false, -1, 0, true, Prog::dab_soft, 0},
       {true, false, false, -1, 0, false, Prog::grain_catch, 0},
-      {true, true, true, 0, 0, false, Prog::bristle_deposit, 0},
-      {true, true, true, -1, 0, false, Prog::bristle_deposit, 2},
+      {true, true, true, 0, 0, false, Prog::bristle_deposit, 2},
+      {true, true, true, -1, 0, false, Prog::bristle_deposit, 0},
+      {true, true, true, 0.5f, 0, false, Prog::bristle_deposit, 2},
+      {true, true, false, -1, 0, false, Prog::bristle_deposit, 2},
       {true, true, false, 0, 0, false, Prog::bristle_deposit, 2},
       {false, true, true, 0, 0, false, Prog::image_deposit, 0},
       {false, true, false, 0, 0, false, Prog::image_deposit, 2},

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/brush_image_frame.h"
+#include "gpu/canvas_buffers.h"
 #include "gpu/geometry.h"
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
@@ -15,6 +17,9 @@ void drag(const Drag& d) {
   in.pen_factor = 1;
   in.z_held = d.z_held;
   in.fluidity = d.fluidity;
+  in.canvas_grain = d.grain;
+  in.canvas_strength = d.grain ? 0.5f : 0;
+  in.canvas_height = d.grain ? gpu::canvas_buffers.canvas_height.texture() : 0;
   for (int i = 0; i < 4; ++i) in.colour[i] = d.colour[i];
   vec2d dir = vec2d::Create(d.x1 - d.x0, d.y1 - d.y0);
   dir.normalize();
@@ -29,7 +34,9 @@ void drag(const Drag& d) {
     in.dy = (in.y - py) / float(g.height);
     px = in.x;
     py = in.y;
+    if (d.brush_images) brush_image_stroke_input(in);
     stroke_frame(in);
+    if (d.brush_images) note_stroke_image();
   }
   stroke_end();
 }

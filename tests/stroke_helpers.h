@@ -14,6 +14,8 @@ struct Drag {
   bool z_held = false;
   float colour[4] = {0.1f, 0.3f, 0.9f, 1};
   float fluidity = 1;
+  bool brush_images = false;  // the stroke gets the brush images as the frame gives them
+  bool grain = false;         // the canvas grain is shown
 };
 
 // Paints the drag and releases the button.
