@@ -67,6 +67,21 @@ void build() {
   clear.set_text_param(1, 3, 3);
   clear.target = ui::byte_target(&panel_requests.clear_layer);
   clear.trigger_value = 1;
+  gui_gadget& mask =
+      panel->add(gui_gadget::Create("MASK", GadgetKind::selector, v(105, 80), v(30, 20), PointerShape::hand));
+  mask.set_color(0.4f, 0.5f, 0.6f, 0.6f);
+  mask.image = objects.images.button.id();
+  mask.set_text_param(1, 3, 3);
+  mask.target = ui::byte_target(&panel_requests.mask);
+  mask.trigger_value = 1;
+  mask.reference = [] { return float(modes.mask_mode != 0); };
+  gui_gadget& normalise =
+      panel->add(gui_gadget::Create("FL", GadgetKind::selector, v(135, 58), v(20, 20), PointerShape::hand));
+  normalise.set_color(0.4f, 0.5f, 0.6f, 0.6f);
+  normalise.image = objects.images.button.id();
+  normalise.set_text_param(1, 3, 3);
+  normalise.target = ui::byte_target(&panel_requests.normalise);
+  normalise.trigger_value = 1;
   objects.reliefs.emplace_back();
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));
@@ -76,7 +91,7 @@ void build() {
 
 void gui_pointer_pass(vec2d pointer) {
   if (!objects.built) build();
-  if (app.screen_w >= min_window_w && app.screen_h >= min_window_h)
+  if (!frame_state.panels_hidden && app.screen_w >= min_window_w && app.screen_h >= min_window_h)
     gui.open(*objects.brush_mode);
   else if (gui.is_open(*objects.brush_mode))
     gui.close(*objects.brush_mode);
@@ -119,6 +134,7 @@ std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius) {
 }
 
 void add_gui_state(std::vector<float>& out) {
+  out.push_back(frame_state.panels_hidden);
   out.push_back(float(gui.open_panels.size()));
   out.push_back(float(gui.flags));
   out.push_back(float(gui.pointer_shape));
@@ -133,6 +149,14 @@ void add_gui_state(std::vector<float>& out) {
       out.push_back(c->lit());
     }
   }
+}
+
+void toggle_panels_hidden() {
+  frame_state.panels_hidden = !frame_state.panels_hidden;
+}
+
+bool panels_hidden() {
+  return frame_state.panels_hidden;
 }
 
 void release_floating_panels() {

@@ -17,6 +17,8 @@ struct PanelRequests {
   static constexpr unsigned char none = 0xff;
   unsigned char brush_mode = none;  // 0 paint, 1 smudge, 2 erase, 3 average
   unsigned char clear_layer = 0;
+  unsigned char mask = 0;       // MASK: toggle mask mode
+  unsigned char normalise = 0;  // FL: as Shift+Ctrl+F
 };
 extern PanelRequests panel_requests;
 
@@ -37,6 +39,11 @@ std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius);
 // Appends what the panels show (which are open and where, highlights,
 // values, the pointer's shape): a change redraws the window.
 void add_gui_state(std::vector<float>& out);
+
+// Tab: the floating panels and the status text step aside for an
+// unobstructed view, or return.
+void toggle_panels_hidden();
+bool panels_hidden();
 
 // Deletes the panels' GL objects; the next use builds them again.
 void release_floating_panels();

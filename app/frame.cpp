@@ -6,11 +6,14 @@
 #include "app/frame_changes.h"
 #include "app/frame_profile.h"
 #include "app/frame_state.h"
+#include "app/guide_gestures.h"
 #include "app/keys.h"
 #include "app/navigation.h"
 #include "app/pen_input.h"
 #include "app/status.h"
 #include "app/stroke_region.h"
+#include "app/tool_keys.h"
+#include "app/value_dial.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
@@ -20,6 +23,7 @@
 #include "gpu/display_settings.h"
 #include "gpu/flow_activity.h"
 #include "gpu/geometry.h"
+#include "gpu/guide.h"
 #include "gpu/simulation.h"
 #include "gpu/simulation_settings.h"
 #include "layers/layer.h"
@@ -151,11 +155,13 @@ std::optional<gpu::PixelRect> changed_paint(const FrameChanges& c, const gpu::Pi
 }
 
 // Returns the canvas pixels the display redid.
-gpu::PixelRect display(const std::optional<gpu::PixelRect>& changed) {
+gpu::PixelRect display(const std::optional<gpu::PixelRect>& changed, bool guide) {
   StageClock clock(frame_profile.display);
   gpu::DisplayInputs in;
   in.warp_mode = modes.warp_mode;
   in.zoom = view.zoom;
+  in.mask_view = modes.mask_mode != 0;
+  if (guide) in.perspective_guide = [] { gpu::draw_guide(gpu::guide_settings, canvas_w(), canvas_h()); };
   in.changed = changed;
   const gpu::PixelRect redone = display_layers(in);
   frame_profile.display.pixels += redone.area();
@@ -221,14 +227,16 @@ FrameChanges frame_work(Session& s) {
   // 8. keys
   KeyContext keys{in, s.dialogs, s.window, app.screen_w, app.screen_h};
   poll_frame_keys(keys);
+  const bool guide_gesture = guide_drags(f, app.modifier_keys, app.mouse_left, app.mouse_right);
 
   // 10. wheel
+  guide_wheel(in, app.modifier_keys);
   wheel_zoom(in, app.screen_w, app.screen_h);
 
   // 11. tool mode, navigation, painting
   update_radius(f);
   update_tool_mode(f, app.modifier_keys, app.mouse_right);
-  const bool gesture = brush_gesture(f, app.mouse_left);
+  const bool gesture = brush_gesture(f, app.mouse_left) || f.dial_gesture || guide_gesture;
   NavigationInput nav;
   nav.modifiers = app.modifier_keys;
   nav.left = app.mouse_left;
@@ -238,6 +246,7 @@ FrameChanges frame_work(Session& s) {
   nav.screen_w = app.screen_w;
   nav.screen_h = app.screen_h;
   gui_pointer_pass(f.raw);
+  poll_late_keys(keys);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
@@ -249,12 +258,13 @@ FrameChanges frame_work(Session& s) {
 
   // Only the stages whose inputs changed run; an unchanged frame presents
   // nothing and the window keeps the last picture.
+  const bool guide = guide_visible(in);
   FrameChanges c = change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
 
   // 12. simulation; 14. display
   const gpu::PixelRect simulated = c.simulate() ? simulate(c.forced) : gpu::PixelRect{};
   std::optional<gpu::PixelRect> redone;
-  if (c.display()) redone = display(changed_paint(c, simulated));
+  if (c.display()) redone = display(changed_paint(c, simulated), guide);
   std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);
   const int sw = int(app.screen_w), sh = int(app.screen_h);
   // The pointer is drawn over the window: where it was and where it is now
@@ -290,8 +300,9 @@ FrameChanges frame_work(Session& s) {
     }
 
     // 17. status text
-    draw_status_text(app.screen_w, app.screen_h);
+    if (!panels_hidden()) draw_status_text(app.screen_w, app.screen_h);
     draw_panels_and_pointer(f.raw, pointer_radius);
+    draw_value_dial();
   }
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;

@@ -4,6 +4,7 @@
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_state.h"
+#include "app/guide_gestures.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "document/parameters.h"
@@ -56,6 +57,7 @@ void picture_inputs(std::vector<float>& out) {
     v.add(l.metallic).add(l.opacity).add(l.visibility).add(l.color, 3).add(l.posx).add(l.posy);
     v.add(&l == layers.active);
   }
+  add_guide_state(out);
 }
 
 // Where and how the picture lies in the window.

@@ -78,6 +78,7 @@ class RecordingDialogs final : public platform::Dialogs {
     recorder_.choice(path);
     return path;
   }
+  void open_url(const std::string& url) override { inner_.open_url(url); }
 
  private:
   platform::Dialogs& inner_;

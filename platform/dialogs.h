@@ -24,6 +24,9 @@ class Dialogs {
   virtual std::optional<std::string> open_file(const std::string& title, const std::string& filters) = 0;
   virtual std::optional<std::string> save_file(const std::string& title, const std::string& filters,
                                                const std::string& suggested_name) = 0;
+  // Hands a web address to the system's handler for it. A replay opens
+  // nothing.
+  virtual void open_url(const std::string& url) {}
 };
 
 // Answers from queues. A box or dialog with nothing queued is cancelled and

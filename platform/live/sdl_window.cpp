@@ -41,6 +41,10 @@ class LiveDialogs final : public Dialogs {
                                        const std::string& suggested) override {
     return gtk_save_file(title, filters, suggested);
   }
+  // SDL passes the address as one argument to the handler: no shell reads it.
+  void open_url(const std::string& url) override {
+    if (SDL_OpenURL(url.c_str()) != 0) std::fprintf(stderr, "ollan: cannot open %s: %s\n", url.c_str(), SDL_GetError());
+  }
 
  private:
   LiveWindow& window_;
