@@ -1,6 +1,7 @@
 #include "app/frame.h"
 
 #include "app/app_state.h"
+#include "app/crop_mode.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_changes.h"
@@ -224,8 +225,9 @@ FrameChanges frame_work(Session& s) {
   update_direction(f, app.pen_active);
   update_pressure(f, pf);
 
-  // 8. keys
+  // 5. F2 and the crop frame; 8. keys
   KeyContext keys{in, s.dialogs, s.window, app.screen_w, app.screen_h};
+  const bool crop_gesture = crop_frame_work(keys, f.raw, app.mouse_left, app.mouse_right);
   poll_frame_keys(keys);
   const bool guide_gesture = guide_drags(f, app.modifier_keys, app.mouse_left, app.mouse_right);
 
@@ -236,7 +238,7 @@ FrameChanges frame_work(Session& s) {
   // 11. tool mode, navigation, painting
   update_radius(f);
   update_tool_mode(f, app.modifier_keys, app.mouse_right);
-  const bool gesture = brush_gesture(f, app.mouse_left) || f.dial_gesture || guide_gesture;
+  const bool gesture = brush_gesture(f, app.mouse_left) || f.dial_gesture || guide_gesture || crop_gesture;
   NavigationInput nav;
   nav.modifiers = app.modifier_keys;
   nav.left = app.mouse_left;
@@ -301,6 +303,7 @@ FrameChanges frame_work(Session& s) {
 
     // 17. status text
     if (!panels_hidden()) draw_status_text(app.screen_w, app.screen_h);
+    draw_crop_frame(app.screen_h);
     draw_panels_and_pointer(f.raw, pointer_radius);
     draw_value_dial();
   }

@@ -1,6 +1,7 @@
 #include "app/frame_changes.h"
 
 #include "app/app_state.h"
+#include "app/crop_mode.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_state.h"
@@ -75,6 +76,7 @@ void gui_inputs(std::vector<float>& out) {
   for (const document::Parameter& p : document::parameters()) v.add(document::parameter_value(p).value_or(-1.0f));
   v.add(frame_state.tool_mode).add(brush_settings.brush_type).add(brush_settings.size);
   add_gui_state(out);
+  add_crop_state(out);
 }
 
 // Replaces `last` with `now`; true when they differ.

@@ -68,6 +68,7 @@ const std::vector<Variable>& variables() {
       {"hidden", [] { return layers.active ? float(layers.active->hidden) : -1.0f; }},
       {"undo shown", [] { return layers.active ? float(layers.active->showing_undo()) : -1.0f; }},
       {"panels hidden", [] { return float(panels_hidden()); }},
+      {"crop mode", [] { return float(modes.crop_mode); }},
   };
   return v;
 }
@@ -148,6 +149,7 @@ TEST(KeyBindings, OnlyTheBoundCombinationChangesItsVariable) {
       {press("F12"), any, "hidden"},
       {press("Z"), with_ctrl, "undo shown"},
       {press("Tab"), any, "panels hidden"},
+      {press("F2"), {1}, "crop mode"},
   };
   const std::vector<Variable>& vars = variables();
   for (const Binding& b : bindings) {
