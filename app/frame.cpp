@@ -16,6 +16,7 @@
 #include "app/tool_keys.h"
 #include "app/value_dial.h"
 #include "app/view.h"
+#include "app/window_modes.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
 #include "document/color_settings.h"
@@ -227,6 +228,7 @@ FrameChanges frame_work(Session& s) {
 
   // 5. F2 and the crop frame; 8. keys
   KeyContext keys{in, s.dialogs, s.window, app.screen_w, app.screen_h};
+  desktop_pick(keys);
   const bool crop_gesture = crop_frame_work(keys, f.raw, app.mouse_left, app.mouse_right);
   poll_frame_keys(keys);
   const bool guide_gesture = guide_drags(f, app.modifier_keys, app.mouse_left, app.mouse_right);

@@ -10,6 +10,7 @@
 #include "app/tool_keys.h"
 #include "app/view.h"
 #include "app/warp_mode.h"
+#include "app/window_modes.h"
 #include "brush/brush_settings.h"
 #include "document/color_settings.h"
 #include "document/parameters.h"
@@ -61,7 +62,7 @@ void view_keys(KeyContext& k) {
     } else {
       view.zoom = 1;
       if (mods == 1) {
-        view.full_desktop = false;
+        set_full_desktop(k, false);
       } else {
         view.angle = view.spin = 0;
         reset_frame_corners(canvas_w(), canvas_h());

@@ -9,7 +9,10 @@
 #include "app/guide_gestures.h"
 #include "app/layer_actions.h"
 #include "app/mask_mode.h"
+#include "app/paste.h"
 #include "app/value_dial.h"
+#include "app/view.h"
+#include "app/window_modes.h"
 #include "document/parameters.h"
 #include "gpu/display_settings.h"
 
@@ -27,6 +30,7 @@ void poll_tool_keys(KeyContext& k) {
   const unsigned char mods = app.modifier_keys;
   FrameState& f = frame_state;
   if (in.key_hit("F1")) k.dialogs.open_url(help_url());
+  if (in.key_hit("F3")) set_full_desktop(k, !view.full_desktop);
   f.dial_gesture = value_dial_keys(in, mods, f.raw);
   if (in.key_hit("B") && mods == 1) {
     const float now = document::value_of(ParamId::brush_build_up);
@@ -49,4 +53,5 @@ void poll_late_keys(KeyContext& k) {
   PanelRequests& r = panel_requests;
   if ((in.key_hit("Q") && mods == 2) || std::exchange(r.mask, 0)) toggle_mask_mode();
   if (std::exchange(r.normalise, 0)) normalise_active_layer();
+  if (in.key_hit("V") && mods == 2) paste(k);
 }

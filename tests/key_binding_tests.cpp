@@ -69,6 +69,7 @@ const std::vector<Variable>& variables() {
       {"undo shown", [] { return layers.active ? float(layers.active->showing_undo()) : -1.0f; }},
       {"panels hidden", [] { return float(panels_hidden()); }},
       {"crop mode", [] { return float(modes.crop_mode); }},
+      {"full desktop", [] { return float(view.full_desktop); }},
   };
   return v;
 }
@@ -150,6 +151,7 @@ TEST(KeyBindings, OnlyTheBoundCombinationChangesItsVariable) {
       {press("Z"), with_ctrl, "undo shown"},
       {press("Tab"), any, "panels hidden"},
       {press("F2"), {1}, "crop mode"},
+      {press("F3"), any, "full desktop"},
   };
   const std::vector<Variable>& vars = variables();
   for (const Binding& b : bindings) {
