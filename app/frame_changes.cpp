@@ -6,6 +6,7 @@
 #include "app/floating_panels.h"
 #include "app/frame_state.h"
 #include "app/guide_gestures.h"
+#include "app/value_dial.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "document/parameters.h"
@@ -77,6 +78,7 @@ void gui_inputs(std::vector<float>& out) {
   v.add(frame_state.tool_mode).add(brush_settings.brush_type).add(brush_settings.size);
   add_gui_state(out);
   add_crop_state(out);
+  add_dial_state(out);
 }
 
 // Replaces `last` with `now`; true when they differ.

@@ -55,6 +55,10 @@ bool value_dial_keys(platform::Input& in, unsigned char modifier_keys, vec2d poi
   return true;
 }
 
+void add_dial_state(std::vector<float>& out) {
+  out.insert(out.end(), {float(shown.has_value()), shown ? shown->anchor.x : 0, shown ? shown->anchor.y : 0});
+}
+
 void draw_value_dial() {
   if (!shown) return;
   const document::Parameter& p = document::parameter(shown->id);
