@@ -48,6 +48,18 @@ gui_gadget& tool_selector(ui::gui_master& panel, unsigned char mode, vec2d pos, 
   return g;
 }
 
+// A small labelled control that sets its request byte to 1 when pressed.
+gui_gadget& request_button(ui::gui_master& panel, const char* label, GadgetKind kind, vec2d pos, vec2d size,
+                           unsigned char* request) {
+  gui_gadget& g = panel.add(gui_gadget::Create(label, kind, pos, size, PointerShape::hand));
+  g.set_color(0.4f, 0.5f, 0.6f, 0.6f);
+  g.image = objects.images.button.id();
+  g.set_text_param(1, 3, 3);
+  g.target = ui::byte_target(request);
+  g.trigger_value = 1;
+  return g;
+}
+
 void build() {
   objects.built = true;
   objects.images = ui::make_gui_images();
@@ -60,28 +72,11 @@ void build() {
   tool_selector(*panel, 1, v(32, 28), 48);
   tool_selector(*panel, 2, v(74, 8), 42);
   tool_selector(*panel, 3, v(118, 0), 40);
-  gui_gadget& clear =
-      panel->add(gui_gadget::Create("CLR", GadgetKind::button, v(105, 58), v(30, 20), PointerShape::hand));
-  clear.set_color(0.4f, 0.5f, 0.6f, 0.6f);
-  clear.image = objects.images.button.id();
-  clear.set_text_param(1, 3, 3);
-  clear.target = ui::byte_target(&panel_requests.clear_layer);
-  clear.trigger_value = 1;
-  gui_gadget& mask =
-      panel->add(gui_gadget::Create("MASK", GadgetKind::selector, v(105, 80), v(30, 20), PointerShape::hand));
-  mask.set_color(0.4f, 0.5f, 0.6f, 0.6f);
-  mask.image = objects.images.button.id();
-  mask.set_text_param(1, 3, 3);
-  mask.target = ui::byte_target(&panel_requests.mask);
-  mask.trigger_value = 1;
-  mask.reference = [] { return float(modes.mask_mode != 0); };
-  gui_gadget& normalise =
-      panel->add(gui_gadget::Create("FL", GadgetKind::selector, v(135, 58), v(20, 20), PointerShape::hand));
-  normalise.set_color(0.4f, 0.5f, 0.6f, 0.6f);
-  normalise.image = objects.images.button.id();
-  normalise.set_text_param(1, 3, 3);
-  normalise.target = ui::byte_target(&panel_requests.normalise);
-  normalise.trigger_value = 1;
+  request_button(*panel, "CLR", GadgetKind::button, v(105, 58), v(30, 20), &panel_requests.clear_layer);
+  request_button(*panel, "MASK", GadgetKind::selector, v(105, 80), v(30, 20), &panel_requests.mask).reference = [] {
+    return float(modes.mask_mode != 0);
+  };
+  request_button(*panel, "FL", GadgetKind::selector, v(135, 58), v(20, 20), &panel_requests.normalise);
   objects.reliefs.emplace_back();
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));

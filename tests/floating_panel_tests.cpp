@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/app_state.h"
 #include "app/floating_panels.h"
 #include "app/frame_state.h"
 #include "tests/script_run.h"
@@ -76,3 +77,23 @@ TEST(FloatingPanels, ClosedOnASmallWindow) {
 }
 
 }  // namespace
+
+// MASK switches mask mode on and off and is lit while it is on; FL stretches
+// the layer's colours as Shift+Ctrl+F does.
+TEST(FloatingPanels, MaskAndFlActOnTheLayer) {
+  ScriptRun r(W, H);
+  ASSERT_EQ(r.run(setup + "color 0.3 0.3 0.3\n" + drag(100, 100, 300, 100) + "pen off\nframe\n"), "");
+  ASSERT_EQ(r.run(click(472, 442)), "");
+  EXPECT_EQ(modes.mask_mode, 1);
+  const ui::gui_gadget* mask = nullptr;
+  for (const auto& c : gui.open_panels.front()->childrenlist)
+    if (c->name == "MASK") mask = c.get();
+  ASSERT_TRUE(mask);
+  EXPECT_TRUE(mask->lit());
+  ASSERT_EQ(r.run(click(472, 442)), "");
+  EXPECT_EQ(modes.mask_mode, 0);
+  EXPECT_FALSE(mask->lit());
+  const float before = read_layer().colour(200, 100)[0];
+  ASSERT_EQ(r.run(click(497, 420)), "");
+  EXPECT_GT(read_layer().colour(200, 100)[0], before + 0.2f);
+}
