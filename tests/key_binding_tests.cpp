@@ -14,6 +14,7 @@
 #include "document/color_settings.h"
 #include "document/parameters.h"
 #include "gpu/display_settings.h"
+#include "gpu/guide_settings.h"
 #include "gpu/simulation_settings.h"
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
@@ -70,6 +71,8 @@ const std::vector<Variable>& variables() {
       {"panels hidden", [] { return float(panels_hidden()); }},
       {"crop mode", [] { return float(modes.crop_mode); }},
       {"full desktop", [] { return float(view.full_desktop); }},
+      {"guide shown", [] { return float(gpu::guide_settings.guide_shown); }},
+      {"guide sway", [] { return float(gpu::guide_settings.guide_wobble); }},
   };
   return v;
 }
@@ -152,6 +155,8 @@ TEST(KeyBindings, OnlyTheBoundCombinationChangesItsVariable) {
       {press("Tab"), any, "panels hidden"},
       {press("F2"), {1}, "crop mode"},
       {press("F3"), any, "full desktop"},
+      {press("G"), {0, 2, 4, 6}, "guide shown"},
+      {press("G"), {1, 3, 5, 7}, "guide sway"},
   };
   const std::vector<Variable>& vars = variables();
   for (const Binding& b : bindings) {
