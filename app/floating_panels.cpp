@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/color_mixer.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/text.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
@@ -80,16 +82,16 @@ void build() {
   objects.reliefs.emplace_back();
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));
+  ui::build_layer_fx_panel(layer_fx, gui, objects.images);
 }
 
 }  // namespace
 
-void gui_pointer_pass(vec2d pointer) {
-  if (!objects.built) build();
-  if (!frame_state.panels_hidden && app.screen_w >= min_window_w && app.screen_h >= min_window_h)
-    gui.open(*objects.brush_mode);
-  else if (gui.is_open(*objects.brush_mode))
-    gui.close(*objects.brush_mode);
+bool panels_fit_window() {
+  return !frame_state.panels_hidden && app.screen_w >= min_window_w && app.screen_h >= min_window_h;
+}
+
+ui::PointerInput pointer_input(vec2d pointer) {
   ui::PointerInput in;
   in.pos = pointer;
   in.left = app.mouse_left;
@@ -97,6 +99,16 @@ void gui_pointer_pass(vec2d pointer) {
   in.modifier_keys = app.modifier_keys;
   in.screen_w = app.screen_w;
   in.screen_h = app.screen_h;
+  return in;
+}
+
+void gui_pointer_pass(vec2d pointer) {
+  if (!objects.built) build();
+  if (panels_fit_window())
+    gui.open(*objects.brush_mode);
+  else if (gui.is_open(*objects.brush_mode))
+    gui.close(*objects.brush_mode);
+  ui::PointerInput in = pointer_input(pointer);
   in.others_own = (app.gui_flags & gui_flag::others_own) != 0 || app.pointer_outside;
   ui::pointer_pass(gui, in);
   app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui);
@@ -112,8 +124,14 @@ void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
     painter.light_y = gpu::display_settings.light_pos[1];
     painter.draw_text = [](std::string_view text, float x, float y, float scale) { draw_text(text, x, y, scale); };
     ui::draw_gui(gui, painter, copy.texture(), app.screen_w, app.screen_h);
+    ui::draw_layer_fx(layer_fx, app.screen_w, app.screen_h);
   }
-  if (!app.pointer_outside) ui::draw_pointer(gui, pointer, brush_radius, app.screen_w, app.screen_h);
+  draw_color_mixer();
+  if (app.pointer_outside) return;
+  if (color_mixer.owns_pointer)
+    ui::draw_pointer_shape(ui::PointerShape::arrow, pointer, app.screen_w, app.screen_h);
+  else
+    ui::draw_pointer(gui, pointer, brush_radius, app.screen_w, app.screen_h);
 }
 
 std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius) {
@@ -157,4 +175,5 @@ bool panels_hidden() {
 void release_floating_panels() {
   gui = ui::GuiContext{};
   objects = PanelObjects{};
+  layer_fx = ui::LayerFxPanel{};
 }

@@ -6,12 +6,14 @@
 
 #include "app/app_state.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/navigation.h"
 #include "app/tool_keys.h"
 #include "app/view.h"
 #include "app/warp_mode.h"
 #include "app/window_modes.h"
 #include "brush/brush_settings.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "document/parameters.h"
 #include "gpu/canvas_buffers.h"
@@ -53,7 +55,9 @@ void toggle_drying() {
 void view_keys(KeyContext& k) {
   platform::Input& in = k.input;
   const unsigned char mods = app.modifier_keys;
-  if (in.key_hit("H") && (mods & 2)) flip(ParamId::high_quality);
+  const bool h = in.key_hit("H");
+  if (h && (mods & 2)) flip(ParamId::high_quality);
+  layer_fx_keys(h, mods);
   // While the guide is edited a plain Home is the guide's.
   const bool guide_editing = app.gui_flags & gui_flag::guide_editing;
   if ((mods == 1 || mods == 2 || !guide_editing) && in.key_hit("Home")) {
@@ -223,8 +227,7 @@ void arrow_keys(KeyContext& k) {
 }
 
 void colour_keys(KeyContext& k) {
-  if (k.input.key_hit("X"))
-    for (int i = 0; i < 4; ++i) std::swap(color_settings.current[i], color_settings.alternate[i]);
+  if (k.input.key_hit("X")) document::swap_alternate_color();
 }
 
 }  // namespace
@@ -255,7 +258,7 @@ void new_project(KeyContext& k) {
     w = 1280;
     h = 720;
     color_settings = ColorSettings{};
-    pick_color(0.25f, 0.1f, 0.05f);
+    document::set_color(0.25f, 0.1f, 0.05f);
     view.zoom = view.zoom_reference = 1;
   }
   k.window.set_title(app.title);

@@ -1,13 +1,10 @@
 #include "app/window_modes.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "app/app_state.h"
 #include "app/placement.h"
 #include "app/view.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
-#include "document/parameters.h"
 #include "gpu/geometry.h"
 
 void set_full_desktop(KeyContext& k, bool on) {
@@ -21,11 +18,10 @@ void set_full_desktop(KeyContext& k, bool on) {
   k.window.place(p.x, p.y, p.outer_w, p.outer_h);
 }
 
-void pick_screen_colour(uint8_t r8, uint8_t g8, uint8_t b8) {
-  const float r = r8 / 255.0f, g = g8 / 255.0f, b = b8 / 255.0f;
-  const float m = std::max({r, g, b}), lo = std::min({r, g, b});
-  pick_color(r, g, b);
-  (void)document::set_value(document::ParamId::color_saturate, m > 0 ? std::sqrt((m - lo) / m) : 0.0f);
+void pick_screen_colour(uint8_t r, uint8_t g, uint8_t b) {
+  // The colour model leaves the saturation dial alone for black, which has
+  // no hue to measure it by.
+  document::set_color(r / 255.0f, g / 255.0f, b / 255.0f, color_settings.current[3]);
 }
 
 void desktop_pick(KeyContext& k) {

@@ -13,6 +13,6 @@ void set_full_desktop(KeyContext& k, bool on);
 // desktop pixel under it becomes the current colour.
 void desktop_pick(KeyContext& k);
 
-// The current colour and its saturation dial from an 8-bit desktop pixel
-// (black has no hue: saturation 0).
+// The current colour, with the dials and the saturation dial following it,
+// from an 8-bit desktop pixel; the alpha stays.
 void pick_screen_colour(uint8_t r, uint8_t g, uint8_t b);

@@ -41,14 +41,17 @@ TEST(DesktopServices, RecorderKeepsPastesAndPicks) {
 }
 
 // A desktop pixel becomes the current colour with its saturation; pure
-// black has none (and divides nothing by zero).
+// black, which has no hue, leaves the saturation dial as it was instead of
+// dividing by zero.
 TEST(DesktopServices, DesktopPickSetsColourAndSaturation) {
   struct Case {
     uint8_t r, g, b;
     float saturation;
-  } cases[] = {{0, 0, 0, 0}, {255, 0, 0, 1}, {128, 128, 128, 0}, {255, 255, 0, 1}, {200, 100, 100, 0.70710678f}};
+  } cases[] = {{255, 0, 0, 1}, {0, 0, 0, 1}, {128, 128, 128, 0}, {255, 255, 0, 1}, {200, 100, 100, 0.70710678f}};
+  color_settings.current[3] = 0.5f;
   for (const Case& c : cases) {
     pick_screen_colour(c.r, c.g, c.b);
+    EXPECT_EQ(color_settings.current[3], 0.5f) << "the alpha stays";
     EXPECT_NEAR(color_settings.current[0], c.r / 255.0f, 1e-6f);
     EXPECT_NEAR(color_settings.current[2], c.b / 255.0f, 1e-6f);
     EXPECT_NEAR(document::value_of(document::ParamId::color_saturate), c.saturation, 1e-5f) << int(c.r);
