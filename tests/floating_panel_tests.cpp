@@ -16,13 +16,6 @@ namespace {
 
 constexpr int W = 640, H = 480;
 
-std::string drag(int x0, int y0, int x1, int y1) {
-  std::string s = "mouse " + std::to_string(x0) + " " + std::to_string(y0) + "\nframe\ndown left\nframe\n";
-  for (int i = 1; i <= 8; ++i)
-    s += "mouse " + std::to_string(x0 + (x1 - x0) * i / 8) + " " + std::to_string(y0 + (y1 - y0) * i / 8) + "\nframe\n";
-  return s + "up left\nframe 2\n";
-}
-
 std::string click(int x, int y) {
   return "mouse " + std::to_string(x) + " " + std::to_string(y) + "\nframe\ndown left\nframe 3\nup left\nframe 2\n";
 }
@@ -39,11 +32,11 @@ const std::string setup = "set \"BRUSH:SIZE\" 10\ncolor 0.9 0.1 0.1\npen 0.85\n"
 TEST(FloatingPanels, ADragBegunOnAPanelPaintsNothingAnywhere) {
   ScriptRun r(W, H);
   // From the panel's bare background out past its right edge.
-  ASSERT_EQ(r.run(setup + drag(500, 460, 100, 460)), "");
+  ASSERT_EQ(r.run(setup + drag_script(500, 460, 100, 460)), "");
   EXPECT_TRUE(gui.hovered_panel == nullptr) << "the pointer ended beside the panel";
   EXPECT_EQ(most_paint_along(read_layer(), 90, 510, 460), 0.0f);
   // The same drag begun beside the panel paints.
-  ASSERT_EQ(r.run(setup + drag(500, 300, 100, 300)), "");
+  ASSERT_EQ(r.run(setup + drag_script(500, 300, 100, 300)), "");
   EXPECT_GT(most_paint_along(read_layer(), 110, 490, 300), 0.1f);
 }
 
@@ -64,7 +57,7 @@ TEST(FloatingPanels, ToolIconsSelectTheBrushModeWithoutPainting) {
 
 TEST(FloatingPanels, ClrEmptiesTheLayer) {
   ScriptRun r(W, H);
-  ASSERT_EQ(r.run(setup + drag(100, 100, 300, 100)), "");
+  ASSERT_EQ(r.run(setup + drag_script(100, 100, 300, 100)), "");
   ASSERT_GT(most_paint_along(read_layer(), 120, 280, 100), 0.1f);
   ASSERT_EQ(r.run(setup + click(472, 420)), "");
   EXPECT_EQ(most_paint_along(read_layer(), 90, 310, 100), 0.0f);
@@ -82,7 +75,7 @@ TEST(FloatingPanels, ClosedOnASmallWindow) {
 // the layer's colours as Shift+Ctrl+F does.
 TEST(FloatingPanels, MaskAndFlActOnTheLayer) {
   ScriptRun r(W, H);
-  ASSERT_EQ(r.run(setup + "color 0.3 0.3 0.3\n" + drag(100, 100, 300, 100) + "pen off\nframe\n"), "");
+  ASSERT_EQ(r.run(setup + "color 0.3 0.3 0.3\n" + drag_script(100, 100, 300, 100) + "pen off\nframe\n"), "");
   ASSERT_EQ(r.run(click(472, 442)), "");
   EXPECT_EQ(modes.mask_mode, 1);
   const ui::gui_gadget* mask = nullptr;

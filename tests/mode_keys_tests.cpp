@@ -11,17 +11,11 @@
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
+#include "tests/stroke_helpers.h"
 
 namespace {
 
 constexpr int W = 160, H = 90;
-
-std::string stroke(int x0, int y0, int x1, int y1) {
-  std::string s = "mouse " + std::to_string(x0) + " " + std::to_string(y0) + "\nframe\ndown left\nframe\n";
-  for (int i = 1; i <= 8; ++i)
-    s += "mouse " + std::to_string(x0 + (x1 - x0) * i / 8) + " " + std::to_string(y0 + (y1 - y0) * i / 8) + "\nframe\n";
-  return s + "up left\nframe 2\n";
-}
 
 // RGBA of a canvas-size texture at (x, y), y counted from the top.
 std::array<float, 4> at(GLuint tex, int x, int y) {
@@ -46,9 +40,9 @@ const std::string ctrl_q = "key down Left Ctrl\nkey press Q\nframe\nkey up Left 
 // outside it stays.
 TEST(ModeKeys, MaskedPaintIsShownAndRestored) {
   ScriptRun r(W, H);
-  ASSERT_EQ(r.run("set \"FLUIDITY\" 0\nset \"BRUSH:SIZE\" 8\ncolor 0.05 0.1 0.9\n" + stroke(20, 30, 140, 30)), "");
+  ASSERT_EQ(r.run("set \"FLUIDITY\" 0\nset \"BRUSH:SIZE\" 8\ncolor 0.05 0.1 0.9\n" + drag_script(20, 30, 140, 30)), "");
   ASSERT_TRUE(bluish(at(layers.active->fbo_col(), 80, 30)));
-  ASSERT_EQ(r.run(ctrl_q + "color 0.9 0.1 0.05\n" + stroke(80, 10, 80, 80)), "");
+  ASSERT_EQ(r.run(ctrl_q + "color 0.9 0.1 0.05\n" + drag_script(80, 10, 80, 80)), "");
   EXPECT_EQ(modes.mask_mode, 1);
   EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 80, 30))) << "the live paint took the stroke";
   EXPECT_TRUE(bluish(at(gpu::canvas_buffers.view_image.texture(), 80, 30))) << "the view shows the masked paint";
@@ -63,8 +57,8 @@ TEST(ModeKeys, MaskedPaintIsShownAndRestored) {
 // brighter) and Ctrl+Z shows them as they were.
 TEST(ModeKeys, ColourStretchIsUndoable) {
   ScriptRun r(W, H);
-  ASSERT_EQ(r.run("set \"FLUIDITY\" 0\nset \"BRUSH:SIZE\" 8\ncolor 0.3 0.3 0.3\n" + stroke(20, 30, 140, 30) +
-                  "color 0.2 0.2 0.2\n" + stroke(20, 60, 140, 60)),
+  ASSERT_EQ(r.run("set \"FLUIDITY\" 0\nset \"BRUSH:SIZE\" 8\ncolor 0.3 0.3 0.3\n" + drag_script(20, 30, 140, 30) +
+                  "color 0.2 0.2 0.2\n" + drag_script(20, 60, 140, 60)),
             "");
   const float before = at(layers.active->fbo_col(), 80, 30)[0];
   ASSERT_EQ(r.run("key down Left Shift\nkey down Left Ctrl\nkey press F\nframe\nkey up Left Shift\nkey up Left Ctrl\n"
