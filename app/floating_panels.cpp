@@ -110,6 +110,9 @@ void build() {
   clear.target = ui::byte_target(&panel_requests.clear_layer);
   clear.trigger_value = 1;
   mode_controls(*panel, paint);
+  request_selector(*panel, "MASK", v(105, 80), v(30, 20), &panel_requests.mask,
+                   [] { return float(modes.mask_mode != 0); });
+  request_selector(*panel, "FL", v(135, 58), v(20, 20), &panel_requests.normalise, {});
   objects.reliefs.emplace_back();
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));
@@ -120,7 +123,7 @@ void build() {
 }  // namespace
 
 bool panels_fit_window() {
-  return app.screen_w >= min_window_w && app.screen_h >= min_window_h;
+  return !frame_state.panels_hidden && app.screen_w >= min_window_w && app.screen_h >= min_window_h;
 }
 
 ui::PointerInput pointer_input(vec2d pointer) {
@@ -204,6 +207,14 @@ std::optional<gpu::PixelRect> panels_changed() {
 
 gpu::PixelRect panels_near(const gpu::PixelRect& changed) {
   return ui::glass_near(gui, changed);
+}
+
+void toggle_panels_hidden() {
+  frame_state.panels_hidden = !frame_state.panels_hidden;
+}
+
+bool panels_hidden() {
+  return frame_state.panels_hidden;
 }
 
 void release_floating_panels() {

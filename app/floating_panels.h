@@ -23,10 +23,13 @@ struct PanelRequests {
   unsigned char clear_layer = 0;
   unsigned char warp = 0;      // "WARP": warp mode on or off
   unsigned char substeps = 0;  // "*": the simulation's substep mode on or off
+  unsigned char mask = 0;       // MASK: toggle mask mode
+  unsigned char normalise = 0;  // FL: as Shift+Ctrl+F
 };
 extern PanelRequests panel_requests;
 
-// True while the window is large enough for the panels that are always shown.
+// True while the panels that are always shown are up: the window is large
+// enough for them and Tab has not put them aside.
 bool panels_fit_window();
 
 // This frame's pointer for the GUI's passes, with nobody else owning it.
@@ -55,6 +58,11 @@ std::optional<gpu::PixelRect> panels_changed();
 // The pixels of the panels' glass that refract the window picture at
 // `changed`, where it changed: they are redrawn with it.
 gpu::PixelRect panels_near(const gpu::PixelRect& changed);
+
+// Tab: the floating panels and the status text step aside for an
+// unobstructed view, or return.
+void toggle_panels_hidden();
+bool panels_hidden();
 
 // Deletes the panels' GL objects; the next use builds them again.
 void release_floating_panels();

@@ -3,11 +3,13 @@
 #include "app/app_state.h"
 #include "app/brush_image_frame.h"
 #include "app/color_mixer.h"
+#include "app/crop_mode.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_changes.h"
 #include "app/frame_profile.h"
 #include "app/frame_state.h"
+#include "app/guide_gestures.h"
 #include "app/keys.h"
 #include "app/layer_fx.h"
 #include "app/mode_requests.h"
@@ -15,7 +17,10 @@
 #include "app/pen_input.h"
 #include "app/status.h"
 #include "app/stroke_region.h"
+#include "app/tool_keys.h"
+#include "app/value_dial.h"
 #include "app/view.h"
+#include "app/window_modes.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
 #include "document/color_model.h"
@@ -25,6 +30,7 @@
 #include "gpu/display_settings.h"
 #include "gpu/flow_activity.h"
 #include "gpu/geometry.h"
+#include "gpu/guide.h"
 #include "gpu/simulation.h"
 #include "gpu/simulation_settings.h"
 #include "layers/layer.h"
@@ -158,11 +164,13 @@ std::optional<gpu::PixelRect> changed_paint(const FrameChanges& c, const gpu::Pi
 }
 
 // Returns the canvas pixels the display redid.
-gpu::PixelRect display(const std::optional<gpu::PixelRect>& changed) {
+gpu::PixelRect display(const std::optional<gpu::PixelRect>& changed, bool guide) {
   StageClock clock(frame_profile.display);
   gpu::DisplayInputs in;
   in.warp_mode = modes.warp_mode;
   in.zoom = view.zoom;
+  in.mask_view = modes.mask_mode != 0;
+  if (guide) in.perspective_guide = [] { gpu::draw_guide(gpu::guide_settings, canvas_w(), canvas_h()); };
   in.changed = changed;
   const gpu::PixelRect redone = display_layers(in);
   frame_profile.display.pixels += redone.area();
@@ -234,17 +242,21 @@ FrameChanges frame_work(Session& s) {
   update_direction(f, app.pen_active);
   update_pressure(f, pf);
 
-  // 8. keys
+  // 5. F2 and the crop frame; 8. keys
   KeyContext keys{in, s.dialogs, s.window, app.screen_w, app.screen_h};
+  desktop_pick(keys);
+  const bool crop_gesture = crop_frame_work(keys, f.raw, app.mouse_left, app.mouse_right);
   poll_frame_keys(keys);
+  const bool guide_gesture = guide_drags(f, app.modifier_keys, app.mouse_left, app.mouse_right);
 
   // 10. wheel
+  guide_wheel(in, app.modifier_keys);
   wheel_zoom(in, app.screen_w, app.screen_h);
 
   // 11. tool mode, navigation, painting
   update_radius(f);
   update_tool_mode(f, app.modifier_keys, app.mouse_right);
-  const bool gesture = brush_gesture(f, app.mouse_left);
+  const bool gesture = brush_gesture(f, app.mouse_left) || f.dial_gesture || guide_gesture || crop_gesture;
   NavigationInput nav;
   nav.modifiers = app.modifier_keys;
   nav.left = app.mouse_left;
@@ -254,6 +266,7 @@ FrameChanges frame_work(Session& s) {
   nav.screen_w = app.screen_w;
   nav.screen_h = app.screen_h;
   gui_pointer_pass(f.raw);
+  poll_late_keys(keys);
   color_mixer_pointer_pass(f.raw);
   serve_brush_image_requests(s.dialogs);
   const bool corner_drag = drag_capture_handles(f.rotated_pos, app.mouse_left, nav.left_pressed);
@@ -274,13 +287,14 @@ FrameChanges frame_work(Session& s) {
 
   // Only the stages whose inputs changed run; an unchanged frame presents
   // nothing and the window keeps the last picture.
+  const bool guide = guide_visible(in);
   FrameChanges c = change_tracker.take(f.painting, stroke_was_on && !stroke.started, resized, f.color_pick_request);
   if (capture_overlay_changed()) c.gui = true;
 
   // 12. simulation; 14. display
   const gpu::PixelRect simulated = c.simulate() ? simulate(c.forced) : gpu::PixelRect{};
   std::optional<gpu::PixelRect> redone;
-  if (c.display()) redone = display(changed_paint(c, simulated));
+  if (c.display()) redone = display(changed_paint(c, simulated), guide);
   std::optional<gpu::PixelRect> on_screen = window_region(s, c, redone);
   if (on_screen) on_screen = on_screen->united(panels_near(*on_screen));
   const int sw = int(app.screen_w), sh = int(app.screen_h);
@@ -313,9 +327,11 @@ FrameChanges frame_work(Session& s) {
     }
 
     // 17. status text
-    draw_status_text(app.screen_w, app.screen_h);
+    if (!panels_hidden()) draw_status_text(app.screen_w, app.screen_h);
     draw_capture_quad(app.screen_w, app.screen_h);
+    draw_crop_frame(app.screen_h);
     draw_panels_and_pointer(f.raw, pointer_radius, on_screen);
+    draw_value_dial();
   }
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;

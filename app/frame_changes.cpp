@@ -2,9 +2,12 @@
 
 #include "app/app_state.h"
 #include "app/color_mixer.h"
+#include "app/crop_mode.h"
 #include "app/file_requests.h"
 #include "app/frame_state.h"
+#include "app/guide_gestures.h"
 #include "app/layer_fx.h"
+#include "app/value_dial.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "document/color_model.h"
@@ -58,6 +61,7 @@ void picture_inputs(std::vector<float>& out) {
     v.add(l.metallic).add(l.opacity).add(l.visibility).add(l.color, 3).add(l.posx).add(l.posy);
     v.add(&l == layers.active);
   }
+  add_guide_state(out);
 }
 
 // Where and how the picture lies in the window.
@@ -74,6 +78,9 @@ void gui_inputs(std::vector<float>& out) {
   Values v{out};
   for (const document::Parameter& p : document::parameters()) v.add(document::parameter_value(p).value_or(-1.0f));
   v.add(frame_state.tool_mode).add(brush_settings.brush_type).add(brush_settings.size);
+  v.add(frame_state.panels_hidden);
+  add_crop_state(out);
+  add_dial_state(out);
   add_color_mixer_state(out);
   add_layer_fx_state(out);
 }

@@ -33,6 +33,10 @@ struct FrameState {
   bool gesture_anchored = false;
   vec2d gesture_anchor;  // the stroke position the gesture holds, canvas pixels
 
+  bool dial_gesture = false;     // B or F held: the drag turns the value of a dial at the pointer
+  float build_up_alternate = 1;  // Shift+B exchanges "BRUSH:BUILD UP" with this
+  bool panels_hidden = false;    // Tab: panels and status text put aside
+
   // Pen sample of this frame (scripted or from the tablet).
   float tilt[2] = {0, 0};
   bool pen_eraser = false;

@@ -1,14 +1,18 @@
 #include "app/keys.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "app/app_state.h"
 #include "app/brush_image_frame.h"
 #include "app/frame_state.h"
 #include "app/layer_fx.h"
+#include "app/navigation.h"
+#include "app/tool_keys.h"
 #include "app/view.h"
 #include "app/warp_mode.h"
+#include "app/window_modes.h"
 #include "brush/brush_settings.h"
 #include "document/color_model.h"
 #include "document/color_settings.h"
@@ -42,6 +46,13 @@ void flip(ParamId id) {
   (void)document::set_value(id, document::value_of(id) != 0 ? 0 : 1);
 }
 
+// "DRYING": turning it off also stops the flow; either way the canvas dries.
+void toggle_drying() {
+  if (document::value_of(ParamId::drying) != 0) gpu::clear_flow();
+  gpu::clear_wetness();
+  flip(ParamId::drying);
+}
+
 void view_keys(KeyContext& k) {
   platform::Input& in = k.input;
   const unsigned char mods = app.modifier_keys;
@@ -56,7 +67,7 @@ void view_keys(KeyContext& k) {
     } else {
       view.zoom = 1;
       if (mods == 1) {
-        view.full_desktop = false;
+        set_full_desktop(k, false);
       } else {
         view.angle = view.spin = 0;
         reset_frame_corners(canvas_w(), canvas_h());
@@ -70,7 +81,8 @@ void view_keys(KeyContext& k) {
   // measures from the zoom at its press.
   for (const auto& [key, factor] : {std::pair{"Keypad +", 2.0f}, std::pair{"Keypad -", 0.5f}}) {
     if (!in.key_hit(key)) continue;
-    zoom_about(view.zoom * factor, canvas_centre, k.screen_h, canvas_w(), canvas_h());
+    const float zoom = std::clamp(view.zoom * factor, wheel_zoom_min, drag_zoom_max);
+    zoom_about(zoom, canvas_centre, k.screen_h, canvas_w(), canvas_h());
     view.zoom_reference = view.zoom;
   }
   if (!modes.crop_mode) {
@@ -88,7 +100,7 @@ void toggle_keys(KeyContext& k) {
     else if (mods == 2)
       gpu::clear_flow();
     else
-      gpu::toggle_drying();
+      toggle_drying();
   }
 }
 
@@ -196,16 +208,20 @@ void arrow_keys(KeyContext& k) {
     }
     case 2:
       if (layer* l = layers.active) {
-        (void)document::set_value(ParamId::layer_diffusion, l->diffusion + dx * material_step);
-        (void)document::set_value(ParamId::layer_glossiness, l->glossiness - dy * material_step);
+        (void)document::set_value(ParamId::layer_diffusion, std::max(0.0f, l->diffusion + dx * material_step));
+        (void)document::set_value(ParamId::layer_glossiness, std::max(0.0f, l->glossiness - dy * material_step));
         (void)document::set_value(ParamId::layer_metallic, std::clamp(l->metallic + dz * material_step, 0.0f, 1.0f));
       }
       break;
     case 3:
       for (auto& l : layers.list) {
-        l->diffusion *= dx > 0 ? material_scale : dx < 0 ? 1 / material_scale : 1;
-        l->glossiness *= dy < 0 ? material_scale : dy > 0 ? 1 / material_scale : 1;
-        l->metallic = std::clamp(l->metallic * (dz > 0 ? material_scale : dz < 0 ? 1 / material_scale : 1), 0.0f, 1.0f);
+        auto scale = [&](ParamId id, int d, float hi) {
+          const float f = d > 0 ? material_scale : d < 0 ? 1 / material_scale : 1;
+          (void)document::set_layer_value(id, *l, std::min(hi, document::layer_value_of(id, *l) * f));
+        };
+        scale(ParamId::layer_diffusion, dx, std::numeric_limits<float>::max());
+        scale(ParamId::layer_glossiness, -dy, std::numeric_limits<float>::max());
+        scale(ParamId::layer_metallic, dz, 1.0f);
       }
       break;
   }
@@ -227,6 +243,7 @@ void poll_frame_keys(KeyContext& k) {
   arrow_keys(k);
   brush_image_keys(k);
   colour_keys(k);
+  poll_tool_keys(k);
 }
 
 void new_project(KeyContext& k) {

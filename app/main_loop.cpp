@@ -2,6 +2,7 @@
 #include "app/frame.h"
 #include "app/frame_changes.h"
 #include "app/frame_state.h"
+#include "app/mask_mode.h"
 #include "app/pen_input.h"
 #include "app/startup.h"
 #include "platform/gl.h"
@@ -72,7 +73,7 @@ void escape_cascade(Session& s) {
   } else if (modes.warp_mode) {
     modes.warp_mode = false;
   } else if (modes.mask_mode) {
-    modes.mask_mode = 0;
+    set_mask_mode(false);
   } else {
     confirm_exit(s);
   }

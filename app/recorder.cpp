@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "io/png16.h"
 #include "platform/script_input.h"
 
 namespace {
@@ -93,6 +94,20 @@ void Recorder::answer(platform::Answer a) {
 
 void Recorder::choice(const std::optional<std::string>& path) {
   add_answer_line(path ? "choose \"" + *path + "\"" : "choose");
+}
+
+void Recorder::clipboard(const platform::ClipboardImage& image) {
+  const std::string name =
+      (path_.empty() ? std::string("recording") : path_) + ".paste" + std::to_string(++pastes_) + ".png";
+  std::vector<float> samples(image.pixels.size());
+  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = float(image.pixels[i]) / 255.0f;
+  if (Result<void> r = io::png16_write(name, samples, image.width, image.height, image.channels); !r)
+    std::fprintf(stderr, "ollan: the recording cannot keep the pasted picture: %s\n", r.error().message.c_str());
+  add_answer_line("clipboard \"" + name + "\"");
+}
+
+void Recorder::colour(float r, float g, float b) {
+  add_answer_line("color " + number(r) + " " + number(g) + " " + number(b));
 }
 
 std::string Recorder::text() const {

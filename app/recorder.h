@@ -26,6 +26,11 @@ class Recorder {
   // asked between frames, before the frame that just ended.
   void answer(platform::Answer a);
   void choice(const std::optional<std::string>& path);
+  // A picture the session took from the clipboard: saved beside the
+  // recording as RECORDING.pasteN.png, with a `clipboard` line for it.
+  void clipboard(const platform::ClipboardImage& image);
+  // A colour the session picked from the desktop, as a `color` line.
+  void colour(float r, float g, float b);
 
   // The whole script so far.
   std::string text() const;
@@ -56,6 +61,7 @@ class Recorder {
   std::string path_;
   int write_error_ = 0;  // errno of the first failed write
   std::chrono::steady_clock::time_point last_flush_;
+  int pastes_ = 0;
 };
 
 // Dialogs that pass every answer on to a recorder.
@@ -77,6 +83,17 @@ class RecordingDialogs final : public platform::Dialogs {
     std::optional<std::string> path = inner_.save_file(title, filters, suggested_name);
     recorder_.choice(path);
     return path;
+  }
+  void open_url(const std::string& url) override { inner_.open_url(url); }
+  std::optional<platform::ClipboardImage> clipboard_image() override {
+    std::optional<platform::ClipboardImage> image = inner_.clipboard_image();
+    if (image) recorder_.clipboard(*image);
+    return image;
+  }
+  std::optional<std::array<uint8_t, 3>> desktop_colour() override {
+    std::optional<std::array<uint8_t, 3>> c = inner_.desktop_colour();
+    if (c) recorder_.colour((*c)[0] / 255.0f, (*c)[1] / 255.0f, (*c)[2] / 255.0f);
+    return c;
   }
 
  private:

@@ -1,6 +1,7 @@
 #include "app/script_commands.h"
 
 #include "app/file_requests.h"
+#include "app/paste.h"
 #include "app/screenshot.h"
 #include "document/color_model.h"
 #include "document/image_export.h"
@@ -36,6 +37,12 @@ bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs
       Result<void> r = document::export_lit_picture(c.text);
       if (!r) *error = r.error().message;
       return r.ok();
+    }
+    case T::clipboard: {
+      Result<platform::ClipboardImage> image = clipboard_picture(c.text);
+      if (!image) *error = c.text + ": " + image.error().message;
+      if (image) dialogs.set_clipboard(std::move(*image));
+      return image.ok();
     }
     case T::save:
     case T::load: *error = "save and load run only with a session to show their progress in"; return false;

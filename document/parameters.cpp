@@ -144,9 +144,8 @@ float value_of(ParamId id) {
   return parameter_value(parameter(id)).value_or(0.0f);
 }
 
-Result<void> set_parameter(const Parameter& p, double v) {
+Result<void> check_value(const Parameter& p, double v) {
   const std::string label = p.label;
-  if (p.layer_value && !layers.active) return Error{"\"" + label + "\" needs a layer"};
   if (!std::isfinite(v)) return Error{"\"" + label + "\" takes a finite number"};
   if (is_switch(p.kind) && v != 0 && v != 1) return Error{"\"" + label + "\" is a switch: it takes 0 or 1"};
   if (p.kind == K::step_button && (v != std::floor(v) || v < p.low || v > p.high))
@@ -159,6 +158,12 @@ Result<void> set_parameter(const Parameter& p, double v) {
       return Error{"\"" + label + "\" takes a value from " + range};
     }
   }
+  return {};
+}
+
+Result<void> set_parameter(const Parameter& p, double v) {
+  if (p.layer_value && !layers.active) return Error{"\"" + std::string(p.label) + "\" needs a layer"};
+  TRY(check_value(p, v));
   write(p, float(v));
   if (p.changed) p.changed();
   return {};
@@ -166,6 +171,20 @@ Result<void> set_parameter(const Parameter& p, double v) {
 
 Result<void> set_value(ParamId id, double v) {
   return set_parameter(parameter(id), v);
+}
+
+Result<void> set_layer_value(ParamId id, layer& l, double v) {
+  const Parameter& p = parameter(id);
+  if (!p.layer_value) return Error{"\"" + std::string(p.label) + "\" is not a layer's"};
+  TRY(check_value(p, v));
+  l.*p.layer_value = float(v);
+  if (p.changed) p.changed();
+  return {};
+}
+
+float layer_value_of(ParamId id, const layer& l) {
+  const Parameter& p = parameter(id);
+  return p.layer_value ? l.*p.layer_value : 0.0f;
 }
 
 void write_start_values() {

@@ -112,6 +112,12 @@ float value_of(ParamId id);
 // nothing written, otherwise.
 Result<void> set_parameter(const Parameter& p, double v);
 Result<void> set_value(ParamId id, double v);
+// The same check and hook for the row's field of layer `l`, active or not;
+// an error for a row that is not a layer's.
+Result<void> set_layer_value(ParamId id, layer& l, double v);
+float layer_value_of(ParamId id, const layer& l);
+// Whether `v` is a value the row takes (see set_parameter).
+Result<void> check_value(const Parameter& p, double v);
 
 // The start column, written without hooks. The program starts with it (it is
 // written before main) and a reset of the settings writes it again.

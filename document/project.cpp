@@ -159,6 +159,7 @@ void apply_project_header(const ProjectHeader& h) {
   std::copy_n(h.guide_offset, 3, g.guide_offset);
   std::copy_n(h.guide_camera, 3, g.guide_camera);
   std::copy_n(h.guide_rotation, 3, g.guide_rotation);
+  gpu::clamp_guide(g);
   set_from_file(ParamId::canvas_show, h.canvas_show ? 1.0f : 0.0f);
   if (h.version >= 17) {
     cp.current = h.canvas_preset;

@@ -273,17 +273,18 @@ PixelRect render_display(std::span<const DisplayLayer> layers, const DisplayInpu
     full_quad();
   }
 
-  if (in.perspective_guide) {
-    b.paint_image.bind_target();
-    set_projection(w, h);
-    in.perspective_guide();
-    set_projection(w, h);
-  }
-
   if (s.glowing != 0) add_glow(s.glowing);
   {
     ScopedScissor sc(region, 1, w, h);
     copy_to_view(s.dither != 0);
+  }
+  // Over the shown picture only: exports read paint_image, and the guide is
+  // a help for the eye, not part of the painting.
+  if (in.perspective_guide) {
+    b.view_image.bind_target();
+    set_projection(w, h);
+    in.perspective_guide();
+    set_projection(w, h);
   }
   if (!in.lasso.empty()) draw_lasso(in);
   glUseProgram(0);

@@ -38,8 +38,9 @@ struct DisplayInputs {
   LassoKind lasso_kind = LassoKind::closed_loop;
   bool lasso_mask_mode = false;  // the lasso also writes the selection mask
   float zoom = 1;                // view zoom, for the lasso's line width
-  // Draws the perspective guide over paint_image (bound, canvas projection);
-  // empty when no guide is shown.
+  // Draws the perspective guide over view_image (bound, canvas projection),
+  // so the shown picture has it and exports do not; empty when no guide is
+  // shown.
   std::function<void()> perspective_guide;
   // Only the active layer's paint changed since the last display, inside this
   // rectangle of canvas pixels: the display redoes that part and keeps the

@@ -21,4 +21,15 @@ struct GuideSettings {
 // Owned by the perspective guide; "Defaults" assigns GuideSettings{}.
 extern GuideSettings guide_settings;
 
+// What the guide can be drawn with: a field of view short of 0 and 180
+// degrees (whose tangent is 0 or infinite), and few enough cells that a frame
+// stays short.
+inline constexpr float guide_fov_min = 10, guide_fov_max = 170;
+inline constexpr int guide_subdivisions_max = 64;
+
+// Brings every value into the range the guide draws with: the limits above,
+// distortion and alpha in -1..1, finite camera, offset and rotation (what is
+// not finite takes its start value).
+void clamp_guide(GuideSettings& g);
+
 }  // namespace gpu

@@ -58,8 +58,6 @@ void clear_flow();
 // Dries the whole canvas: wetness and its gate to zero, so only paint the brush
 // wets again can flow.
 void clear_wetness();
-// The "DRYING" toggle: turning drying off also stops the flow.
-void toggle_drying();
 
 // Warp mode. Entering fills warp_uv with the identity map and shows the paint
 // through it: overlay_col and overlay_mat get the work paint.

@@ -28,10 +28,4 @@ void clear_wetness() {
   clear_to_zero(canvas_buffers.wetness);
 }
 
-void toggle_drying() {
-  if (simulation_settings.drying) clear_flow();
-  clear_wetness();
-  simulation_settings.drying = simulation_settings.drying ? 0 : 1;
-}
-
 }  // namespace gpu

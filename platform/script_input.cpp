@@ -275,11 +275,15 @@ std::unique_ptr<ScriptInput> ScriptInput::parse(std::string_view text, const std
                : cmd == "save"       ? ScriptCommand::Type::save
                                      : ScriptCommand::Type::load;
       c.text = w[1];
+    } else if (cmd == "clipboard") {
+      if (n != 2 || w[1].empty()) return fail("clipboard wants one picture file");
+      c.type = ScriptCommand::Type::clipboard;
+      c.text = w[1];
     } else {
       return fail("unknown command \"" + cmd + "\"");
     }
     if (cmd == "set" || cmd == "color" || cmd == "answer" || cmd == "choose" || cmd == "export" ||
-        cmd == "screenshot" || cmd == "save" || cmd == "load") {
+        cmd == "screenshot" || cmd == "save" || cmd == "load" || cmd == "clipboard") {
       std::string why;
       if (check && !check(c, &why)) return fail(why);
       s.op = Step::Op::command;

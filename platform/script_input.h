@@ -17,10 +17,12 @@ namespace platform {
 
 // A script command the input itself does not act on; the application runs it.
 struct ScriptCommand {
-  enum class Type { canvas, seed, set, color, answer, choose, export_png, screenshot, save, load };
+  enum class Type { canvas, seed, set, color, answer, choose, export_png, screenshot, save, load, clipboard };
   Type type;
-  int line = 0;      // 1-based line number in the script
-  std::string text;  // set: the label; choose, export, screenshot, save, load: the file (choose: empty = cancelled)
+  int line = 0;  // 1-based line number in the script
+  // set: the label; choose, export, screenshot, save, load, clipboard: the
+  // file (choose: empty = cancelled)
+  std::string text;
   double a = 0, b = 0, c = 0;  // canvas: W H; seed: N; set: the value; color: R G B
   Answer answer = Answer::cancel;
   bool cancelled = false;  // choose with no file

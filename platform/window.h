@@ -44,6 +44,10 @@ class Window {
   // Outer placement of the window on the desktop.
   virtual void place(int x, int y, int outer_w, int outer_h) = 0;
   virtual void show_cursor(bool show) = 0;
+  // Full-desktop mode: the window without its frame over the whole desktop;
+  // leaving it gives back the frame and the client size it had before (the
+  // caller places the window again). A window with no desktop ignores it.
+  virtual void set_full_desktop(bool on) {}
 
   // Dispatches pending events without waiting.
   virtual void pump_events() = 0;

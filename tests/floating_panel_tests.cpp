@@ -18,13 +18,6 @@ namespace {
 
 constexpr int W = 640, H = 480;
 
-std::string drag(int x0, int y0, int x1, int y1) {
-  std::string s = "mouse " + std::to_string(x0) + " " + std::to_string(y0) + "\nframe\ndown left\nframe\n";
-  for (int i = 1; i <= 8; ++i)
-    s += "mouse " + std::to_string(x0 + (x1 - x0) * i / 8) + " " + std::to_string(y0 + (y1 - y0) * i / 8) + "\nframe\n";
-  return s + "up left\nframe 2\n";
-}
-
 std::string click(int x, int y) {
   return "mouse " + std::to_string(x) + " " + std::to_string(y) + "\nframe\ndown left\nframe 3\nup left\nframe 2\n";
 }
@@ -42,12 +35,12 @@ TEST(FloatingPanels, ADragBegunOnAPanelPaintsNothingAnywhere) {
   ScriptRun r(W, H);
   // From the panel's bare background (between "=" and WARP) out past its
   // left edge.
-  ASSERT_EQ(r.run(setup + drag(448, 472, 100, 472)), "");
+  ASSERT_EQ(r.run(setup + drag_script(448, 472, 100, 472)), "");
   EXPECT_TRUE(gui.hovered_panel == nullptr) << "the pointer ended beside the panel";
   EXPECT_FALSE(modes.warp_mode);
   EXPECT_EQ(most_paint_along(read_layer(), 90, 510, 472), 0.0f);
   // The same drag begun beside the panel paints.
-  ASSERT_EQ(r.run(setup + drag(500, 300, 100, 300)), "");
+  ASSERT_EQ(r.run(setup + drag_script(500, 300, 100, 300)), "");
   EXPECT_GT(most_paint_along(read_layer(), 110, 490, 300), 0.1f);
 }
 
@@ -68,7 +61,7 @@ TEST(FloatingPanels, ToolIconsSelectTheBrushModeWithoutPainting) {
 
 TEST(FloatingPanels, ClrEmptiesTheLayer) {
   ScriptRun r(W, H);
-  ASSERT_EQ(r.run(setup + drag(100, 100, 300, 100)), "");
+  ASSERT_EQ(r.run(setup + drag_script(100, 100, 300, 100)), "");
   ASSERT_GT(most_paint_along(read_layer(), 120, 280, 100), 0.1f);
   ASSERT_EQ(r.run(setup + click(472, 420)), "");
   EXPECT_EQ(most_paint_along(read_layer(), 90, 310, 100), 0.0f);
@@ -125,7 +118,7 @@ TEST(FloatingPanels, TheSubModeDecidesWhetherPaintBuildsUp) {
   auto thickest = [](const std::string& presses) {
     ScriptRun r(W, H);
     std::string script = setup + presses;
-    for (int i = 0; i < 3; ++i) script += drag(80, 200, 280, 200);
+    for (int i = 0; i < 3; ++i) script += drag_script(80, 200, 280, 200);
     EXPECT_EQ(r.run(script), "");
     return most_paint_along(read_layer(), 100, 260, 200);
   };
@@ -141,3 +134,23 @@ TEST(FloatingPanels, ClosedOnASmallWindow) {
 }
 
 }  // namespace
+
+// MASK switches mask mode on and off and is lit while it is on; FL stretches
+// the layer's colours as Shift+Ctrl+F does.
+TEST(FloatingPanels, MaskAndFlActOnTheLayer) {
+  ScriptRun r(W, H);
+  ASSERT_EQ(r.run(setup + "color 0.3 0.3 0.3\n" + drag_script(100, 100, 300, 100) + "pen off\nframe\n"), "");
+  ASSERT_EQ(r.run(click(472, 442)), "");
+  EXPECT_EQ(modes.mask_mode, 1);
+  const ui::gui_gadget* mask = nullptr;
+  for (const auto& c : gui.open_panels.front()->childrenlist)
+    if (c->name == "MASK") mask = c.get();
+  ASSERT_TRUE(mask);
+  EXPECT_TRUE(mask->lit());
+  ASSERT_EQ(r.run(click(472, 442)), "");
+  EXPECT_EQ(modes.mask_mode, 0);
+  EXPECT_FALSE(mask->lit());
+  const float before = read_layer().colour(200, 100)[0];
+  ASSERT_EQ(r.run(click(497, 420)), "");
+  EXPECT_GT(read_layer().colour(200, 100)[0], before + 0.2f);
+}

@@ -54,3 +54,10 @@ LayerPixels read_layer(bool undo) {
   p.col = read_texture(undo ? l.undo_col() : l.fbo_col(), p.w, p.h, GL_RGBA, 4);
   return p;
 }
+
+std::string drag_script(int x0, int y0, int x1, int y1) {
+  std::string s = "mouse " + std::to_string(x0) + " " + std::to_string(y0) + "\nframe\ndown left\nframe\n";
+  for (int i = 1; i <= 8; ++i)
+    s += "mouse " + std::to_string(x0 + (x1 - x0) * i / 8) + " " + std::to_string(y0 + (y1 - y0) * i / 8) + "\nframe\n";
+  return s + "up left\nframe 2\n";
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Scripted strokes for the brush tests: a straight drag through the stroke
 // entry, one frame per step, and read-back of the active layer by canvas pixel.
+#include <string>
 #include <vector>
 
 #include "brush/stroke.h"
@@ -29,3 +30,7 @@ struct LayerPixels {
   const float* colour(int x, int y) const { return &col[(size_t(h - 1 - y) * w + x) * 4]; }
 };
 LayerPixels read_layer(bool undo = false);
+
+// An input script's left-button drag from (x0, y0) to (x1, y1) in 8 frames,
+// then the release and 2 frames.
+std::string drag_script(int x0, int y0, int x1, int y1);

@@ -1,7 +1,11 @@
 #include "platform/live/sdl_window.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -9,6 +13,7 @@
 #include <string>
 
 #include "platform/gl.h"
+#include "platform/live/gtk_clipboard.h"
 #include "platform/live/gtk_dialogs.h"
 
 namespace platform {
@@ -40,6 +45,12 @@ class LiveDialogs final : public Dialogs {
   std::optional<std::string> save_file(const std::string& title, const std::string& filters,
                                        const std::string& suggested) override {
     return gtk_save_file(title, filters, suggested);
+  }
+  std::optional<ClipboardImage> clipboard_image() override { return gtk_clipboard_image(); }
+  std::optional<std::array<uint8_t, 3>> desktop_colour() override;
+  // SDL passes the address as one argument to the handler: no shell reads it.
+  void open_url(const std::string& url) override {
+    if (SDL_OpenURL(url.c_str()) != 0) std::fprintf(stderr, "ollan: cannot open %s: %s\n", url.c_str(), SDL_GetError());
   }
 
  private:
@@ -132,6 +143,19 @@ class LiveWindow final : public SdlWindow {
     SDL_SetWindowPosition(window_, x + left, y + top);
   }
   void show_cursor(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+  void set_full_desktop(bool on) override {
+    if (on) {
+      SDL_GetWindowSize(window_, &windowed_w_, &windowed_h_);
+      int w = 0, h = 0;
+      desktop_size(&w, &h);
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowPosition(window_, 0, 0);
+      SDL_SetWindowSize(window_, w, h);
+    } else {
+      SDL_SetWindowBordered(window_, SDL_TRUE);
+      if (windowed_w_ > 0 && windowed_h_ > 0) SDL_SetWindowSize(window_, windowed_w_, windowed_h_);
+    }
+  }
 
   void pump_events() override {
     SDL_Event e;
@@ -254,8 +278,37 @@ class LiveWindow final : public SdlWindow {
   Uint32 seen_ticks_ = 0;
   std::map<std::string, bool, std::less<>> hits_, held_;
   int wheel_ = 0;
+  int windowed_w_ = 0, windowed_h_ = 0;  // the client size before full-desktop mode
   LiveDialogs dialogs_;
 };
+
+std::optional<std::array<uint8_t, 3>> LiveDialogs::desktop_colour() {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window_.sdl_window(), &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
+  Display* display = info.info.x11.display;
+  const ::Window root = DefaultRootWindow(display);
+  XWindowAttributes desktop;
+  int x = 0, y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  // A read outside the root window is an X error, which would end the program.
+  if (!XGetWindowAttributes(display, root, &desktop) || x < 0 || y < 0 || x >= desktop.width || y >= desktop.height)
+    return std::nullopt;
+  XImage* image = XGetImage(display, root, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return std::nullopt;
+  const unsigned long pixel = XGetPixel(image, 0, 0);
+  // Each channel from its mask, scaled to 8 bits whatever the depth.
+  auto channel = [pixel](unsigned long mask) {
+    if (mask == 0) return uint8_t(0);
+    int shift = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    const unsigned long top = mask >> shift;
+    return uint8_t(((pixel & mask) >> shift) * 255 / top);
+  };
+  const std::array<uint8_t, 3> c = {channel(image->red_mask), channel(image->green_mask), channel(image->blue_mask)};
+  XDestroyImage(image);
+  return c;
+}
 
 Answer LiveDialogs::confirm(const std::string& caption, const std::string& text, BoxButtons kind) {
   const SDL_MessageBoxButtonData ok_cancel[] = {
