@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/frame_state.h"
+#include "app/main_panel_frame.h"
 #include "app/text.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
@@ -72,6 +73,18 @@ void build() {
   objects.brush_mode = &gui.add(std::move(panel));
 }
 
+// Whose pointer shape is drawn: the floating panels', or over the main
+// panel a hand, as over any control.
+const ui::GuiContext& pointer_owner() {
+  static ui::GuiContext over_main_panel;
+  if (!main_panel.flags || gui.hovered_panel || gui.active_gadget) return gui;
+  if (over_main_panel.master_list.empty())
+    over_main_panel.hovered_panel =
+        &over_main_panel.add(ui::gui_master::Create("", vec2d{}, vec2d{}, PointerShape::hand));
+  over_main_panel.pointer_shape = PointerShape::hand;
+  return over_main_panel;
+}
+
 }  // namespace
 
 void gui_pointer_pass(vec2d pointer) {
@@ -88,22 +101,25 @@ void gui_pointer_pass(vec2d pointer) {
   in.screen_w = app.screen_w;
   in.screen_h = app.screen_h;
   in.others_own = (app.gui_flags & gui_flag::others_own) != 0 || app.pointer_outside;
+  const int main_flags = main_panel_pointer_pass(in);
+  in.others_own = in.others_own || main_panel_owns_press();
   ui::pointer_pass(gui, in);
-  app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui);
+  app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui) | main_flags;
 }
 
 void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
   if (!objects.built) return;
   const gpu::Buffer& copy = gpu::canvas_buffers.screen_copy;
-  if (!gui.open_panels.empty() && copy) {
+  if ((!gui.open_panels.empty() || main_panel_shown(app.screen_w, app.screen_h)) && copy) {
     ui::copy_screen(copy, int(app.screen_w), int(app.screen_h));
+    draw_main_panel_now(copy.texture(), gpu::display_settings.light_pos[0], gpu::display_settings.light_pos[1]);
     ui::GuiPainter painter;
     painter.light_x = gpu::display_settings.light_pos[0];
     painter.light_y = gpu::display_settings.light_pos[1];
     painter.draw_text = [](std::string_view text, float x, float y, float scale) { draw_text(text, x, y, scale); };
     ui::draw_gui(gui, painter, copy.texture(), app.screen_w, app.screen_h);
   }
-  if (!app.pointer_outside) ui::draw_pointer(gui, pointer, brush_radius, app.screen_w, app.screen_h);
+  if (!app.pointer_outside) ui::draw_pointer(pointer_owner(), pointer, brush_radius, app.screen_w, app.screen_h);
 }
 
 std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius) {
@@ -119,6 +135,7 @@ std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius) {
 }
 
 void add_gui_state(std::vector<float>& out) {
+  add_main_panel_state(out);
   out.push_back(float(gui.open_panels.size()));
   out.push_back(float(gui.flags));
   out.push_back(float(gui.pointer_shape));
@@ -136,6 +153,7 @@ void add_gui_state(std::vector<float>& out) {
 }
 
 void release_floating_panels() {
+  release_main_panel();
   gui = ui::GuiContext{};
   objects = PanelObjects{};
 }

@@ -7,6 +7,7 @@
 #include "app/frame_profile.h"
 #include "app/frame_state.h"
 #include "app/keys.h"
+#include "app/main_panel_frame.h"
 #include "app/navigation.h"
 #include "app/pen_input.h"
 #include "app/status.h"
@@ -244,6 +245,7 @@ FrameChanges frame_work(Session& s) {
   const bool stroke_was_on = stroke.started;
   paint(s, gesture);
   serve_panel_requests();
+  serve_main_panel_requests(s);
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();
 

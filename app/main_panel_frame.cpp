@@ -1,0 +1,81 @@
+#include "app/main_panel_frame.h"
+
+#include <cmath>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/text.h"
+#include "layers/layer.h"
+#include "ui/main_panel_draw.h"
+
+ui::MainPanel main_panel;
+
+namespace {
+
+struct MainPanelObjects {
+  std::optional<ui::GuiImages> images;
+  std::optional<ui::MainPanelView> view;
+};
+MainPanelObjects objects;
+
+}  // namespace
+
+bool main_panel_shown(float screen_w, float screen_h) {
+  return screen_w >= 640 && screen_h >= 480;
+}
+
+int main_panel_pointer_pass(const ui::PointerInput& in) {
+  if (!main_panel_shown(in.screen_w, in.screen_h)) {
+    main_panel.flags = 0;
+    main_panel.hovered = main_panel.pressed = -1;
+    main_panel.press = ui::MainPanel::Press::none;
+    return 0;
+  }
+  // Built on first use: the tables it reads are complete by then.
+  if (main_panel.controls.empty()) main_panel = ui::build_main_panel();
+  ui::main_panel_pass(main_panel, in);
+  return main_panel.flags;
+}
+
+bool main_panel_owns_press() {
+  return main_panel.press == ui::MainPanel::Press::panel;
+}
+
+void serve_main_panel_requests(Session& s) {
+  if (main_panel.requests.empty()) return;
+  ui::serve_layer_requests(main_panel.requests, [&s](const std::string& title, const std::string& text) {
+    s.window.set_title(title);
+    const bool ok = s.dialogs.confirm(title, text) == platform::Answer::ok;
+    s.window.set_title(app.title);
+    return ok;
+  });
+}
+
+void draw_main_panel_now(unsigned screen_copy, float light_x, float light_y) {
+  if (!main_panel_shown(app.screen_w, app.screen_h) || main_panel.controls.empty()) return;
+  if (!objects.images) objects.images = ui::make_gui_images();
+  if (!objects.view) objects.view = ui::build_main_panel_view(main_panel, *objects.images);
+  ui::GuiPainter painter;
+  painter.light_x = light_x;
+  painter.light_y = light_y;
+  painter.draw_text = [](std::string_view text, float x, float y, float scale) { draw_text(text, x, y, scale); };
+  ui::draw_main_panel(*objects.view, main_panel, *objects.images, painter, screen_copy, app.screen_w, app.screen_h);
+}
+
+void add_main_panel_state(std::vector<float>& out) {
+  out.push_back(float(main_panel.hovered));
+  out.push_back(float(main_panel.pressed));
+  out.push_back(float(main_panel.hover_name.size()));
+  out.push_back(float(main_panel.rows.first));
+  out.push_back(float(main_panel.rows.count));
+  for (const auto& l : layers.list) {
+    out.push_back(l->hidden);
+    out.push_back(l->style);
+  }
+}
+
+void release_main_panel() {
+  objects.view.reset();
+  objects.images.reset();
+  main_panel = ui::MainPanel{};
+}
