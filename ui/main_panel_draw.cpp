@@ -74,9 +74,8 @@ float needle(const interface& c) {
 // The rows of the layer list, laid out afresh: a plate per layer (lit for the
 // active one) with its name, the visibility switch, the style button with its
 // symbol, and on the active row the buttons above and below.
-void build_rows(gui_master& rows, const MainPanel& m, const GuiImages& images) {
+void build_rows(gui_master& rows, const LayerRows& r, const GuiImages& images) {
   rows.childrenlist.clear();
-  const LayerRows& r = m.rows;
   const float plate[4] = {0.56f, 0.65f, 0.72f, 0.1f};
   const float knob[4] = {1, 0.98f, 0.95f, 0.3f};
   const float add[4] = {0.5f, 1, 0.5f, 0.3f};
@@ -175,7 +174,8 @@ void draw_main_panel(MainPanelView& view, const MainPanel& m, const GuiImages& i
     if (c.gadget == InterfaceKind::dial) g->value_float = needle(c);
     if (c.hover || int(i) == m.pressed) g->hover = 1;
   }
-  build_rows(*view.rows, m, images);
+  // The stack may have changed since the pass laid the rows out.
+  build_rows(*view.rows, main_panel_rows(m, sw, sh), images);
   draw_gui(view.scene, p, screen_copy, sw, sh);
 
   const int shown = m.pressed >= 0 ? m.pressed : m.hovered;
