@@ -115,7 +115,8 @@ TEST(MainPanel, DialsMoveByTheirFractionAndLayNoPaint) {
     if (*c.held) s += "key up \"" + std::string(c.held) + "\"\nframe\n";
     ASSERT_EQ(r.run(s), "");
     EXPECT_NEAR(document::value_of(c.id), c.expect, 1e-3f) << label << " by " << c.dx << "," << c.dy;
-    EXPECT_EQ(paint_near(p, 30), 0.0f) << label << ": the drag painted";
+    EXPECT_EQ(paint_near(p, 30), 0.0f) << label << ": the drag painted where it began";
+    EXPECT_EQ(paint_near({p.x + c.dx, p.y + c.dy}, 30), 0.0f) << label << ": the drag painted where it ended";
   }
 }
 
