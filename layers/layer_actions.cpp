@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "gpu/geometry.h"
 #include "layers/layer_stack.h"
 
 void activate_layer(int index) {
@@ -10,18 +9,6 @@ void activate_layer(int index) {
   layers.active_number = index + 1;
   layers.changed = true;
 }
-
-namespace {
-
-void copy_buffer(const gpu::Buffer& from, const gpu::Buffer& to) {
-  const int w = gpu::geometry.width, h = gpu::geometry.height;
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer());
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer());
-  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-}  // namespace
 
 layer* insert_layer(bool above, bool copy) {
   layer* from = layers.active;
@@ -37,8 +24,8 @@ layer* insert_layer(bool above, bool copy) {
   l->visibility = from->visibility;
   l->opacity = from->opacity;
   if (copy) {
-    copy_buffer(from->col, l->col);
-    copy_buffer(from->mat, l->mat);
+    blit(from->col, l->col);
+    blit(from->mat, l->mat);
     l->store_undo();
   }
   activate_layer(layer_index(l));

@@ -101,25 +101,27 @@ TEST(InterfaceControl, DragMovesByTheStatedFractionAndWritesBack) {
 
 TEST(InterfaceControl, CtrlReanchorsAndEndsReleaseAtOnce) {
   interface d = control(ParamId::drying_speed, InterfaceKind::dial, v(100, 100), v(20, 20));
+  struct Step {
+    float x;
+    bool ctrl;
+    float expect;
+    const char* what;
+  };
+  const Step steps[] = {
+      {40, false, 0.4f, "0.5 % a pixel"},
+      {40, true, 0.4f, "Ctrl pressed where the pointer stands: no jump"},
+      {140, true, 0.48f, "then the fine speed"},
+      {140, false, 0.48f, "Ctrl let go: no jump"},
+      {240, false, 0.98f, "the full speed from there"},
+      {400, false, 1.0f, "past the end"},
+      {380, false, 0.9f, "back: the value follows the first pixel back"},
+  };
   float value = 0.2f;
   d.init_adjustment(v(0, 0), value, false);
-  value = d.adjust_value(v(40, 0), value, false);
-  EXPECT_NEAR(value, 0.4f, 1e-5f);
-  // Ctrl pressed where the pointer stands: no jump, then the fine speed.
-  value = d.adjust_value(v(40, 0), value, true);
-  EXPECT_NEAR(value, 0.4f, 1e-5f);
-  value = d.adjust_value(v(140, 0), value, true);
-  EXPECT_NEAR(value, 0.48f, 1e-5f);
-  // Released again: no jump, the full speed from here.
-  value = d.adjust_value(v(140, 0), value, false);
-  EXPECT_NEAR(value, 0.48f, 1e-5f);
-  value = d.adjust_value(v(240, 0), value, false);
-  EXPECT_NEAR(value, 0.98f, 1e-5f);
-  // Past the end and back: the value follows the first pixel back.
-  value = d.adjust_value(v(400, 0), value, false);
-  EXPECT_NEAR(value, 1.0f, 1e-5f);
-  value = d.adjust_value(v(380, 0), value, false);
-  EXPECT_NEAR(value, 0.9f, 1e-5f);
+  for (const Step& s : steps) {
+    value = d.adjust_value(v(s.x, 0), value, s.ctrl);
+    EXPECT_NEAR(value, s.expect, 1e-5f) << s.what;
+  }
 }
 
 TEST(InterfaceControl, EveryBoundedDialRoundTripsItsPosition) {

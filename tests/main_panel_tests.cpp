@@ -104,7 +104,7 @@ TEST(MainPanel, DialsMoveByTheirFractionAndLayNoPaint) {
       {ParamId::fluidity, 60, 0, "", 0.7f},                 // reversed: 1 - 0.3
       {ParamId::brush_size, 10, 0, "", 20},                 // 0.5 a pixel
       {ParamId::brush_size, -60, 0, "", 1},                 // never below 1
-      {ParamId::color_red, 0, 30, "", 0.75f},  // down lowers the pen line's 0.9
+      {ParamId::color_red, 0, 30, "", 0.75f},               // down lowers the pen line's 0.9
   };
   for (const Case& c : cases) {
     const char* label = document::parameter(c.id).label;

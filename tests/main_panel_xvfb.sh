@@ -5,15 +5,14 @@
 # the drag. Keeps a screenshot of the window while the dial is held
 # (panel.png in $OLLAN_KEEP when that is set).
 set -euo pipefail
-OLLAN=$(realpath "$1")
-LIB=$(dirname "$(realpath "$0")")/lib/xsession.bash
-source "$(dirname "$(realpath "$0")")/lib/xvfb.bash"
+here=$(dirname "$(realpath "$0")")
+source "$here/lib/xvfb.bash"
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null ||
+  { echo "main panel xvfb test: skipped, no Xvfb or xdotool"; exit 0; }
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "main panel xvfb test: skipped, no Xvfb or xdotool"
-  exit 0
-fi
+OLLAN=$(realpath "$1")
+export OLLAN WORK LIB=$here/lib/xsession.bash
 
 cat >"$WORK/session.sh" <<'INNER'
 set -euo pipefail
@@ -52,7 +51,7 @@ sleep 0.3
 stroke 330
 wait $APP
 INNER
-WORK=$WORK OLLAN=$OLLAN LIB=$LIB in_xvfb 800x600x24 bash "$WORK/session.sh" || {
+in_xvfb 800x600x24 bash "$WORK/session.sh" || {
   echo "main panel xvfb test: the live session failed"; cat "$WORK/err.txt" 2>/dev/null; exit 1; }
 
 cd "$WORK"
