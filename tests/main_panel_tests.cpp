@@ -284,6 +284,7 @@ TEST_F(MainPanelLayers, OnlyStackChangesMakeAShownUndoStateLive) {
 }
 
 TEST_F(MainPanelLayers, PressesOnTheListLayNoPaint) {
+  ASSERT_EQ(r.run("frame\n"), "");
   ASSERT_EQ(r.run(pen + click(row(0, 20, 16)) + drag(row(0, 20, 16), -60, 30)), "");
   EXPECT_EQ(paint_near({540, 440}, 60), 0.0f);
 }
