@@ -4,6 +4,7 @@
 #include "document/image_export.h"
 #include "document/image_import.h"
 #include "document/ora_file.h"
+#include "document/palette_export.h"
 #include "document/palette_import.h"
 #include "document/project.h"
 #include "gpu/geometry.h"
@@ -18,12 +19,14 @@ namespace {
 constexpr const char* save_filters =
     "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nOpenRaster(*.ora)|*.ora\n"
     "settings(*.ols)|*.ols\n"
-    "brush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\nAll Files|*";
+    "brush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\nGIMP palette, current swatch column(*.gpl)|*.gpl\n"
+    "All Files|*";
 constexpr const char* png_only_filters = "export 16bit PNG(*.png)|*.png\nAll Files|*";
 constexpr const char* open_filters =
-    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal;*.ora\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
+    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal;*.gpl;*.ora\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
     "OpenRaster|*.ora\n"
-    "Jpeg Images|*.jpg\nPng Images|*.png\nbrush images|*.oli\ncolor swatches|*.olc\nriff pallet|*.pal";
+    "Jpeg Images|*.jpg\nPng Images|*.png\nbrush images|*.oli\ncolor swatches|*.olc\nriff pallet|*.pal\n"
+    "GIMP palette|*.gpl";
 
 std::string file_title(const FileCommandContext& ctx, const std::string& name) {
   return ctx.base_title + "   " + name;
@@ -86,6 +89,10 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
     show_progress(ctx, "Saving OpenRaster...", 0);
     if (Result<void> r = document::save_ora(name); !r) return failed(ctx, "Saving OpenRaster...", r.error().message);
     ctx.window.set_title(file_title(ctx, name));
+    return done();
+  }
+  if (kind == FileKind::gpl) {
+    if (Result<void> r = document::export_palette(name); !r) return failed(ctx, "Saving palette...", r.error().message);
     return done();
   }
   if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli)

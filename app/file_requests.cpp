@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/file_commands.h"
+#include "app/layer_fx.h"
 #include "app/text.h"
 #include "app/view.h"
 #include "gpu/geometry.h"
@@ -18,6 +19,7 @@ bool file_command_ran = false;
 
 void after(const FileOutcome& o) {
   if (o.result != FileResult::cancelled || o.canvas_changed) file_command_ran = true;
+  if (o.result == FileResult::done) refresh_layer_fx();
   if (!o.canvas_changed) return;
   const int w = gpu::geometry.width, h = gpu::geometry.height;
   view.zoom = 1;

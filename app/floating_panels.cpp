@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/color_mixer.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/main_panel_frame.h"
 #include "app/text.h"
 #include "gpu/canvas_buffers.h"
@@ -71,28 +73,16 @@ void build() {
   objects.reliefs.emplace_back();
   ui::bake_relief(*panel, objects.reliefs.back());
   objects.brush_mode = &gui.add(std::move(panel));
-}
-
-// Whose pointer shape is drawn: the floating panels', or over the main
-// panel a hand, as over any control.
-const ui::GuiContext& pointer_owner() {
-  static ui::GuiContext over_main_panel;
-  if (!main_panel.flags || gui.hovered_panel || gui.active_gadget) return gui;
-  if (over_main_panel.master_list.empty())
-    over_main_panel.hovered_panel =
-        &over_main_panel.add(ui::gui_master::Create("", vec2d{}, vec2d{}, PointerShape::hand));
-  over_main_panel.pointer_shape = PointerShape::hand;
-  return over_main_panel;
+  ui::build_layer_fx_panel(layer_fx, gui, objects.images);
 }
 
 }  // namespace
 
-void gui_pointer_pass(vec2d pointer) {
-  if (!objects.built) build();
-  if (app.screen_w >= min_window_w && app.screen_h >= min_window_h)
-    gui.open(*objects.brush_mode);
-  else if (gui.is_open(*objects.brush_mode))
-    gui.close(*objects.brush_mode);
+bool panels_fit_window() {
+  return app.screen_w >= min_window_w && app.screen_h >= min_window_h;
+}
+
+ui::PointerInput pointer_input(vec2d pointer) {
   ui::PointerInput in;
   in.pos = pointer;
   in.left = app.mouse_left;
@@ -100,6 +90,16 @@ void gui_pointer_pass(vec2d pointer) {
   in.modifier_keys = app.modifier_keys;
   in.screen_w = app.screen_w;
   in.screen_h = app.screen_h;
+  return in;
+}
+
+void gui_pointer_pass(vec2d pointer) {
+  if (!objects.built) build();
+  if (panels_fit_window())
+    gui.open(*objects.brush_mode);
+  else if (gui.is_open(*objects.brush_mode))
+    gui.close(*objects.brush_mode);
+  ui::PointerInput in = pointer_input(pointer);
   in.others_own = (app.gui_flags & gui_flag::others_own) != 0 || app.pointer_outside;
   const int main_flags = main_panel_pointer_pass(in);
   in.others_own = in.others_own || main_panel_owns_press();
@@ -110,7 +110,7 @@ void gui_pointer_pass(vec2d pointer) {
 void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
   if (!objects.built) return;
   const gpu::Buffer& copy = gpu::canvas_buffers.screen_copy;
-  if ((!gui.open_panels.empty() || main_panel_shown(app.screen_w, app.screen_h)) && copy) {
+  if ((!gui.open_panels.empty() || panels_fit_window()) && copy) {
     ui::copy_screen(copy, int(app.screen_w), int(app.screen_h));
     draw_main_panel_now(copy.texture(), gpu::display_settings.light_pos[0], gpu::display_settings.light_pos[1]);
     ui::GuiPainter painter;
@@ -118,8 +118,16 @@ void draw_panels_and_pointer(vec2d pointer, float brush_radius) {
     painter.light_y = gpu::display_settings.light_pos[1];
     painter.draw_text = [](std::string_view text, float x, float y, float scale) { draw_text(text, x, y, scale); };
     ui::draw_gui(gui, painter, copy.texture(), app.screen_w, app.screen_h);
+    ui::draw_layer_fx(layer_fx, app.screen_w, app.screen_h);
   }
-  if (!app.pointer_outside) ui::draw_pointer(pointer_owner(), pointer, brush_radius, app.screen_w, app.screen_h);
+  draw_color_mixer();
+  if (app.pointer_outside) return;
+  if (color_mixer.owns_pointer)
+    ui::draw_pointer_shape(ui::PointerShape::arrow, pointer, app.screen_w, app.screen_h);
+  else if (main_panel.flags && !gui.hovered_panel && !gui.active_gadget)
+    ui::draw_pointer_shape(ui::PointerShape::hand, pointer, app.screen_w, app.screen_h);
+  else
+    ui::draw_pointer(gui, pointer, brush_radius, app.screen_w, app.screen_h);
 }
 
 std::optional<gpu::PixelRect> pointer_moved(vec2d pos, float radius) {
@@ -156,4 +164,5 @@ void release_floating_panels() {
   release_main_panel();
   gui = ui::GuiContext{};
   objects = PanelObjects{};
+  layer_fx = ui::LayerFxPanel{};
 }

@@ -20,6 +20,12 @@ struct PanelRequests {
 };
 extern PanelRequests panel_requests;
 
+// True while the window is large enough for the panels that are always shown.
+bool panels_fit_window();
+
+// This frame's pointer for the GUI's passes, with nobody else owning it.
+ui::PointerInput pointer_input(vec2d pointer);
+
 // Runs the pointer pass for this frame and merges what the GUI owns into
 // app.gui_flags. The panels that are always shown are open while the window
 // is at least 640 x 480; on a smaller one they would hide most of the canvas.

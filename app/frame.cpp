@@ -1,12 +1,14 @@
 #include "app/frame.h"
 
 #include "app/app_state.h"
+#include "app/color_mixer.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_changes.h"
 #include "app/frame_profile.h"
 #include "app/frame_state.h"
 #include "app/keys.h"
+#include "app/layer_fx.h"
 #include "app/main_panel_frame.h"
 #include "app/navigation.h"
 #include "app/pen_input.h"
@@ -15,6 +17,7 @@
 #include "app/view.h"
 #include "brush/brush_settings.h"
 #include "brush/stroke.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display.h"
@@ -183,7 +186,7 @@ std::optional<gpu::PixelRect> window_region(Session& s, const FrameChanges& c,
 void pick_displayed_color(float x, float y, float screen_h) {
   unsigned char px[4] = {0, 0, 0, 0};
   glReadPixels(GLint(x), GLint(screen_h - 1 - y), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
-  pick_color(px[0] / 255.0f, px[1] / 255.0f, px[2] / 255.0f);
+  document::set_color(px[0] / 255.0f, px[1] / 255.0f, px[2] / 255.0f);
 }
 
 FrameChanges frame_work(Session& s) {
@@ -239,13 +242,16 @@ FrameChanges frame_work(Session& s) {
   nav.screen_w = app.screen_w;
   nav.screen_h = app.screen_h;
   gui_pointer_pass(f.raw);
+  color_mixer_pointer_pass(f.raw);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
   const bool stroke_was_on = stroke.started;
   paint(s, gesture);
+  if (stroke_was_on && !stroke.started) document::dance_hue();
   serve_panel_requests();
   serve_main_panel_requests(s);
+  serve_layer_fx();
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();
 

@@ -1,11 +1,14 @@
 #include "app/frame_changes.h"
 
 #include "app/app_state.h"
+#include "app/color_mixer.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
+#include "document/color_model.h"
 #include "document/parameters.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
@@ -73,6 +76,8 @@ void gui_inputs(std::vector<float>& out) {
   for (const document::Parameter& p : document::parameters()) v.add(document::parameter_value(p).value_or(-1.0f));
   v.add(frame_state.tool_mode).add(brush_settings.brush_type).add(brush_settings.size);
   add_gui_state(out);
+  add_color_mixer_state(out);
+  add_layer_fx_state(out);
 }
 
 // Replaces `last` with `now`; true when they differ.
@@ -101,6 +106,6 @@ FrameChanges ChangeTracker::take(bool painted, bool stroke_ended, bool window_re
   view_inputs(scratch_, layers.changed);
   c.view = changed(view_, scratch_);
   gui_inputs(scratch_);
-  c.gui = changed(gui_, scratch_) || colour_pick;
+  c.gui = changed(gui_, scratch_) || colour_pick || document::take_color_changed();
   return c;
 }

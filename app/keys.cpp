@@ -5,9 +5,11 @@
 
 #include "app/app_state.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/view.h"
 #include "app/warp_mode.h"
 #include "brush/brush_settings.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "document/parameters.h"
 #include "gpu/canvas_buffers.h"
@@ -43,7 +45,9 @@ void flip(ParamId id) {
 void view_keys(KeyContext& k) {
   platform::Input& in = k.input;
   const unsigned char mods = app.modifier_keys;
-  if (in.key_hit("H") && (mods & 2)) flip(ParamId::high_quality);
+  const bool h = in.key_hit("H");
+  if (h && (mods & 2)) flip(ParamId::high_quality);
+  layer_fx_keys(h, mods);
   // While the guide is edited a plain Home is the guide's.
   const bool guide_editing = app.gui_flags & gui_flag::guide_editing;
   if ((mods == 1 || mods == 2 || !guide_editing) && in.key_hit("Home")) {
@@ -208,8 +212,7 @@ void arrow_keys(KeyContext& k) {
 }
 
 void colour_keys(KeyContext& k) {
-  if (k.input.key_hit("X"))
-    for (int i = 0; i < 4; ++i) std::swap(color_settings.current[i], color_settings.alternate[i]);
+  if (k.input.key_hit("X")) document::swap_alternate_color();
 }
 
 }  // namespace
@@ -239,7 +242,7 @@ void new_project(KeyContext& k) {
     w = 1280;
     h = 720;
     color_settings = ColorSettings{};
-    pick_color(0.25f, 0.1f, 0.05f);
+    document::set_color(0.25f, 0.1f, 0.05f);
     view.zoom = view.zoom_reference = 1;
     // The light and the canvas presets are settings too.
     const gpu::DisplaySettings fresh;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/app_state.h"
+#include "app/floating_panels.h"
 #include "app/text.h"
 #include "layers/layer.h"
 #include "ui/main_panel_draw.h"
@@ -20,12 +21,8 @@ MainPanelObjects objects;
 
 }  // namespace
 
-bool main_panel_shown(float screen_w, float screen_h) {
-  return screen_w >= 640 && screen_h >= 480;
-}
-
 int main_panel_pointer_pass(const ui::PointerInput& in) {
-  if (!main_panel_shown(in.screen_w, in.screen_h)) {
+  if (!panels_fit_window()) {
     main_panel.flags = 0;
     main_panel.hovered = main_panel.pressed = -1;
     main_panel.press = ui::MainPanel::Press::none;
@@ -52,7 +49,7 @@ void serve_main_panel_requests(Session& s) {
 }
 
 void draw_main_panel_now(unsigned screen_copy, float light_x, float light_y) {
-  if (!main_panel_shown(app.screen_w, app.screen_h) || main_panel.controls.empty()) return;
+  if (!panels_fit_window() || main_panel.controls.empty()) return;
   if (!objects.images) objects.images = ui::make_gui_images();
   if (!objects.view) objects.view = ui::build_main_panel_view(main_panel, *objects.images);
   ui::GuiPainter painter;

@@ -2,7 +2,7 @@
 // The main control panel's part in the frame: its pointer pass beside the
 // floating panels', the layer list's requests served with the session's
 // confirmations, and its drawing under the floating panels. It is shown
-// where the floating panels are: on windows of at least 640 x 480.
+// where the floating panels are (panels_fit_window()).
 #include <vector>
 
 #include "app/session.h"
@@ -10,8 +10,6 @@
 #include "ui/main_panel.h"
 
 extern ui::MainPanel main_panel;
-
-bool main_panel_shown(float screen_w, float screen_h);
 
 // Runs the panel's pass for this frame (nothing while it is not shown) and
 // returns the gui_flag bits it owns.

@@ -2,7 +2,7 @@
 
 #include "app/file_requests.h"
 #include "app/screenshot.h"
-#include "document/color_settings.h"
+#include "document/color_model.h"
 #include "document/image_export.h"
 #include "document/parameters.h"
 #include "ui/panel_layout.h"
@@ -29,7 +29,7 @@ bool run_script_command(const ScriptCommand& c, platform::QueuedDialogs& dialogs
       if (!set) *error = set.error().message;
       return set.ok();
     }
-    case T::color: pick_color(float(c.a), float(c.b), float(c.c)); return true;
+    case T::color: document::set_color(float(c.a), float(c.b), float(c.c)); return true;
     case T::answer: dialogs.queue_answer(c.answer); return true;
     case T::choose: dialogs.queue_choice(c.cancelled ? std::nullopt : std::optional<std::string>(c.text)); return true;
     case T::export_png: {

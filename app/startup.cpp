@@ -4,12 +4,14 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/color_mixer.h"
 #include "app/file_commands.h"
 #include "app/file_requests.h"
 #include "app/floating_panels.h"
 #include "app/frame.h"
 #include "app/frame_changes.h"
 #include "app/frame_state.h"
+#include "app/layer_fx.h"
 #include "app/pen_input.h"
 #include "app/placement.h"
 #include "app/view.h"
@@ -41,6 +43,8 @@ void reset_application_state() {
   pen_state = PenState{};
   file_commands = FileCommandState{};
   handle_list.clear();
+  color_mixer = ColorMixerState{};
+  reset_layer_fx();
 }
 
 namespace {
@@ -80,7 +84,6 @@ void set_base_gl_state(int w, int h) {
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_NOTEQUAL, 0.0f);
   glEnable(GL_BLEND);
-  glClear(GL_COLOR_BUFFER_BIT);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_LINE_SMOOTH);
   glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);

@@ -12,10 +12,11 @@ void add_palette_column(const io::Palette& palette) {
     const io::PaletteColor& c = palette.colors[i];
     colors cell;
     cell.r = c.r, cell.g = c.g, cell.b = c.b, cell.a = 1;
-    cell.xi = int(i % palette_row_cells);
-    cell.yi = int(i / palette_row_cells);
+    cell.xi = int(i % swatch_row_cells);
+    cell.yi = int(i / swatch_row_cells);
     column.push_back(cell);
   }
+  arrange_column(column);
   swatch_grid.current_column = int(swatch_grid.columns.size()) - 1;
 }
 

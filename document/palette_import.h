@@ -7,8 +7,6 @@
 
 namespace document {
 
-inline constexpr int palette_row_cells = 16;
-
 // Appends the colours as a new column, 16 cells a row in the palette's order,
 // alpha 1, and makes it the current column.
 void add_palette_column(const io::Palette& palette);

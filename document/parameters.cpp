@@ -5,6 +5,7 @@
 #include <string>
 
 #include "brush/brush_settings.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "document/frame_settings.h"
 #include "gpu/canvas_buffers.h"
@@ -25,6 +26,9 @@ gpu::DisplaySettings& disp = gpu::display_settings;
 gpu::canvas& cnv = gpu::canvas_settings;
 BrushSettings& brush = brush_settings;
 ColorSettings& color = color_settings;
+
+// The start colour (0.25, 0.1, 0.05) has the saturation (0.2 / 0.25)^0.5.
+constexpr float start_saturation = 0.8944272f;
 
 void canvas_changed() {
   gpu::canvas_buffers.canvas_texture_dirty = true;
@@ -49,10 +53,12 @@ const Parameter table[] = {
     {P::hue_dancer, "HUE DANCER", K::dial, 0, 1, 0.0f, 0.0f, &color.hue_dancer},
     {P::dither, "DITHER", K::toggle, 0, 0, 1.0f, std::nullopt, nullptr, &disp.dither},
     {P::high_quality, "HIGH QUALITY", K::toggle, 0, 0, 1.0f, std::nullopt, nullptr, &disp.high_quality},
-    {P::color_red, "COLOR:RED", K::dial, 0, 1, 0.0f, 0.25f, &color.red},
-    {P::color_green, "COLOR:GREEN", K::dial, 0, 1, 0.0f, 0.1f, &color.green},
-    {P::color_blue, "COLOR:BLUE", K::dial, 0, 1, 0.0f, 0.05f, &color.blue},
-    {P::color_saturate, "COLOR:SATURATE", K::dial, 0, 1, 0.0f, 0.0f, &color.saturate},
+    // The colour dials start and reset at the start colour.
+    {P::color_red, "COLOR:RED", K::dial, 0, 1, 0.25f, 0.25f, &color.red, nullptr, nullptr, 0, color_dials_changed},
+    {P::color_green, "COLOR:GREEN", K::dial, 0, 1, 0.1f, 0.1f, &color.green, nullptr, nullptr, 0, color_dials_changed},
+    {P::color_blue, "COLOR:BLUE", K::dial, 0, 1, 0.05f, 0.05f, &color.blue, nullptr, nullptr, 0, color_dials_changed},
+    {P::color_saturate, "COLOR:SATURATE", K::dial, 0, 1, start_saturation, start_saturation, &color.saturate, nullptr,
+     nullptr, 0, saturate_dial_changed},
     {P::color_drp_gamma, "COLOR:DRP GAMMA", K::dial, 0, 1, 0.0f, 0.0f, &disp.drp_gamma},
     {P::canvas_show, "CANVAS:SHOW", K::toggle, 0, 0, 1.0f, 1.0f, nullptr, &cnv.show, nullptr, 0, canvas_changed},
     {P::canvas_strength, "CANVAS:STRENGTH", K::dial, 0, 1, 0.5f, 0.5f, &cnv.strength, nullptr, nullptr, 0,

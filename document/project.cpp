@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "brush/brush_settings.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "document/parameters.h"
 #include "document/swatch_grid.h"
@@ -119,10 +120,7 @@ void apply_project_header(const ProjectHeader& h) {
   BrushSettings& b = brush_settings;
   gpu::GuideSettings& g = gpu::guide_settings;
   gpu::CanvasPresets& cp = gpu::canvas_presets;
-  std::copy_n(h.color, 4, color_settings.current);
-  set_from_file(ParamId::color_red, h.color[0]);
-  set_from_file(ParamId::color_green, h.color[1]);
-  set_from_file(ParamId::color_blue, h.color[2]);
+  set_color(h.color[0], h.color[1], h.color[2], h.color[3]);
   set_from_file(ParamId::color_drp_gamma, h.display_gamma);
   color_settings.midpoint = h.midpoint;
   std::copy_n(h.light_col, 3, d.light_col);
@@ -136,6 +134,7 @@ void apply_project_header(const ProjectHeader& h) {
     for (const auto& column : h.swatches) {
       auto& out = swatch_grid.columns.emplace_back();
       for (const SwatchCell& c : column) out.push_back({c.r, c.g, c.b, c.a, c.xi, c.yi, c.x, c.y});
+      arrange_file_column(out);
     }
     swatch_grid.current_column = std::max(0, int(swatch_grid.columns.size()) - 1);
   }

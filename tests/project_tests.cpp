@@ -9,6 +9,7 @@
 
 #include "app/file_commands.h"
 #include "brush/brush_settings.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "document/document_state.h"
 #include "document/frame_settings.h"
@@ -421,7 +422,7 @@ TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
   layers.list[1]->bump = 0.7f;
   layers.list[2]->hidden = 1;
   layers.list[2]->color[1] = 0.3f;
-  pick_color(0.1f, 0.6f, 0.9f);
+  document::set_color(0.1f, 0.6f, 0.9f);
   set("FLUIDITY", 0.4f);
   set("BRUSH:SIZE", 42);
   set("MOUSE SPEED", 0.3f);
@@ -430,7 +431,7 @@ TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
   gpu::guide_settings.guide_subdivisions = 6;
   gpu::guide_settings.guide_camera[2] = -120;
   gpu::canvas_settings.density = 0.33f;
-  swatch_grid.columns = {{colors{0.5f, 0.5f, 0, 1, 0, 0, 0, 0}}, {colors{1, 0, 1, 1, 1, 0, 40, 0}}};
+  swatch_grid.columns = {{colors{0.5f, 0.5f, 0, 1, 0, 0, 0, 0}}, {colors{1, 0, 1, 1, 0, 0, 0, 0}}};
   brush_settings.preset_bristles[3] = 0.123f;
   const Painting saved = snapshot();
   const io::ProjectHeader saved_header = document::gather_project_header();
@@ -442,7 +443,7 @@ TEST_F(GlTest, ProjectSaveAndLoadKeepEveryPixelAndSetting) {
   // Something else entirely, then the project again.
   const float grey[3] = {0.5f, 0.5f, 0.5f};
   create_canvas(100, 50, grey, 100, 50);
-  pick_color(0, 0, 0);
+  document::set_color(0, 0, 0);
   set("FLUIDITY", 1);
   set("BRUSH:SIZE", 5);
   gpu::guide_settings = {};

@@ -86,11 +86,15 @@ void clicked(GuiContext& g, gui_gadget& c, const PointerInput& in, vec2d delta, 
 
 // The topmost open panel under the pointer and its control under the
 // pointer, if any; hovering lights them and publishes their pointer shape.
+// Panels are drawn in creation order, so the last one hit is on top,
+// whenever each was opened.
 void find_hover(GuiContext& g, const PointerInput& in) {
   g.hovered = nullptr;
   g.hovered_panel = nullptr;
-  for (gui_master* m : g.open_panels) {
-    if (!m->show || m->size.x <= 0 || m->size.y <= 0 || !m->mouse(in.pos, in.screen_w, in.screen_h)) continue;
+  for (const auto& owned : g.master_list) {
+    gui_master* m = owned.get();
+    if (!g.is_open(*m) || !m->show || m->size.x <= 0 || m->size.y <= 0 || !m->mouse(in.pos, in.screen_w, in.screen_h))
+      continue;
     g.hovered_panel = m;
     g.hovered = nullptr;
     for (auto& c : m->childrenlist)

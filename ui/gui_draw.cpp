@@ -6,41 +6,13 @@
 
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
+#include "ui/gl_state.h"
 
 namespace ui {
 namespace {
 
 constexpr int image_size = 64;
 
-// The GUI draws between passes that rely on the GL state they left: every
-// drawing here puts back the attributes, the program, the framebuffer and the
-// matrices it found.
-class SavedGlState {
- public:
-  SavedGlState() {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program_);
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer_);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-  }
-  ~SavedGlState() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(framebuffer_));
-    glUseProgram(GLuint(program_));
-    glPopAttrib();
-  }
-  SavedGlState(const SavedGlState&) = delete;
-  SavedGlState& operator=(const SavedGlState&) = delete;
-
- private:
-  GLint program_ = 0, framebuffer_ = 0;
-};
 constexpr float deg = 3.14159265358979f / 180.0f;
 
 // A normal map of a raised shape whose signed distance to its edge (negative
@@ -67,24 +39,6 @@ gpu::Texture relief_image(Edge edge) {
   glBindTexture(GL_TEXTURE_2D, t.id());
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, image_size, image_size, GL_RGBA, GL_FLOAT, px.data());
   return t;
-}
-
-// Client pixels, y down, over the whole screen.
-void screen_projection(float w, float h) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, w, h, 0, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
-
-void plain_rect(float x, float y, float w, float h) {
-  glBegin(GL_QUADS);
-  glVertex2f(x, y);
-  glVertex2f(x + w, y);
-  glVertex2f(x + w, y + h);
-  glVertex2f(x, y + h);
-  glEnd();
 }
 
 // A quad for `glass`: the first coordinate pair addresses the image, the
@@ -332,56 +286,65 @@ void draw_gui(GuiContext& g, const GuiPainter& p, GLuint screen_copy, float sw, 
 
 void draw_pointer(const GuiContext& g, vec2d pos, float brush_radius, float sw, float sh) {
   if (sw <= 0 || sh <= 0) return;
+  if (g.hovered_panel || g.active_gadget) {
+    draw_pointer_shape(g.pointer_shape, pos, sw, sh);
+    return;
+  }
   const SavedGlState saved;
   screen_projection(sw, sh);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  if (!g.hovered_panel && !g.active_gadget) {
-    // The brush outline, two pixels wide whatever the radius.
-    const float r = std::max(brush_radius, 2.0f) + 1;
-    gpu::program(gpu::Prog::ring).use().set("thickness", 2.0f / r);
-    glColor4f(1, 1, 1, 0.6f);
-    gpu::textured_rect(pos.x - r, pos.y - r, 2 * r, 2 * r);
-    glUseProgram(0);
-  } else {
-    fixed_function();
-    glLineWidth(1);
-    glColor4f(1, 1, 1, 0.9f);
-    glBegin(GL_LINES);
-    switch (g.pointer_shape) {
-      case PointerShape::slide_sideways:
-        glVertex2f(pos.x - 8, pos.y);
-        glVertex2f(pos.x + 8, pos.y);
-        break;
-      case PointerShape::slide_upright:
-        glVertex2f(pos.x, pos.y - 8);
-        glVertex2f(pos.x, pos.y + 8);
-        break;
-      case PointerShape::move:
-        glVertex2f(pos.x - 8, pos.y);
-        glVertex2f(pos.x + 8, pos.y);
-        glVertex2f(pos.x, pos.y - 8);
-        glVertex2f(pos.x, pos.y + 8);
-        break;
-      case PointerShape::arrow:
-      case PointerShape::hand:
-      case PointerShape::panel:
-        // An arrow: its tip at the pointer.
-        glVertex2f(pos.x, pos.y);
-        glVertex2f(pos.x + 10, pos.y + 10);
-        glVertex2f(pos.x, pos.y);
-        glVertex2f(pos.x, pos.y + 12);
-        glVertex2f(pos.x, pos.y);
-        glVertex2f(pos.x + 7, pos.y + 3);
-        break;
-    }
+  // The brush outline, two pixels wide whatever the radius.
+  const float r = std::max(brush_radius, 2.0f) + 1;
+  gpu::program(gpu::Prog::ring).use().set("thickness", 2.0f / r);
+  glColor4f(1, 1, 1, 0.6f);
+  gpu::textured_rect(pos.x - r, pos.y - r, 2 * r, 2 * r);
+  glUseProgram(0);
+}
+
+void draw_pointer_shape(PointerShape shape, vec2d pos, float sw, float sh) {
+  if (sw <= 0 || sh <= 0) return;
+  const SavedGlState saved;
+  screen_projection(sw, sh);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  fixed_function();
+  glLineWidth(1);
+  glColor4f(1, 1, 1, 0.9f);
+  glBegin(GL_LINES);
+  switch (shape) {
+    case PointerShape::slide_sideways:
+      glVertex2f(pos.x - 8, pos.y);
+      glVertex2f(pos.x + 8, pos.y);
+      break;
+    case PointerShape::slide_upright:
+      glVertex2f(pos.x, pos.y - 8);
+      glVertex2f(pos.x, pos.y + 8);
+      break;
+    case PointerShape::move:
+      glVertex2f(pos.x - 8, pos.y);
+      glVertex2f(pos.x + 8, pos.y);
+      glVertex2f(pos.x, pos.y - 8);
+      glVertex2f(pos.x, pos.y + 8);
+      break;
+    case PointerShape::arrow:
+    case PointerShape::hand:
+    case PointerShape::panel:
+      // An arrow: its tip at the pointer.
+      glVertex2f(pos.x, pos.y);
+      glVertex2f(pos.x + 10, pos.y + 10);
+      glVertex2f(pos.x, pos.y);
+      glVertex2f(pos.x, pos.y + 12);
+      glVertex2f(pos.x, pos.y);
+      glVertex2f(pos.x + 7, pos.y + 3);
+      break;
+  }
+  glEnd();
+  if (shape == PointerShape::hand) {
+    glBegin(GL_LINE_LOOP);
+    for (int i = 0; i < 12; ++i)
+      glVertex2f(pos.x + 3 * std::sin(float(i) * 30 * deg), pos.y + 3 * std::cos(float(i) * 30 * deg));
     glEnd();
-    if (g.pointer_shape == PointerShape::hand) {
-      glBegin(GL_LINE_LOOP);
-      for (int i = 0; i < 12; ++i)
-        glVertex2f(pos.x + 3 * std::sin(float(i) * 30 * deg), pos.y + 3 * std::cos(float(i) * 30 * deg));
-      glEnd();
-    }
   }
 }
 

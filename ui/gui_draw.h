@@ -40,5 +40,7 @@ void draw_gui(GuiContext& g, const GuiPainter& p, GLuint screen_copy, float scre
 // The pointer: over the canvas the brush outline of `brush_radius` pixels
 // at `pos`; over a panel the toolkit's shape.
 void draw_pointer(const GuiContext& g, vec2d pos, float brush_radius, float screen_w, float screen_h);
+// The toolkit's pointer shape alone, for what else takes the pointer.
+void draw_pointer_shape(PointerShape shape, vec2d pos, float screen_w, float screen_h);
 
 }  // namespace ui

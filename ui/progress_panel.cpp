@@ -8,21 +8,13 @@
 #include <thread>
 
 #include "platform/gl.h"
+#include "ui/gl_state.h"
 
 namespace ui {
 
 namespace {
 
 constexpr float panel_w = 300, panel_h = 52;
-
-void rect(float x, float y, float w, float h) {
-  glBegin(GL_QUADS);
-  glVertex2f(x, y);
-  glVertex2f(x + w, y);
-  glVertex2f(x + w, y + h);
-  glVertex2f(x, y + h);
-  glEnd();
-}
 
 // Draws the panel on a cleared screen and presents it.
 void draw_panel(const ProgressPanel& ctx, std::string_view caption, float done, bool failure) {
@@ -43,14 +35,14 @@ void draw_panel(const ProgressPanel& ctx, std::string_view caption, float done, 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   const float x = std::floor((float(w) - panel_w) / 2), y = std::floor((float(h) - panel_h) / 2);
   glColor4f(0.05f, 0.05f, 0.06f, 0.85f);
-  rect(x, y, panel_w, panel_h);
+  plain_rect(x, y, panel_w, panel_h);
   glColor4f(1, 1, 1, 0.15f);
-  rect(x + 10, y + 34, panel_w - 20, 8);
+  plain_rect(x + 10, y + 34, panel_w - 20, 8);
   if (failure)
     glColor4f(0.9f, 0.35f, 0.3f, 1);
   else
     glColor4f(0.85f, 0.85f, 0.9f, 1);
-  rect(x + 10, y + 34, (panel_w - 20) * std::clamp(done, 0.0f, 1.0f), 8);
+  plain_rect(x + 10, y + 34, (panel_w - 20) * std::clamp(done, 0.0f, 1.0f), 8);
   if (ctx.draw_text) {
     glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);

@@ -28,7 +28,7 @@ void main() {
   }
   float deg = atan(d.y, d.x) / 3.14159265;
   if (r < 0.72) {
-    float fade = max(1.0 - (r - 0.7) / 0.02, 0.0);
+    float fade = clamp(1.0 - (r - 0.7) / 0.02, 0.0, 1.0);
     float gx = deg < -0.333 ? deg + 2.0 - 0.6666667 : deg - 0.6666667;
     float bx = deg > 0.333 ? deg - 2.0 + 0.6666667 : deg + 0.6666667;
     vec3 wheel = vec3(lobe(deg), lobe(gx), lobe(bx));
@@ -39,7 +39,7 @@ void main() {
     gl_FragColor = vec4(wheel * midpoint, fade * alpha);
     return;
   }
-  float fade = max(1.0 - (r - 0.98) / 0.02, 0.0) * clamp((r - 0.72) / 0.2, 0.0, 1.0);
+  float fade = clamp(1.0 - (r - 0.98) / 0.02, 0.0, 1.0) * clamp((r - 0.72) / 0.2, 0.0, 1.0);
   vec3 base = gl_Color.rgb;
   float top = max(base.r, max(base.g, base.b));
   if (deg < 0.0) {
@@ -58,5 +58,5 @@ void main() {
   float marker = max(1.0 - abs(t - sqrt(max(gl_Color.a, 0.0))) / 0.01, 0.0);
   vec3 mark = gl_Color.g > gl_Color.r ? vec3(1.0, 0.0, 0.0) : vec3(0.0, 1.0, 1.0);
   c = mix(c, mark, marker);
-  gl_FragColor = vec4(c, (fade + (1.0 - 2.0 * t) * marker) * alpha);
+  gl_FragColor = vec4(c, clamp(fade + (1.0 - 2.0 * t) * marker, 0.0, 1.0) * alpha);
 }
