@@ -101,9 +101,10 @@ void gui_pointer_pass(vec2d pointer) {
     gui.close(*objects.brush_mode);
   ui::PointerInput in = pointer_input(pointer);
   in.others_own = (app.gui_flags & gui_flag::others_own) != 0 || app.pointer_outside;
-  const int main_flags = main_panel_pointer_pass(in);
-  in.others_own = in.others_own || main_panel_owns_press();
   ui::pointer_pass(gui, in);
+  // The floating panels lie over the main panel: they take the pointer first.
+  in.others_own = in.others_own || gui.hovered_panel || gui.press == ui::GuiContext::Press::gui;
+  const int main_flags = main_panel_pointer_pass(in);
   app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui) | main_flags;
 }
 

@@ -34,10 +34,6 @@ int main_panel_pointer_pass(const ui::PointerInput& in) {
   return main_panel.flags;
 }
 
-bool main_panel_owns_press() {
-  return main_panel.press == ui::MainPanel::Press::panel;
-}
-
 void serve_main_panel_requests(Session& s) {
   if (main_panel.requests.empty()) return;
   ui::serve_layer_requests(main_panel.requests, [&s](const std::string& title, const std::string& text) {

@@ -15,9 +15,6 @@ extern ui::MainPanel main_panel;
 // returns the gui_flag bits it owns.
 int main_panel_pointer_pass(const ui::PointerInput& in);
 
-// True while a press belongs to the panel: the floating panels take no part in it.
-bool main_panel_owns_press();
-
 // The layer list's requests, with "Merge Layers..." and "Delete Layer..." asked
 // through the session's boxes (the window's title says what is asked).
 void serve_main_panel_requests(Session& s);

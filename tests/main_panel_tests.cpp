@@ -196,11 +196,11 @@ TEST_F(MainPanelLayers, EachActionChangesTheStackAndCancelChangesNothing) {
   ASSERT_EQ(r.run("frame\n"), "");
   // Paint on the bottom layer, then copy it above with Shift on the upper
   // button of the one row, written out: (512 + 64, 425 + 3).
-  ASSERT_EQ(r.run(pen + drag({60, 100}, 240, 0, 8) + "pen off\nframe\n"), "");
+  ASSERT_EQ(r.run(pen + drag({150, 300}, 240, 0, 8) + "pen off\nframe\n"), "");
   ASSERT_EQ(r.run(click({576, 428}, "Left Shift")), "");
   ASSERT_EQ(count(), 2u);
   EXPECT_EQ(active(), 1);
-  EXPECT_GT(read_layer().amount(180, 100), 0.1f) << "the copy has the paint";
+  EXPECT_GT(read_layer().amount(270, 300), 0.1f) << "the copy has the paint";
   layer* copy = layers.active;
 
   // Add below the active (top) row: 3 layers, the new one in the middle.
@@ -208,7 +208,7 @@ TEST_F(MainPanelLayers, EachActionChangesTheStackAndCancelChangesNothing) {
   ASSERT_EQ(count(), 3u);
   EXPECT_EQ(active(), 1);
   EXPECT_EQ(layers.list[2].get(), copy);
-  EXPECT_EQ(read_layer().amount(180, 100), 0.0f) << "an added layer is empty";
+  EXPECT_EQ(read_layer().amount(270, 300), 0.0f) << "an added layer is empty";
 
   // Add above it: 4 layers.
   ASSERT_EQ(r.run(click(row(1, 64, 3))), "");
@@ -239,7 +239,7 @@ TEST_F(MainPanelLayers, EachActionChangesTheStackAndCancelChangesNothing) {
   ASSERT_EQ(r.run("answer ok\n" + click(row(3, 64, 29), "Left Ctrl")), "");
   EXPECT_EQ(count(), 3u);
   EXPECT_EQ(active(), 2);
-  EXPECT_GT(read_layer().amount(180, 100), 0.1f) << "the merged paint is in the layer below";
+  EXPECT_GT(read_layer().amount(270, 300), 0.1f) << "the merged paint is in the layer below";
 
   // Merge up (Ctrl on the upper button of a layer with one above).
   ASSERT_EQ(r.run(click(row(1, 20, 16))), "");
@@ -247,7 +247,7 @@ TEST_F(MainPanelLayers, EachActionChangesTheStackAndCancelChangesNothing) {
   ASSERT_EQ(r.run("answer ok\n" + click(row(1, 64, 3), "Left Ctrl")), "");
   EXPECT_EQ(count(), 2u);
   EXPECT_EQ(active(), 1);
-  EXPECT_GT(read_layer().amount(180, 100), 0.1f) << "the upper layer's paint came down";
+  EXPECT_GT(read_layer().amount(270, 300), 0.1f) << "the upper layer's paint came down";
 
   // Dragged down a row and more: the active layer moves one place down.
   layer* moved = layers.active;

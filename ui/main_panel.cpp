@@ -158,10 +158,13 @@ void main_panel_pass(MainPanel& m, const PointerInput& in) {
   m.hover_name.clear();
   for (interface& c : m.controls) c.hover = false;
 
-  // A press that began elsewhere keeps the pointer there.
+  // A press that began elsewhere keeps the pointer there; something else
+  // owning the pointer (a panel over this one, navigation) hides it from the
+  // panel.
   m.hovered = -1;
   m.over_group = false;
-  if (m.press != MainPanel::Press::elsewhere) m.hovered = control_at(m, in.pos, in.screen_w);
+  if (m.press == MainPanel::Press::panel || (m.press == MainPanel::Press::none && !in.others_own))
+    m.hovered = control_at(m, in.pos, in.screen_w);
 
   if (pressed_now) {
     if (!in.others_own && (m.hovered >= 0 || m.over_group)) {
