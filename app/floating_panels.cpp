@@ -9,6 +9,7 @@
 #include "app/color_mixer.h"
 #include "app/frame_state.h"
 #include "app/layer_fx.h"
+#include "app/main_panel_frame.h"
 #include "app/text.h"
 #include "brush/brush_settings.h"
 #include "gpu/canvas_buffers.h"
@@ -147,7 +148,10 @@ void gui_pointer_pass(vec2d pointer) {
   ui::PointerInput in = pointer_input(pointer);
   in.others_own = (app.gui_flags & gui_flag::others_own) != 0 || app.pointer_outside;
   ui::pointer_pass(gui, in);
-  app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui);
+  // The floating panels lie over the main panel: they take the pointer first.
+  in.others_own = in.others_own || gui.hovered_panel || gui.press == ui::GuiContext::Press::gui;
+  const int main_flags = main_panel_pointer_pass(in);
+  app.gui_flags = ui::merge_gui_flags(app.gui_flags, gui) | main_flags;
 }
 
 void draw_panels_and_pointer(vec2d pointer, float brush_radius, const std::optional<gpu::PixelRect>& redrawn) {
@@ -160,9 +164,12 @@ void draw_panels_and_pointer(vec2d pointer, float brush_radius, const std::optio
     // whole picture whenever a panel opens.
     ui::copy_screen(copy, sw, sh);
     std::vector<gpu::PixelRect> footprints;
+    lay_out_main_panel_now(footprints);
     for (const ui::gui_master* m : gui.open_panels)
       if (m->show && m->size.x > 0 && m->size.y > 0) footprints.push_back(ui::panel_footprint(*m));
     objects.backdrop.update(copy.texture(), sw, sh, footprints, redrawn);
+    draw_main_panel_now(objects.backdrop.texture(), gpu::display_settings.light_pos[0],
+                        gpu::display_settings.light_pos[1], redrawn);
   }
   if (!gui.open_panels.empty() && copy) {
     ui::GuiPainter painter;
@@ -179,6 +186,8 @@ void draw_panels_and_pointer(vec2d pointer, float brush_radius, const std::optio
   if (app.pointer_outside) return;
   if (color_mixer.owns_pointer)
     ui::draw_pointer_shape(ui::PointerShape::arrow, pointer, app.screen_w, app.screen_h);
+  else if (main_panel.flags && !gui.hovered_panel && !gui.active_gadget)
+    ui::draw_pointer_shape(ui::PointerShape::hand, pointer, app.screen_w, app.screen_h);
   else
     ui::draw_pointer(gui, pointer, brush_radius, app.screen_w, app.screen_h);
 }
@@ -206,7 +215,7 @@ std::optional<gpu::PixelRect> panels_changed() {
 }
 
 gpu::PixelRect panels_near(const gpu::PixelRect& changed) {
-  return ui::glass_near(gui, changed);
+  return ui::glass_near(gui, changed).united(main_panel_near(changed));
 }
 
 void toggle_panels_hidden() {
@@ -219,6 +228,7 @@ bool panels_hidden() {
 
 void release_floating_panels() {
   ui::release_brush_image_panels();
+  release_main_panel();
   gui = ui::GuiContext{};
   objects = PanelObjects{};
   layer_fx = ui::LayerFxPanel{};

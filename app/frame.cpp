@@ -13,6 +13,7 @@
 #include "app/keys.h"
 #include "app/layer_fx.h"
 #include "app/mode_requests.h"
+#include "app/main_panel_frame.h"
 #include "app/navigation.h"
 #include "app/pen_input.h"
 #include "app/status.h"
@@ -278,6 +279,7 @@ FrameChanges frame_work(Session& s) {
   note_stroke_image();
   if (stroke_was_on && !stroke.started) document::dance_hue();
   serve_panel_requests(s);
+  serve_main_panel_requests(s);
   serve_layer_fx();
   // The brush may have written the velocity field.
   if (f.painting) gpu::flow_unknown();

@@ -7,6 +7,7 @@
 #include "app/frame_state.h"
 #include "app/guide_gestures.h"
 #include "app/layer_fx.h"
+#include "app/main_panel_frame.h"
 #include "app/value_dial.h"
 #include "app/view.h"
 #include "brush/brush_settings.h"
@@ -81,6 +82,7 @@ void gui_inputs(std::vector<float>& out) {
   v.add(frame_state.panels_hidden);
   add_crop_state(out);
   add_dial_state(out);
+  add_main_panel_state(out);
   add_color_mixer_state(out);
   add_layer_fx_state(out);
 }

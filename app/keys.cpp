@@ -18,6 +18,7 @@
 #include "document/color_settings.h"
 #include "document/parameters.h"
 #include "gpu/canvas_buffers.h"
+#include "gpu/canvas_presets.h"
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/simulation.h"
@@ -262,6 +263,12 @@ void new_project(KeyContext& k) {
     color_settings = ColorSettings{};
     document::set_color(0.25f, 0.1f, 0.05f);
     view.zoom = view.zoom_reference = 1;
+    // The light and the canvas presets are settings too.
+    const gpu::DisplaySettings fresh;
+    std::copy_n(fresh.light_pos, 3, gpu::display_settings.light_pos);
+    std::copy_n(fresh.light_col, 3, gpu::display_settings.light_col);
+    std::copy_n(fresh.ambient_col, 3, gpu::display_settings.ambient_col);
+    gpu::canvas_presets = gpu::CanvasPresets{};
   }
   k.window.set_title(app.title);
   const float paper[3] = {0.25f, 0.1f, 0.05f};

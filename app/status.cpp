@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "app/app_state.h"
@@ -12,19 +13,12 @@
 #include "gpu/geometry.h"
 #include "layers/layer.h"
 #include "platform/gl.h"
-#include "ui/panel_layout.h"
 
 namespace {
 
 constexpr float label_scale = 1;
 
 const char* const tool_names[4] = {"paint", "smudge", "erase", "average"};
-
-std::string cut_prefix(std::string_view label) {
-  for (std::string_view prefix : {"BRUSH:", "CANVAS:", "LAYER:", "PEN:", "MENU:", "GUI:"})
-    if (label.substr(0, prefix.size()) == prefix) return std::string(label.substr(prefix.size()));
-  return std::string(label);
-}
 
 std::string format(const char* fmt, double v) {
   char buf[48];
@@ -45,20 +39,6 @@ const float prompt_rgb[3] = {1, 0.85f, 0.4f};
 
 }  // namespace
 
-std::string readout(const document::Parameter& p) {
-  using K = document::ParamKind;
-  const std::optional<float> v = document::parameter_value(p);
-  if (std::string_view(p.label) == "COLOR:DRP GAMMA") return "GAMMA" + format(" 1:%.2f", v.value_or(0) * 5.7);
-  std::string text = cut_prefix(p.label);
-  if (!v || p.kind == K::menu_button) return text;
-  if (p.kind == K::toggle) return text + (*v != 0 ? " on" : " off");
-  if (p.kind == K::step_button) return text;
-  const float lo = std::fmin(p.low, p.high), hi = std::fmax(p.low, p.high);
-  if (!p.unbounded() && lo >= 0 && hi <= 1) return text + format(" %.0f%%", std::trunc(*v * 100));
-  if (std::fabs(*v) >= 10) return text + format(" %.0f", *v);
-  return text + format(" %.2f", *v);
-}
-
 void draw_status_text(float screen_w, float screen_h) {
   gpu::set_projection(int(screen_w), int(screen_h));
   glUseProgram(0);
@@ -66,18 +46,6 @@ void draw_status_text(float screen_w, float screen_h) {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-
-  // The readouts of the main panel's top-level controls, one a line down
-  // the right edge, where the panel stands.
-  float y = 6;
-  for (const ui::PanelControl& k : ui::panel_controls()) {
-    if (k.group || !k.param) continue;
-    const document::Parameter& p = document::parameter(*k.param);
-    if (p.kind == document::ParamKind::menu_button) continue;
-    const std::string text = readout(p);
-    draw_readable(text, screen_w - 6 - text_width(text, label_scale), y, label_rgb);
-    y += 16 * label_scale;
-  }
 
   const FrameState& f = frame_state;
   std::string line = tool_names[f.tool_mode & 3];

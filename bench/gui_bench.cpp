@@ -16,6 +16,7 @@
 #include "ui/glass_backdrop.h"
 #include "ui/gui_draw.h"
 #include "ui/gui_redraw.h"
+#include "ui/main_panel_draw.h"
 
 namespace {
 
@@ -85,5 +86,33 @@ void BM_GuiOverlay1280x720(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GuiOverlay1280x720)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// The main control panel along the right edge: its group boxes, dials,
+// toggles and buttons through the glass (the layer rows need layers, left out).
+void BM_MainPanel1280x720(benchmark::State& state) {
+  if (!gui_gl_ready()) {
+    state.SkipWithError("no headless GL context");
+    return;
+  }
+  constexpr int W = 1280, H = 720;
+  const ui::MainPanel panel = ui::build_main_panel();
+  const ui::GuiImages images = ui::make_gui_images();
+  ui::MainPanelView view = ui::build_main_panel_view(panel, images);
+  gpu::Buffer window = gpu::Buffer::create(W, H, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);
+  gpu::Buffer copy = gpu::Buffer::create(W, H, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);
+  const ui::GuiPainter painter;
+  ui::GlassBackdrop backdrop;
+  for (auto _ : state) {
+    window.bind_target();
+    ui::copy_screen(copy, W, H);
+    ui::lay_out_main_panel(view, panel, images, W, H);
+    std::vector<gpu::PixelRect> footprints;
+    for (const ui::gui_master* m : view.scene.open_panels) footprints.push_back(ui::panel_footprint(*m));
+    backdrop.update(copy.texture(), W, H, footprints, std::nullopt);
+    ui::draw_main_panel(view, panel, painter, backdrop.texture(), W, H, std::nullopt);
+    glFinish();
+  }
+}
+BENCHMARK(BM_MainPanel1280x720)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 }  // namespace

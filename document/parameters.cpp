@@ -67,7 +67,7 @@ const Parameter table[] = {
     {P::canvas_density, "CANVAS:DENSITY", K::dial, 0, 1, 0.1f, 0.1f, &cnv.density, nullptr, nullptr, 0, canvas_changed},
     {P::canvas_bias, "CANVAS:BIAS", K::dial, 0, 1, 0.75f, 0.75f, &cnv.bias, nullptr, nullptr, 0, canvas_changed},
     {P::canvas_stretch, "CANVAS:STRETCH", K::dial, 0, 1, 0.0f, 0.0f, &cnv.stretch, nullptr, nullptr, 0, canvas_changed},
-    {P::brush_size, "BRUSH:SIZE", K::dial, 0, 0, 15.0f, 15.0f, &brush.size},
+    {P::brush_size, "BRUSH:SIZE", K::dial, 0, 0, 15.0f, 15.0f, &brush.size, nullptr, nullptr, 0, nullptr, 1.0f},
     {P::brush_min_size, "BRUSH:MIN SIZE", K::dial, 0, 1, 0.001f, 0.001f, &brush.size_min},
     {P::pen_size, "PEN:SIZE [w]", K::toggle, 0, 0, 1.0f, 1.0f, nullptr, &brush.pen_size},
     {P::pen_opacity, "PEN:OPACITY [e]", K::toggle, 0, 0, 0.0f, 0.0f, nullptr, &brush.pen_opacity},
@@ -85,9 +85,9 @@ const Parameter table[] = {
      preset_changed},
     {P::layer_bump, "LAYER:BUMP", K::dial, 0, 1, std::nullopt, std::nullopt, nullptr, nullptr, &layer::bump},
     {P::layer_glossiness, "LAYER:GLOSSINESS", K::dial, 0, 0, std::nullopt, std::nullopt, nullptr, nullptr,
-     &layer::glossiness},
+     &layer::glossiness, 0, nullptr, 0.0f},
     {P::layer_diffusion, "LAYER:DIFFUSION", K::dial, 0, 0, std::nullopt, std::nullopt, nullptr, nullptr,
-     &layer::diffusion},
+     &layer::diffusion, 0, nullptr, 0.0f},
     {P::layer_metallic, "LAYER:METALLIC", K::dial, 0, 1, std::nullopt, std::nullopt, nullptr, nullptr,
      &layer::metallic},
     {P::layer_opacity, "LAYER:OPACITY", K::dial, 0, 1, std::nullopt, std::nullopt, nullptr, nullptr, &layer::opacity},
@@ -150,6 +150,11 @@ Result<void> check_value(const Parameter& p, double v) {
   if (is_switch(p.kind) && v != 0 && v != 1) return Error{"\"" + label + "\" is a switch: it takes 0 or 1"};
   if (p.kind == K::step_button && (v != std::floor(v) || v < p.low || v > p.high))
     return Error{"\"" + label + "\" takes a whole index from 0 to 9"};
+  if (p.kind == K::dial && p.unbounded() && v < p.least) {
+    char least[32];
+    std::snprintf(least, sizeof least, "%g", double(p.least));
+    return Error{"\"" + label + "\" takes a value of at least " + least};
+  }
   if (p.kind == K::dial && !p.unbounded()) {
     const float lo = std::fmin(p.low, p.high), hi = std::fmax(p.low, p.high);
     if (v < lo || v > hi) {

@@ -6,6 +6,7 @@
 // written; the variables' own initialisers are placeholders. Labels address
 // rows for the GUI, the script's `set` and the files; code addresses them by
 // id. Where the controls stand on the panel is ui/panel_layout's business.
+#include <limits>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -90,6 +91,9 @@ struct Parameter {
   float layer::*layer_value = nullptr;  // field of the current layer
   int step = 0;                         // step buttons: the index moves by this
   void (*changed)() = nullptr;          // runs after the value was written
+  // Unbounded dials: the least value taken (a size divides, a material
+  // factor must not turn negative).
+  float least = -std::numeric_limits<float>::infinity();
 
   bool unbounded() const { return low == high; }
 };
@@ -108,7 +112,7 @@ float value_of(ParamId id);
 
 // Writes `v` to the row's variable, as the control would, and runs its hook:
 // toggles and menu buttons take 0 or 1, step buttons an index 0..9, dials a
-// value within their range (any finite value when unbounded). An error, with
+// value within their range (unbounded: any finite value from `least` up). An error, with
 // nothing written, otherwise.
 Result<void> set_parameter(const Parameter& p, double v);
 Result<void> set_value(ParamId id, double v);

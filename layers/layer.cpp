@@ -48,6 +48,8 @@ class CopyState {
   GLboolean alpha_test_;
 };
 
+}  // namespace
+
 void blit(const gpu::Buffer& from, const gpu::Buffer& to) {
   const int w = gpu::geometry.width, h = gpu::geometry.height;
   glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer());
@@ -55,8 +57,6 @@ void blit(const gpu::Buffer& from, const gpu::Buffer& to) {
   glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_LINEAR);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
-
-}  // namespace
 
 void layer::store_undo() {
   blit(col, undo_col_buffer);

@@ -87,3 +87,6 @@ extern LayerState layers;
 
 // Removes every layer.
 void delete_all_layers();
+
+// Copies the whole of one canvas-size buffer into another.
+void blit(const gpu::Buffer& from, const gpu::Buffer& to);

@@ -11,7 +11,7 @@ GadgetTarget param_target(document::ParamId id) {
             // A control cannot pass its setting's range: the model refuses
             // such a value, so the control holds the nearest one it takes.
             const document::Parameter& p = document::parameter(id);
-            if (!p.unbounded()) v = std::clamp(v, std::min(p.low, p.high), std::max(p.low, p.high));
+            v = p.unbounded() ? std::max(v, p.least) : std::clamp(v, std::min(p.low, p.high), std::max(p.low, p.high));
             (void)document::set_value(id, v);
           }};
 }
