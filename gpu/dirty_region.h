@@ -22,7 +22,8 @@ struct PixelRect {
 };
 
 // While alive, drawing into the bound target (`scale` times the w x h
-// canvas) is limited to `rect`, scaled; with no rect it changes nothing.
+// canvas) is limited to `rect`, scaled; with no rect it changes nothing. The
+// scissor it replaced comes back afterwards, so scopes nest.
 class ScopedScissor {
  public:
   ScopedScissor(const std::optional<PixelRect>& rect, int scale, int w, int h);
@@ -32,6 +33,8 @@ class ScopedScissor {
 
  private:
   bool on_ = false;
+  bool was_enabled_ = false;
+  int was_box_[4] = {};
 };
 
 }  // namespace gpu

@@ -40,7 +40,7 @@ struct SimulationStats {
   int region_passes = 0;
   int blits = 0;
   double pixels = 0;  // canvas pixels of the largest area a draw covered
-  PixelRect touched;  // every canvas-resolution draw lies inside, in canvas pixels
+  PixelRect touched;  // the paint (or the warp map) changed only inside, in canvas pixels
 };
 
 // Runs the simulation for one frame. Needs the canvas projection's GL state

@@ -66,6 +66,30 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   printf 'key press Delete\nframe 2\nexport "%s/layers_5.png"\n' "$dir"
 } > "$dir/layers.txt"
 
+# Below full fluidity the flow is simulated only where it can be alive:
+# exports frame by frame while it spreads and dies, a fast stroke whose
+# paint races across the canvas at low fluidity, and then every brush type
+# painting, smudging, erasing and averaging while the paint flows.
+{
+  printf 'canvas 160 90\nseed 9\nset "FLUIDITY" 0.5\nset "BRUSH:SIZE" 10\ncolor 0.7 0.6 0.1\n'
+  stroke 30 45 60 45
+  for n in 1 2 3 4 5 6; do printf 'frame 2\nexport "%s/alive_%s.png"\n' "$dir" $n; done
+  printf 'set "FLUIDITY" 0.1\nset "HIGH QUALITY" 0\n'
+  stroke 10 80 150 10
+  for n in 7 8 9 10; do printf 'frame\nexport "%s/alive_%s.png"\n' "$dir" $n; done
+  printf 'frame 20\nexport "%s/alive_11.png"\n' "$dir"
+  printf 'set "FLUIDITY" 0.6\nset "HIGH QUALITY" 1\nset "BRUSH:SIZE" 8\n'
+  for d in 1 2 3 4 5 6 7 8 9 0; do
+    [ "$d" = 8 ] && printf 'key press Y\n'
+    printf 'key press %s\nframe\ncolor 0.%s 0.3 0.6\n' "$d" "$d"
+    stroke $((10 + d * 12)) 20 $((30 + d * 10)) 70
+    stroke $((40 + d * 6)) 70 $((20 + d * 12)) 20 right
+    printf 'key down Left Ctrl\n'; stroke 15 $((20 + d * 5)) 145 $((30 + d * 4)); printf 'key up Left Ctrl\n'
+    printf 'key down Left Ctrl\nkey down Left Shift\n'; stroke 140 $((80 - d * 5)) 20 $((60 - d * 4))
+    printf 'key up Left Shift\nkey up Left Ctrl\nframe 3\nexport "%s/alive_b%s.png"\n' "$dir" "$d"
+  done
+} > "$dir/alive.txt"
+
 # Every brush type paints, smudges, erases (Ctrl) and averages (Ctrl and
 # Shift) at full fluidity, with the substeps on for the last types.
 {
@@ -81,7 +105,7 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   done
 } > "$dir/brushes.txt"
 
-for name in paint flow layers brushes; do
+for name in paint flow alive layers brushes; do
   "$ollan" --headless --replay "$dir/$name.txt" 2> "$dir/$name.err" || fail "$name: $(cat "$dir/$name.err")"
   mkdir "$dir/fast_$name"
   mv "$dir/${name}"_*.png "$dir/fast_$name/"
