@@ -149,6 +149,7 @@ void motion_and_wetness(const StrokeInput& in, float R) {
     gpu::program(gpu::Prog::dab_soft).use().set("falloff", falloff);
     glColor4f(1, 0, 0, 1);
     gpu::area_quad(in.x, in.y, 2 * R);
+    gpu::note_wetness_written(gpu::PixelRect::around(in.x - R, in.y - R, in.x + R, in.y + R).grown(1));
   }
   glUseProgram(0);
 }

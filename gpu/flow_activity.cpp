@@ -76,7 +76,7 @@ std::pair<int, int> passed_span(const PixelRect& r, bool rows, int buffer_h) {
 
 }  // namespace
 
-PixelRect nonzero_box(const Buffer& b, const PixelRect& within) {
+PixelRect nonzero_box(const Buffer& b, const PixelRect& within, int channels) {
   if (!b) return {};
   const PixelRect r = within.clipped(b.width(), b.height());
   if (r.empty()) return {};
@@ -91,8 +91,13 @@ PixelRect nonzero_box(const Buffer& b, const PixelRect& within) {
     const GLboolean alpha_test = glIsEnabled(GL_ALPHA_TEST);
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    GLint scissor_box[4] = {};
+    glGetIntegerv(GL_SCISSOR_BOX, scissor_box);
     glEnable(GL_SCISSOR_TEST);
-    program(Prog::nonzero_texels).use();
+    program(Prog::nonzero_texels)
+        .use()
+        .set("channels", 1.0f, 1.0f, channels > 2 ? 1.0f : 0.0f, channels > 2 ? 1.0f : 0.0f);
     // Nearest sampling reads each texel as stored.
     bind_texture(0, b.texture());
     GLint min_filter = 0, mag_filter = 0;
@@ -109,7 +114,8 @@ PixelRect nonzero_box(const Buffer& b, const PixelRect& within) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
     bind_texture(0, 0);
     glUseProgram(0);
-    glDisable(GL_SCISSOR_TEST);
+    glScissor(scissor_box[0], scissor_box[1], scissor_box[2], scissor_box[3]);
+    if (!scissor) glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     if (alpha_test) glEnable(GL_ALPHA_TEST);
   }

@@ -34,6 +34,11 @@ struct SimulationState {
   // solver[2]) may be, in canvas pixels. No rect: anywhere.
   std::optional<PixelRect> pressure;
   std::optional<PixelRect> working;
+  // Where the wetness may be non-zero, in canvas pixels, for the buffer and
+  // canvas size it was noted for. No rect: anywhere.
+  std::optional<PixelRect> wet;
+  GLuint wet_texture = 0;
+  int wet_w = 0, wet_h = 0;
 };
 
 SimulationState state;
@@ -41,6 +46,18 @@ SimulationState state;
 bool field_known() {
   return state.field && state.field_texture == canvas_buffers.velocity[0].texture() &&
          state.field_w == geometry.width && state.field_h == geometry.height;
+}
+
+bool wet_known() {
+  return state.wet && state.wet_texture == canvas_buffers.wetness.texture() && state.wet_w == geometry.width &&
+         state.wet_h == geometry.height;
+}
+
+void set_wet(const PixelRect& r) {
+  state.wet = r;
+  state.wet_texture = canvas_buffers.wetness.texture();
+  state.wet_w = geometry.width;
+  state.wet_h = geometry.height;
 }
 
 void field_cleared() {
@@ -256,11 +273,26 @@ void advect_warp(sim::Draw& draw, const Placement& p, float softness) {
 }
 
 // Step 6: wetness moves with the paint, spreads and dries. It moves only
-// inside `work`, if there is one; it spreads and dries everywhere.
+// inside `work`, if there is one, and spreads and dries only where it is not
+// zero (zero stays zero), a texel further each frame.
 void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d, const std::optional<PixelRect>& work) {
   CanvasBuffers& b = canvas_buffers;
-  // Where the field is zero the advection leaves the target as it is.
-  draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), geometry.width, geometry.height);
+  const int w = geometry.width, h = geometry.height;
+  std::optional<PixelRect> wet;
+  if (work && wet_known()) {
+    // A texel more for the filter's rounding of the neighbour offsets.
+    wet = state.wet->united(*work).grown(2).clipped(w, h);
+    if (wet->covers(w, h)) wet.reset();
+  }
+  // A new canvas is wet everywhere (its gate open) until the drying toggle
+  // dries it: then there is no need to look again.
+  const bool measure = wet || !wet_known() || !state.wet->covers(w, h);
+  // Where the field is zero the advection leaves the target as it is. The
+  // spreading reads a texel around, two where the filter rounds.
+  if (wet)
+    draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), wet->grown(2));
+  else
+    draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), w, h);
   sim::bind_target(b.scratch.framebuffer());
   glDisable(GL_BLEND);
   if (warp_mode)
@@ -270,11 +302,11 @@ void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d, co
   bind_texture(0, b.velocity[1].texture());
   bind_texture(1, b.wetness.texture());
   {
-    ScopedScissor sc(work, 1, geometry.width, geometry.height);
+    ScopedScissor sc(work, 1, w, h);
     draw.full();
   }
 
-  sim::Draw everywhere{draw.stats, std::nullopt};
+  sim::Draw spread{draw.stats, wet};
   sim::bind_target(b.wetness.framebuffer());
   program(Prog::jacobi_diffuse)
       .use()
@@ -283,7 +315,12 @@ void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d, co
       .set("spdiff", float(1.0 + 4.0 * d + std::pow(double(d), 10.0)));
   bind_texture(0, b.scratch.texture());
   bind_texture(1, b.scratch.texture());
-  everywhere.full();
+  {
+    ScopedScissor sc(wet, 1, w, h);
+    spread.full();
+  }
+  glUseProgram(0);
+  if (measure) set_wet(nonzero_box(b.wetness, wet.value_or(PixelRect{0, 0, w, h}), 4));
 }
 
 // Step 7: where paint is, the field is blurred with a kernel that widens with
@@ -501,6 +538,18 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
   set_projection(w, h);
   note_flow(f, s, work);
   return stats;
+}
+
+void clear_wetness() {
+  glBindFramebuffer(GL_FRAMEBUFFER, canvas_buffers.wetness.framebuffer());
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  set_wet({});
+}
+
+void note_wetness_written(const PixelRect& where) {
+  if (wet_known()) state.wet = state.wet->united(where);
 }
 
 void note_field_written(const std::optional<PixelRect>& where, float reach) {

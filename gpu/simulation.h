@@ -53,6 +53,10 @@ SimulationStats simulate_frame(const SimulationFrame& f);
 // fluidity the simulation then clears and copies only around what was written.
 void note_field_written(const std::optional<PixelRect>& where, float reach);
 
+// The brush wetted the canvas inside `where`: below full fluidity the
+// wetness then spreads and dries only around what is wet.
+void note_wetness_written(const PixelRect& where);
+
 // Stops all flow: both velocity fields to zero.
 void clear_flow();
 // Dries the whole canvas: wetness and its gate to zero, so only paint the brush

@@ -24,10 +24,6 @@ void clear_flow() {
   flow_activity.settled = false;
 }
 
-void clear_wetness() {
-  clear_to_zero(canvas_buffers.wetness);
-}
-
 void toggle_drying() {
   if (simulation_settings.drying) clear_flow();
   clear_wetness();

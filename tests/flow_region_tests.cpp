@@ -151,6 +151,7 @@ TEST_F(FlowRegionGl, TheFlowSimulatedWhereItLivesEqualsTheWholeCanvasFrameByFram
       upload(gpu::canvas_buffers.wetness.texture(), GL_RGBA, wet);
       upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, field);
       gpu::note_field_written(std::nullopt, 0);
+      gpu::note_wetness_written({0, 0, W, H});
       const layer& l = *layers.active;
       for (int frame = 0; frame < 24; ++frame) {
         gpu::SimulationFrame f{{l.fbo_colID(), l.fbo_col(), l.fbo_matID(), l.fbo_mat()}};

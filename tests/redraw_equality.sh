@@ -78,6 +78,9 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   stroke 10 80 150 10
   for n in 7 8 9 10; do printf 'frame\nexport "%s/alive_%s.png"\n' "$dir" $n; done
   printf 'frame 20\nexport "%s/alive_11.png"\n' "$dir"
+  # dried (D twice: drying off dries the canvas, on again keeps it dry), so
+  # only what the brushes wet spreads and dries
+  printf 'key press D\nframe\nkey press D\nframe\n'
   printf 'set "FLUIDITY" 0.6\nset "HIGH QUALITY" 1\nset "BRUSH:SIZE" 8\n'
   for d in 1 2 3 4 5 6 7 8 9 0; do
     [ "$d" = 8 ] && printf 'key press Y\n'
