@@ -136,4 +136,23 @@ echo "$full" | grep -q "^display_px: 14400$" || fail "the full redraw left the d
 stroke_fast=$("$ollan" --headless --bench --replay "$dir/long.txt")
 px=$(echo "$stroke_fast" | sed -n 's/^display_px: //p')
 [ "$px" -gt 0 ] && [ "$px" -lt 14400 ] || fail "a stroke redisplays $px pixels of 14400"
+# Every brush type, and erase and average, redisplays only around the brush,
+# and so does a stroke while the paint flows.
+long_stroke() {  # KEY HELD SETTINGS: brush KEY, a stroke across with keys HELD down
+  printf 'canvas 160 90\nset "BRUSH:SIZE" 8\n%bkey press %s\nframe\n%bmouse 20 45\nframe\ndown left\nframe\n' \
+    "$3" "$1" "$2"
+  for i in $(seq 1 20); do printf 'mouse %s 45\nframe\n' $((20 + 5 * i)); done
+}
+display_px() { "$ollan" --headless --bench --replay "$1" | sed -n 's/^display_px: //p'; }
+for d in 1 2 3 4 5 6 7 8 9 0; do
+  for held in '' 'key down Left Ctrl\n' 'key down Left Ctrl\nkey down Left Shift\n'; do
+    long_stroke "$d" "$held" '' > "$dir/type.txt"
+    px=$(display_px "$dir/type.txt")
+    [ "$px" -gt 0 ] && [ "$px" -lt 7200 ] || fail "brush key $d, ${held:-painting}: redisplays $px pixels of 14400"
+  done
+done
+# The flow's margins (the pressure's reach) are tens of pixels: a larger canvas.
+long_stroke 9 '' 'set "FLUIDITY" 0.5\n' | sed 's/^canvas 160 90$/canvas 640 360/' > "$dir/flowing.txt"
+px=$(display_px "$dir/flowing.txt")
+[ "$px" -gt 0 ] && [ "$px" -lt 115200 ] || fail "a stroke in flowing paint redisplays $px pixels of 230400"
 echo "redraw equality: ok"
