@@ -17,6 +17,10 @@ struct PixelRect {
   // The smallest rectangle holding both; an empty one adds nothing.
   PixelRect united(const PixelRect& o) const;
   bool covers(int w, int h) const { return x0 <= 0 && y0 <= 0 && x1 >= w && y1 >= h; }
+  // Every pixel of `o` lies inside; an empty one lies inside any.
+  bool contains(const PixelRect& o) const {
+    return o.empty() || (x0 <= o.x0 && y0 <= o.y0 && x1 >= o.x1 && y1 >= o.y1);
+  }
   // The pixels a float box touches, rounded outwards.
   static PixelRect around(float x0, float y0, float x1, float y1);
 };

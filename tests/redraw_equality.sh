@@ -19,6 +19,21 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   printf 'up %s\nframe\n' "$b"
 }
 
+# every_brush NAME GREEN: each brush type paints, smudges, erases (Ctrl) and
+# averages (Ctrl and Shift), then exports NAME_KEY.png; the substeps go on
+# from the bristle type.
+every_brush() {
+  for d in 1 2 3 4 5 6 7 8 9 0; do
+    [ "$d" = 8 ] && printf 'key press Y\n'
+    printf 'key press %s\nframe\ncolor 0.%s %s 0.3\n' "$d" "$d" "$2"
+    stroke $((10 + d * 12)) 15 $((30 + d * 10)) 75
+    stroke $((40 + d * 6)) 70 $((20 + d * 12)) 20 right
+    printf 'key down Left Ctrl\n'; stroke 15 $((20 + d * 5)) 145 $((30 + d * 4)); printf 'key up Left Ctrl\n'
+    printf 'key down Left Ctrl\nkey down Left Shift\n'; stroke 140 $((80 - d * 5)) 20 $((60 - d * 4))
+    printf 'key up Left Shift\nkey up Left Ctrl\nframe 3\nexport "%s/%s_%s.png"\n' "$dir" "$1" "$d"
+  done
+}
+
 {
   printf 'canvas 160 90\nseed 5\nset "BRUSH:SIZE" 10\ncolor 0.8 0.2 0.1\n'
   stroke 20 30 140 50
@@ -82,30 +97,14 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   # only what the brushes wet spreads and dries
   printf 'key press D\nframe\nkey press D\nframe\n'
   printf 'set "FLUIDITY" 0.6\nset "HIGH QUALITY" 1\nset "BRUSH:SIZE" 8\n'
-  for d in 1 2 3 4 5 6 7 8 9 0; do
-    [ "$d" = 8 ] && printf 'key press Y\n'
-    printf 'key press %s\nframe\ncolor 0.%s 0.3 0.6\n' "$d" "$d"
-    stroke $((10 + d * 12)) 20 $((30 + d * 10)) 70
-    stroke $((40 + d * 6)) 70 $((20 + d * 12)) 20 right
-    printf 'key down Left Ctrl\n'; stroke 15 $((20 + d * 5)) 145 $((30 + d * 4)); printf 'key up Left Ctrl\n'
-    printf 'key down Left Ctrl\nkey down Left Shift\n'; stroke 140 $((80 - d * 5)) 20 $((60 - d * 4))
-    printf 'key up Left Shift\nkey up Left Ctrl\nframe 3\nexport "%s/alive_b%s.png"\n' "$dir" "$d"
-  done
+  every_brush alive_b 0.3
 } > "$dir/alive.txt"
 
 # Every brush type paints, smudges, erases (Ctrl) and averages (Ctrl and
 # Shift) at full fluidity, with the substeps on for the last types.
 {
   printf 'canvas 160 90\nseed 8\nset "BRUSH:SIZE" 11\n'
-  for d in 1 2 3 4 5 6 7 8 9 0; do
-    [ "$d" = 8 ] && printf 'key press Y\n'
-    printf 'key press %s\nframe\ncolor 0.%s 0.5 0.3\n' "$d" "$d"
-    stroke $((10 + d * 12)) 15 $((30 + d * 10)) 75
-    stroke $((40 + d * 6)) 70 $((20 + d * 12)) 20 right
-    printf 'key down Left Ctrl\n'; stroke 15 $((20 + d * 5)) 145 $((30 + d * 4)); printf 'key up Left Ctrl\n'
-    printf 'key down Left Ctrl\nkey down Left Shift\n'; stroke 140 $((80 - d * 5)) 20 $((60 - d * 4))
-    printf 'key up Left Shift\nkey up Left Ctrl\nframe 2\nexport "%s/brushes_%s.png"\n' "$dir" "$d"
-  done
+  every_brush brushes 0.5
 } > "$dir/brushes.txt"
 
 for name in paint flow alive layers brushes; do
