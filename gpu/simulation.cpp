@@ -23,8 +23,8 @@ struct SimulationState {
   float kernel_sharpness = -1;  // the sharpness `kernel` was built for; -1 none yet
   float kernel[9] = {};
   // Where velocity[0] may be non-zero and the longest step it holds, in
-  // canvas pixels; no rect: anywhere. Valid only for the buffer and canvas
-  // size it was noted for.
+  // canvas pixels (infinite for a field the flow left); no rect: anywhere.
+  // Valid only for the buffer and canvas size it was noted for.
   std::optional<PixelRect> field;
   float field_reach = 0;
   GLuint field_texture = 0;
@@ -120,6 +120,8 @@ Copies copies_for(const SimulationFrame& f, const Placement& p) {
   if (p.whole_canvas || f.whole_canvas || !field_known()) return {};
   const PixelRect placed = placed_rect(p);
   const float reach = std::max(state.field_reach, std::hypot(f.motion_x, f.motion_y));
+  // A field the flow left has steps of any length.
+  if (!std::isfinite(reach)) return {};
   return {placed.grown(1), placed.grown(int(std::ceil(reach)) + 2)};
 }
 
@@ -434,7 +436,7 @@ void note_flow(const SimulationFrame& f, const SimulationSettings& s, const std:
     a.field_zero = field.empty();
     a.settled = a.field_zero && (s.fluid_curls <= 0 || pressure.empty());
     state.field = field;
-    state.field_reach = 0;
+    state.field_reach = field.empty() ? 0.0f : INFINITY;
     state.field_texture = b.velocity[0].texture();
     state.field_w = geometry.width;
     state.field_h = geometry.height;

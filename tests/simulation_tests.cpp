@@ -686,9 +686,19 @@ TEST_F(Simulation, TheFlowSimulatedWhereItLivesEqualsTheWholeCanvasFrameByFrame)
       gpu::note_field_written(std::nullopt, 0);
       gpu::note_wetness_written({0, 0, W, H});
       const layer& l = *layers.active;
-      for (int frame = 0; frame < 24; ++frame) {
+      // The last frames at full fluidity, a brush smudging in what the flow
+      // left of the field.
+      for (int frame = 0; frame < 26; ++frame) {
         gpu::SimulationFrame f{{l.fbo_colID(), l.fbo_col(), l.fbo_matID(), l.fbo_mat()}};
         f.whole_canvas = restricted == 0;
+        if (frame >= 24) {
+          s.fluidity = 1;
+          f.brush_x = 60;
+          f.brush_y = 45;
+          f.brush_radius = 10;
+          f.motion_x = 3;
+          f.dab = true;
+        }
         const gpu::SimulationStats stats = gpu::simulate_frame(f);
         if (restricted) least_pixels = std::min(least_pixels, stats.touched.area());
         frames[restricted].push_back(read_buffers());
