@@ -92,6 +92,9 @@ every_brush() {
   printf 'set "FLUIDITY" 0.1\nset "HIGH QUALITY" 0\n'
   stroke 10 80 150 10
   for n in 7 8 9 10; do printf 'frame\nexport "%s/alive_%s.png"\n' "$dir" $n; done
+  # full fluidity while that flow still runs: a smudge in what it left
+  printf 'set "FLUIDITY" 1\n'; stroke 20 60 140 30 right
+  printf 'export "%s/alive_10b.png"\nset "FLUIDITY" 0.1\n' "$dir"
   printf 'frame 20\nexport "%s/alive_11.png"\n' "$dir"
   # dried (D twice: drying off dries the canvas, on again keeps it dry), so
   # only what the brushes wet spreads and dries
