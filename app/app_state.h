@@ -21,6 +21,7 @@ struct AppState {
   bool pen_active = false;
   bool refresh_after_resume = false;  // the first frame after a resume re-syncs the pointer
   bool close_requested = false;       // the window's close button was used
+  bool uncovered = false;             // the window was exposed: show the last picture again
   bool quit = false;                  // the exit was confirmed
   std::string title = base_window_title;
 

@@ -156,8 +156,7 @@ std::optional<gpu::PixelRect> changed_paint(const FrameChanges& c, const gpu::Pi
   if (c.forced || c.settings) return std::nullopt;
   gpu::PixelRect r = simulated;
   if (frame_state.painting) {
-    const std::optional<gpu::PixelRect> laid =
-        stroke_region(brush_settings.brush_type, frame_state.tool_mode, modes.warp_mode);
+    const std::optional<gpu::PixelRect> laid = stroke_region(modes.warp_mode);
     if (!laid) return std::nullopt;
     r = r.united(*laid);
   }

@@ -48,7 +48,10 @@ void handle_event(const platform::WindowEvent& e, platform::Window& window) {
     case T::pointer_moved: app.pointer_outside = false; break;
     case T::close: app.close_requested = true; break;
     // The picture is drawn again even when nothing in it changed.
-    case T::exposed: change_tracker.invalidate(); break;
+    case T::exposed:
+      change_tracker.invalidate();
+      app.uncovered = true;
+      break;
   }
 }
 
@@ -101,11 +104,18 @@ long run_main_loop(Session& s, const LoopHooks& hooks, long max_frames) {
       sample_pen_pressure();
       const FrameChanges c = frame_work(s);
       if (c.draw_window()) s.window.present();
+      app.uncovered = false;
       idle = !c.any();
       ++frames;
       if (hooks.after_frame) hooks.after_frame();
     } else {
       s.window.wait_events();
+      // No frame runs while the application is in the background, but an
+      // uncovered window still shows the last picture it kept.
+      if (app.uncovered) {
+        app.uncovered = false;
+        s.window.present();
+      }
       int w = 0, h = 0;
       s.window.client_size(&w, &h);
       app.screen_w = float(w);

@@ -5,9 +5,7 @@
 
 #include "gpu/dirty_region.h"
 
-// The bristle brush painting or smudging: the box of every bristle segment
-// of the frame, widened by the line width and the smoothing's fringe. None
-// when the brush paints by other means (other brush types, the erase and
-// average tools with their area passes, warp mode): the caller redoes the
-// whole picture.
-std::optional<gpu::PixelRect> stroke_region(int brush_type, unsigned char tool_mode, bool warp_mode);
+// What the stroke recorded of the frame's brush, its area tools included.
+// None in warp mode, where the display shows the paint through the map, and
+// when the stroke could not tell: the caller redoes the whole picture.
+std::optional<gpu::PixelRect> stroke_region(bool warp_mode);

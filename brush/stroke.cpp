@@ -7,6 +7,7 @@
 #include "brush/bristle.h"
 #include "brush/brush_settings.h"
 #include "brush/brush_types.h"
+#include "brush/laid_region.h"
 #include "gpu/buffer.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/deposit.h"
@@ -145,7 +146,7 @@ void motion_and_wetness(const StrokeInput& in, float R) {
                             std::abs(k) * std::hypot(in.dx * float(g.width), in.dy * float(g.height)));
     if (brush_settings.brush_type == 8) {
       // The hairs' lines reach beyond the dab.
-      gpu::note_field_written(std::nullopt, 0);
+      gpu::note_field_written(bristle_region(), std::abs(k) * bristle_reach());
       // Each hair's motion counts as far as the paint it carries.
       gpu::program(gpu::Prog::mat_to_alpha_rotated).use();
       const BrushImageRef* image = stroke_image(in);
@@ -165,8 +166,17 @@ void motion_and_wetness(const StrokeInput& in, float R) {
     gpu::program(gpu::Prog::dab_soft).use().set("falloff", falloff);
     glColor4f(1, 0, 0, 1);
     gpu::area_quad(in.x, in.y, 2 * R);
+    gpu::note_wetness_written(gpu::PixelRect::around(in.x - R, in.y - R, in.x + R, in.y + R).grown(1));
   }
   glUseProgram(0);
+}
+
+// The ribbon's last edges (types 6 and 7), and a pixel of rounding.
+gpu::PixelRect ribbon_edges_region() {
+  const vec2d& l = stroke.ribbon_left;
+  const vec2d& r = stroke.ribbon_right;
+  return gpu::PixelRect::around(std::min(l.x, r.x), std::min(l.y, r.y), std::max(l.x, r.x), std::max(l.y, r.y))
+      .grown(2);
 }
 
 }  // namespace
@@ -245,6 +255,16 @@ void stroke_frame(const StrokeInput& in) {
   prepare_brush_buffers(type);
   glDisable(GL_TEXTURE_2D);
   const bool removing = in.tool == ToolMode::erase || in.tool == ToolMode::average;
+  // The strip of types 6 and 7 starts at the last frame's edges; type 9
+  // paints where its trailing point was before it moves on.
+  std::optional<gpu::PixelRect> laid;
+  if (type == 6 || type == 7) {
+    if (stroke.ribbon_started) laid = ribbon_edges_region();
+  } else if (type == 9) {
+    laid = square_region(stroke.follow.p.x, stroke.follow.p.y, in.size);
+  } else if (type != 8) {
+    laid = dab_region(c);
+  }
 
   // In warp mode the brush bends the warp map through the velocity field and
   // lays nothing: paint colours written into the map would be read back as
@@ -284,7 +304,11 @@ void stroke_frame(const StrokeInput& in) {
   if (deposits && alpha > 0) run_pass(c, l->undo_mat());
 
   if (type == 9) loaded_brush_pick_up(c, l->fbo_col(), l->fbo_mat());
-  if (type == 6 || type == 7) ribbon_advance(c);
+  if (type == 6 || type == 7) {
+    ribbon_advance(c);
+    laid = ribbon_edges_region().united(laid.value_or(gpu::PixelRect{}));
+  }
+  if (type == 8) laid = bristle_region();
 
   // The brush-area tools: erase sharpens, average blurs the paint under the
   // brush, or in warp mode the warp map.
@@ -300,7 +324,9 @@ void stroke_frame(const StrokeInput& in) {
                       cb.mat_copy.framebuffer(),
                       cb.mat_copy.texture()};
     gpu::brush_area_tool(in.x, in.y, in.size, in.tool == ToolMode::erase, t);
+    if (laid) laid = laid->united(square_region(in.x, in.y, in.size));
   }
+  stroke.laid = laid;
 
   motion_and_wetness(in, in.size * 0.5f);
   glEnable(GL_TEXTURE_2D);

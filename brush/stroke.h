@@ -4,10 +4,12 @@
 // `col` and paint amount into its `mat` with the current brush type, writes
 // the brush motion into the velocity field and wetness, and runs the
 // brush-area tools of the erase and average modes.
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "base/vec.h"
+#include "gpu/dirty_region.h"
 #include "platform/gl.h"
 
 // Tool modes, as the frame derives them from the brush mode and modifiers.
@@ -63,6 +65,9 @@ struct StrokeState {
   // The paint amount the bristle motion is weighted by, read in the footprint
   // frame (a brush image's `mat`); 0: every hair carries its motion fully.
   GLuint motion_amount = 0;
+  // Where the last painting frame laid or took paint, in canvas pixels; none
+  // when it is not known (anywhere).
+  std::optional<gpu::PixelRect> laid;
 };
 
 extern StrokeState stroke;

@@ -30,6 +30,8 @@ PixelRect PixelRect::around(float ax0, float ay0, float ax1, float ay1) {
 ScopedScissor::ScopedScissor(const std::optional<PixelRect>& rect, int scale, int w, int h) {
   if (!rect) return;
   on_ = true;
+  was_enabled_ = glIsEnabled(GL_SCISSOR_TEST);
+  glGetIntegerv(GL_SCISSOR_BOX, was_box_);
   // GL counts rows from the bottom of the target.
   const PixelRect r = rect->clipped(w, h);
   glEnable(GL_SCISSOR_TEST);
@@ -37,7 +39,9 @@ ScopedScissor::ScopedScissor(const std::optional<PixelRect>& rect, int scale, in
 }
 
 ScopedScissor::~ScopedScissor() {
-  if (on_) glDisable(GL_SCISSOR_TEST);
+  if (!on_) return;
+  glScissor(was_box_[0], was_box_[1], was_box_[2], was_box_[3]);
+  if (!was_enabled_) glDisable(GL_SCISSOR_TEST);
 }
 
 }  // namespace gpu

@@ -18,12 +18,17 @@ struct PixelRect {
   // The smallest rectangle holding both; an empty one adds nothing.
   PixelRect united(const PixelRect& o) const;
   bool covers(int w, int h) const { return x0 <= 0 && y0 <= 0 && x1 >= w && y1 >= h; }
+  // Every pixel of `o` lies inside; an empty one lies inside any.
+  bool contains(const PixelRect& o) const {
+    return o.empty() || (x0 <= o.x0 && y0 <= o.y0 && x1 >= o.x1 && y1 >= o.y1);
+  }
   // The pixels a float box touches, rounded outwards.
   static PixelRect around(float x0, float y0, float x1, float y1);
 };
 
 // While alive, drawing into the bound target (`scale` times the w x h
-// canvas) is limited to `rect`, scaled; with no rect it changes nothing.
+// canvas) is limited to `rect`, scaled; with no rect it changes nothing. The
+// scissor it replaced comes back afterwards, so scopes nest.
 class ScopedScissor {
  public:
   ScopedScissor(const std::optional<PixelRect>& rect, int scale, int w, int h);
@@ -33,6 +38,8 @@ class ScopedScissor {
 
  private:
   bool on_ = false;
+  bool was_enabled_ = false;
+  int was_box_[4] = {};
 };
 
 }  // namespace gpu

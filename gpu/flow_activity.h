@@ -5,6 +5,7 @@
 // may leave the paint's display out when the persistent velocity field holds
 // only exact zeros (the advection then copies the paint unchanged).
 #include "gpu/buffer.h"
+#include "gpu/dirty_region.h"
 
 namespace gpu {
 
@@ -18,10 +19,13 @@ struct FlowActivity {
 
 extern FlowActivity flow_activity;
 
-// Texels of `b` (its full size) whose red or green channel is not exactly
-// zero, counted by an occlusion query. Leaves framebuffer 0 bound and the
-// canvas projection set.
-long nonzero_texels(const Buffer& b);
+// The box, in texels of `b` counted from its top-left corner, of the texels
+// inside `within` with a channel among the first `channels` (2: red and
+// green, 4: all) that is not exactly zero; empty when
+// there are none. Found with occlusion queries over strips of rows and then
+// of columns, and over single lines at the edges.
+// Leaves framebuffer 0 bound and the canvas projection set.
+PixelRect nonzero_box(const Buffer& b, const PixelRect& within, int channels = 2);
 
 // The brush or a command may have written the field: nothing is known.
 void flow_unknown();

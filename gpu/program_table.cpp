@@ -80,7 +80,7 @@ const ProgramRow program_table[] = {
     {Prog::color_wheel, "color_wheel", VertexStage::uv2, "", "midpoint gamma alpha"},
 
     // frame bookkeeping
-    {Prog::nonzero_texels, "nonzero_texels", VertexStage::uv2, "buffer:0", ""},
+    {Prog::nonzero_texels, "nonzero_texels", VertexStage::uv2, "buffer:0", "channels"},
 };
 
 const char* vertex_stage_file(VertexStage v) {

@@ -9,6 +9,7 @@
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/flow_activity.h"
+#include "gpu/flow_region.h"
 #include "gpu/geometry.h"
 #include "gpu/kernels.h"
 #include "gpu/programs.h"
@@ -22,12 +23,22 @@ struct SimulationState {
   float kernel_sharpness = -1;  // the sharpness `kernel` was built for; -1 none yet
   float kernel[9] = {};
   // Where velocity[0] may be non-zero and the longest step it holds, in
-  // canvas pixels; no rect: anywhere. Valid only for the buffer and canvas
-  // size it was noted for.
+  // canvas pixels (infinite for a field the flow left); no rect: anywhere.
+  // Valid only for the buffer and canvas size it was noted for.
   std::optional<PixelRect> field;
   float field_reach = 0;
   GLuint field_texture = 0;
   int field_w = 0, field_h = 0;
+  // With a known field: where solver[0] (the pressure) may be non-zero, in
+  // its texels, and where the working buffers (velocity[1], solver[1] and
+  // solver[2]) may be, in canvas pixels. No rect: anywhere.
+  std::optional<PixelRect> pressure;
+  std::optional<PixelRect> working;
+  // Where the wetness may be non-zero, in canvas pixels, for the buffer and
+  // canvas size it was noted for. No rect: anywhere.
+  std::optional<PixelRect> wet;
+  GLuint wet_texture = 0;
+  int wet_w = 0, wet_h = 0;
 };
 
 SimulationState state;
@@ -37,7 +48,23 @@ bool field_known() {
          state.field_w == geometry.width && state.field_h == geometry.height;
 }
 
+bool wet_known() {
+  return state.wet && state.wet_texture == canvas_buffers.wetness.texture() && state.wet_w == geometry.width &&
+         state.wet_h == geometry.height;
+}
+
+void set_wet(const PixelRect& r) {
+  state.wet = r;
+  state.wet_texture = canvas_buffers.wetness.texture();
+  state.wet_w = geometry.width;
+  state.wet_h = geometry.height;
+}
+
 void field_cleared() {
+  if (!field_known()) {
+    state.pressure.reset();
+    state.working.reset();
+  }
   state.field = PixelRect{};
   state.field_reach = 0;
   state.field_texture = canvas_buffers.velocity[0].texture();
@@ -93,6 +120,8 @@ Copies copies_for(const SimulationFrame& f, const Placement& p) {
   if (p.whole_canvas || f.whole_canvas || !field_known()) return {};
   const PixelRect placed = placed_rect(p);
   const float reach = std::max(state.field_reach, std::hypot(f.motion_x, f.motion_y));
+  // A field the flow left has steps of any length.
+  if (!std::isfinite(reach)) return {};
   return {placed.grown(1), placed.grown(int(std::ceil(reach)) + 2)};
 }
 
@@ -101,6 +130,58 @@ void copy(sim::Draw& draw, GLuint from_fbo, GLuint to_fbo, const std::optional<P
     draw.blit(from_fbo, to_fbo, *rect);
   else
     draw.blit(from_fbo, to_fbo, geometry.width, geometry.height);
+}
+
+int jacobi_steps(const SimulationSettings& s) {
+  return 1 + int(14.0f * (1.0f - s.fluidity * s.fluidity));
+}
+
+PixelRect pressure_in_canvas(const PixelRect& r) {
+  const CanvasBuffers& b = canvas_buffers;
+  return solver_to_canvas(r, geometry.width, geometry.height, b.solver[0].width(), b.solver[0].height());
+}
+
+PixelRect canvas_in_pressure(const PixelRect& r) {
+  const CanvasBuffers& b = canvas_buffers;
+  return canvas_to_solver(r, geometry.width, geometry.height, b.solver[0].width(), b.solver[0].height());
+}
+
+// Below full fluidity: the canvas pixels this frame's flow can change, when
+// the field and the pressure are known; none for the whole canvas.
+std::optional<PixelRect> flow_work(const SimulationFrame& f, const SimulationSettings& s) {
+  if (f.whole_canvas || f.warp_mode || !field_known() || !state.pressure) return std::nullopt;
+  FlowSpread spread;
+  spread.solver_divisor = canvas_buffers.solver_divisor;
+  spread.jacobi_steps = jacobi_steps(s);
+  spread.smoothing = s.fluid_sharpness != 0;
+  spread.curls = s.fluid_curls > 0;
+  const int w = geometry.width, h = geometry.height;
+  const PixelRect r = flow_work_rect(*state.field, pressure_in_canvas(*state.pressure), spread).clipped(w, h);
+  if (r.covers(w, h)) return std::nullopt;
+  return r;
+}
+
+// Outside the work the passes read the working buffers as the whole-canvas
+// passes would have left them: zero. Clears what earlier frames left there.
+void clear_working() {
+  CanvasBuffers& b = canvas_buffers;
+  glClearColor(0, 0, 0, 0);
+  const std::optional<PixelRect>& w = state.working;
+  if (w && w->empty()) return;
+  {
+    sim::bind_target(b.velocity[1].framebuffer());
+    ScopedScissor sc(w, 1, geometry.width, geometry.height);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  const int sw = b.solver[0].width(), sh = b.solver[0].height();
+  const std::optional<PixelRect> reduced = w ? std::optional(canvas_in_pressure(*w)) : std::nullopt;
+  for (int i : {1, 2}) {
+    glBindFramebuffer(GL_FRAMEBUFFER, b.solver[i].framebuffer());
+    glViewport(0, 0, sw, sh);
+    ScopedScissor sc(reduced, 1, sw, sh);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  set_projection(geometry.width, geometry.height);
 }
 
 void draw_placed(sim::Draw& draw, const Placement& p) {
@@ -193,11 +274,27 @@ void advect_warp(sim::Draw& draw, const Placement& p, float softness) {
   draw_placed(draw, p);
 }
 
-// Step 6: wetness moves with the paint, spreads and dries.
-void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d) {
+// Step 6: wetness moves with the paint, spreads and dries. It moves only
+// inside `work`, if there is one, and spreads and dries only where it is not
+// zero (zero stays zero), a texel further each frame.
+void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d, const std::optional<PixelRect>& work) {
   CanvasBuffers& b = canvas_buffers;
-  // Where the field is zero the advection leaves the target as it is.
-  draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), geometry.width, geometry.height);
+  const int w = geometry.width, h = geometry.height;
+  std::optional<PixelRect> wet;
+  if (work && wet_known()) {
+    // A texel more for the filter's rounding of the neighbour offsets.
+    wet = state.wet->united(*work).grown(2).clipped(w, h);
+    if (wet->covers(w, h)) wet.reset();
+  }
+  // A new canvas is wet everywhere (its gate open) until the drying toggle
+  // dries it: then there is no need to look again.
+  const bool measure = wet || !wet_known() || !state.wet->covers(w, h);
+  // Where the field is zero the advection leaves the target as it is. The
+  // spreading reads a texel around, two where the filter rounds.
+  if (wet)
+    draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), wet->grown(2));
+  else
+    draw.blit(b.wetness.framebuffer(), b.scratch.framebuffer(), w, h);
   sim::bind_target(b.scratch.framebuffer());
   glDisable(GL_BLEND);
   if (warp_mode)
@@ -206,8 +303,12 @@ void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d) {
     program(Prog::advect_mat).use().set("power", 1.0f).set("ratio", geometry.aspect).set("softness", softness);
   bind_texture(0, b.velocity[1].texture());
   bind_texture(1, b.wetness.texture());
-  draw.full();
+  {
+    ScopedScissor sc(work, 1, w, h);
+    draw.full();
+  }
 
+  sim::Draw spread{draw.stats, wet};
   sim::bind_target(b.wetness.framebuffer());
   program(Prog::jacobi_diffuse)
       .use()
@@ -216,7 +317,12 @@ void advect_wetness(sim::Draw& draw, bool warp_mode, float softness, float d) {
       .set("spdiff", float(1.0 + 4.0 * d + std::pow(double(d), 10.0)));
   bind_texture(0, b.scratch.texture());
   bind_texture(1, b.scratch.texture());
-  draw.full();
+  {
+    ScopedScissor sc(wet, 1, w, h);
+    spread.full();
+  }
+  glUseProgram(0);
+  if (measure) set_wet(nonzero_box(b.wetness, wet.value_or(PixelRect{0, 0, w, h}), 4));
 }
 
 // Step 7: where paint is, the field is blurred with a kernel that widens with
@@ -253,18 +359,23 @@ void smooth_velocity(sim::Draw& draw, const SimulationFrame& f, float sharpness)
 
 // Steps 11 to 14: the divergence at the solver's resolution, the pressure
 // relaxation and the projection with friction, from velocity[0] into
-// velocity[1].
-void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const SimulationSettings& s, bool drying) {
+// velocity[1]. Within `work`, and its pressure texels, when there is one.
+void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const SimulationSettings& s, bool drying,
+                       const std::optional<PixelRect>& work) {
   CanvasBuffers& b = canvas_buffers;
   const int w = geometry.width, h = geometry.height;
   const int sw = w / b.solver_divisor, sh = h / b.solver_divisor;
 
   glBindTexture(GL_TEXTURE_2D, b.velocity[0].texture());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-  glGenerateMipmap(GL_TEXTURE_2D);
+  {
+    sim::Unclipped unclipped;
+    glGenerateMipmap(GL_TEXTURE_2D);
+  }
   glBindTexture(GL_TEXTURE_2D, 0);
   {
     ScopedResolution reduced(sw, sh);
+    ScopedScissor sc(work ? std::optional(canvas_in_pressure(*work)) : std::nullopt, 1, sw, sh);
     const float ox = 1.0f / float(sw), oy = 1.0f / float(sh);
     glDisable(GL_BLEND);
     sim::bind_target(b.solver[1].framebuffer());
@@ -276,7 +387,7 @@ void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const Simulati
     // Jacobi steps ping-pong between the pressure and a spare buffer: reading
     // the texture being drawn is undefined in GL. An odd count ends in the
     // spare, which is copied back.
-    const int steps = 1 + int(14.0f * (1.0f - s.fluidity * s.fluidity));
+    const int steps = jacobi_steps(s);
     const Buffer* from = &b.solver[0];
     const Buffer* to = &b.solver[2];
     program(Prog::jacobi_average).use().set("offset", ox, oy);
@@ -305,18 +416,32 @@ void remove_divergence(sim::Draw& draw, const SimulationFrame& f, const Simulati
 }
 
 // What the frame left for the next one. At full fluidity the field was just
-// cleared. Below it the field is checked: a zero field moves no paint next
-// frame, and with no pressure to drive it (or no divergence removal) it stays
-// zero. Warp mode moves the map every frame and is never settled.
-void note_flow(const SimulationFrame& f, const SimulationSettings& s) {
+// cleared. Below it the field and the pressure are measured where the frame
+// could have left them non-zero: a zero field moves no paint next frame, and
+// with no pressure to drive it (or no divergence removal) it stays zero. Warp
+// mode moves the map every frame and is never settled.
+void note_flow(const SimulationFrame& f, const SimulationSettings& s, const std::optional<PixelRect>& work) {
   FlowActivity& a = flow_activity;
   if (f.warp_mode) {
     flow_unknown();
+    state.field.reset();
   } else if (s.fluidity >= 1.0f) {
     a.field_zero = a.settled = true;
   } else {
-    a.field_zero = nonzero_texels(canvas_buffers.velocity[0]) == 0;
-    a.settled = a.field_zero && (s.fluid_curls <= 0 || nonzero_texels(canvas_buffers.solver[0]) == 0);
+    const CanvasBuffers& b = canvas_buffers;
+    // Outside the work both stayed zero.
+    const PixelRect canvas = work.value_or(PixelRect{0, 0, geometry.width, geometry.height});
+    const PixelRect field = nonzero_box(b.velocity[0], canvas);
+    const PixelRect pressure = nonzero_box(b.solver[0], canvas_in_pressure(canvas));
+    a.field_zero = field.empty();
+    a.settled = a.field_zero && (s.fluid_curls <= 0 || pressure.empty());
+    state.field = field;
+    state.field_reach = field.empty() ? 0.0f : INFINITY;
+    state.field_texture = b.velocity[0].texture();
+    state.field_w = geometry.width;
+    state.field_h = geometry.height;
+    state.pressure = pressure;
+    state.working = work;
   }
 }
 
@@ -324,10 +449,11 @@ void note_flow(const SimulationFrame& f, const SimulationSettings& s) {
 
 SimulationStats simulate_frame(const SimulationFrame& f) {
   SimulationStats stats;
-  sim::Draw draw{stats};
+  sim::Draw draw{stats, std::nullopt};
   CanvasBuffers& b = canvas_buffers;
   const SimulationSettings& s = simulation_settings;
   const bool drying = s.drying != 0;
+  const int w = geometry.width, h = geometry.height;
 
   // Every pass writes exact values, zeros included (a zero pressure, a closed
   // gate), which the alpha test would discard.
@@ -338,16 +464,23 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
   const float smudge = s.fluid_smudge;
   const float softness = float(std::sqrt(0.01 + 0.99 * double(smudge) * double(smudge)));
 
+  // Below full fluidity the passes run only where the flow can be alive.
+  const std::optional<PixelRect> work = s.fluidity < 1.0f ? flow_work(f, s) : std::nullopt;
+  if (work) clear_working();
+  draw.clip = work;
+
   // At full fluidity the field only matters where the brush laid paint this
   // frame; elsewhere the working field is never read.
   const Placement p = paint_placement(f, s);
   if (p.any()) {
     const Copies c = copies_for(f, p);
+    ScopedScissor sc(work, 1, w, h);
     deflect_velocity(draw, f, p, c);
     if (f.warp_mode)
       advect_warp(draw, p, softness);
     else
       advect_paint(draw, f, p, c, softness, s.substep_mode != 0);
+    stats.touched = work ? *work : placed_rect(p);
   }
 
   if (s.fluidity >= 1.0f) {
@@ -357,15 +490,16 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
     if (!f.whole_canvas && field_known()) clear = p.any() ? state.field->united(placed_rect(p)) : *state.field;
     if (!clear || !clear->empty()) {
       sim::bind_target(b.velocity[0].framebuffer());
-      ScopedScissor scissor(clear, 1, geometry.width, geometry.height);
+      ScopedScissor scissor(clear, 1, w, h);
       glClearColor(0, 0, 0, 0);
       glClear(GL_COLOR_BUFFER_BIT);
     }
+    // The deflection may have copied the whole field into the working one.
+    if (p.any()) state.working.reset();
     field_cleared();
   } else {
-    // Damping, smoothing and self-advection spread the field anywhere.
-    state.field.reset();
-    if (drying) advect_wetness(draw, f.warp_mode, softness, s.drying_speed);
+    if (drying) advect_wetness(draw, f.warp_mode, softness, s.drying_speed, work);
+    ScopedScissor sc(work, 1, w, h);
     smooth_velocity(draw, f, s.fluid_sharpness);
 
     // Damping.
@@ -381,7 +515,7 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
     // carrying the working field along itself would only feed a buffer the
     // next frame overwrites.
     if (s.fluid_curls > 0) {
-      remove_divergence(draw, f, s, drying);
+      remove_divergence(draw, f, s, drying, work);
 
       // Self-advection. The output's alpha is 1, so it replaces the target.
       sim::bind_target(b.velocity[0].framebuffer());
@@ -403,9 +537,21 @@ SimulationStats simulate_frame(const SimulationFrame& f) {
   glColor4f(1, 1, 1, 1);
   glEnable(GL_ALPHA_TEST);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  set_projection(geometry.width, geometry.height);
-  note_flow(f, s);
+  set_projection(w, h);
+  note_flow(f, s, work);
   return stats;
+}
+
+void clear_wetness() {
+  glBindFramebuffer(GL_FRAMEBUFFER, canvas_buffers.wetness.framebuffer());
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  set_wet({});
+}
+
+void note_wetness_written(const PixelRect& where) {
+  if (wet_known()) state.wet = state.wet->united(where);
 }
 
 void note_field_written(const std::optional<PixelRect>& where, float reach) {

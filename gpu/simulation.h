@@ -40,7 +40,7 @@ struct SimulationStats {
   int region_passes = 0;
   int blits = 0;
   double pixels = 0;  // canvas pixels of the largest area a draw covered
-  PixelRect touched;  // every canvas-resolution draw lies inside, in canvas pixels
+  PixelRect touched;  // the paint (or the warp map) changed only inside, in canvas pixels
 };
 
 // Runs the simulation for one frame. Needs the canvas projection's GL state
@@ -52,6 +52,10 @@ SimulationStats simulate_frame(const SimulationFrame& f);
 // `where` (none: anywhere), no step longer than `reach` pixels. At full
 // fluidity the simulation then clears and copies only around what was written.
 void note_field_written(const std::optional<PixelRect>& where, float reach);
+
+// The brush wetted the canvas inside `where`: below full fluidity the
+// wetness then spreads and dries only around what is wet.
+void note_wetness_written(const PixelRect& where);
 
 // Stops all flow: both velocity fields to zero.
 void clear_flow();

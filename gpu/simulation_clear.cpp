@@ -24,8 +24,4 @@ void clear_flow() {
   flow_activity.settled = false;
 }
 
-void clear_wetness() {
-  clear_to_zero(canvas_buffers.wetness);
-}
-
 }  // namespace gpu

@@ -33,8 +33,7 @@ double covered_pixels(const QuadCorners& q) {
 void Draw::full() {
   full_quad();
   ++stats.full_passes;
-  stats.pixels = std::max(stats.pixels, canvas_pixels());
-  stats.touched = stats.touched.united({0, 0, geometry.width, geometry.height});
+  stats.pixels = std::max(stats.pixels, clip ? clip->clipped(geometry.width, geometry.height).area() : canvas_pixels());
 }
 
 void Draw::reduced() {
@@ -47,12 +46,18 @@ void Draw::region(float x, float y, float r, float dx, float dy) {
   region_quad(x, y, r, dx, dy);
   ++(q.full ? stats.full_passes : stats.region_passes);
   stats.pixels = std::max(stats.pixels, covered_pixels(q));
-  // The quad's pixels, and one more around for the rasteriser's rounding.
-  const PixelRect quad = PixelRect::around(q.pos[0][0], q.pos[0][1], q.pos[2][0], q.pos[2][1]).grown(1);
-  stats.touched = stats.touched.united(quad.clipped(geometry.width, geometry.height));
+}
+
+Unclipped::Unclipped() : scissor_(glIsEnabled(GL_SCISSOR_TEST)) {
+  glDisable(GL_SCISSOR_TEST);
+}
+
+Unclipped::~Unclipped() {
+  if (scissor_) glEnable(GL_SCISSOR_TEST);
 }
 
 void Draw::blit(GLuint from_fbo, GLuint to_fbo, int w, int h) {
+  Unclipped unclipped;
   glBindFramebuffer(GL_READ_FRAMEBUFFER, from_fbo);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to_fbo);
   glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
@@ -64,6 +69,7 @@ void Draw::blit(GLuint from_fbo, GLuint to_fbo, const PixelRect& canvas_rect) {
   const int h = geometry.height;
   const PixelRect r = canvas_rect.clipped(geometry.width, h);
   if (r.empty()) return;
+  Unclipped unclipped;
   // GL counts rows from the bottom.
   glBindFramebuffer(GL_READ_FRAMEBUFFER, from_fbo);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to_fbo);

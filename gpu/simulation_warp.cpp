@@ -9,7 +9,7 @@ namespace gpu {
 
 void warp_enter(const WorkPaint& paint) {
   SimulationStats stats;
-  sim::Draw draw{stats};
+  sim::Draw draw{stats, std::nullopt};
   const int wi = geometry.width, hi = geometry.height;
   draw.blit(paint.col_fbo, canvas_buffers.overlay_col.framebuffer(), wi, hi);
   draw.blit(paint.mat_fbo, canvas_buffers.overlay_mat.framebuffer(), wi, hi);
@@ -36,7 +36,7 @@ void warp_enter(const WorkPaint& paint) {
 void warp_apply(const WorkPaint& paint, int strips, const std::function<void()>& present) {
   CanvasBuffers& b = canvas_buffers;
   SimulationStats stats;
-  sim::Draw draw{stats};
+  sim::Draw draw{stats, std::nullopt};
   const int w = geometry.width, h = geometry.height;
   draw.blit(paint.col_fbo, b.overlay_col.framebuffer(), w, h);
   draw.blit(paint.mat_fbo, b.overlay_mat.framebuffer(), w, h);

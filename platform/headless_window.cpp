@@ -4,25 +4,14 @@
 
 #include "platform/gl.h"
 #include "platform/headless_gl.h"
+#include "platform/screen_buffer.h"
 
 namespace platform {
 namespace {
 
 class HeadlessWindow final : public Window {
  public:
-  HeadlessWindow(int w, int h) : w_(w), h_(h) {
-    glGenRenderbuffers(1, &colour_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
-    glGenFramebuffers(1, &fbo_);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  }
-  ~HeadlessWindow() override {
-    glDeleteFramebuffers(1, &fbo_);
-    glDeleteRenderbuffers(1, &colour_);
-  }
+  HeadlessWindow(int w, int h) : w_(w), h_(h) {}
 
   bool headless() const override { return true; }
   void set_title(const std::string&) override {}
@@ -39,10 +28,7 @@ class HeadlessWindow final : public Window {
   void pump_events() override {}
   void wait_events() override {}
   void wait_frame_tick() override {}
-  void bind_screen() override {
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glViewport(0, 0, w_, h_);
-  }
+  void bind_screen() override { screen_.bind(w_, h_); }
   void present() override { glFlush(); }
   bool keeps_screen() const override { return true; }
   Answer confirm(const std::string& caption, const std::string& text) override {
@@ -52,7 +38,7 @@ class HeadlessWindow final : public Window {
 
  private:
   int w_, h_;
-  GLuint fbo_ = 0, colour_ = 0;
+  ScreenBuffer screen_;
 };
 
 }  // namespace

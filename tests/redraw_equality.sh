@@ -20,6 +20,21 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   printf 'up %s\nframe\n' "$b"
 }
 
+# every_brush NAME GREEN: each brush type paints, smudges, erases (Ctrl) and
+# averages (Ctrl and Shift), then exports NAME_KEY.png; the substeps go on
+# from the bristle type.
+every_brush() {
+  for d in 1 2 3 4 5 6 7 8 9 0; do
+    [ "$d" = 8 ] && printf 'key press Y\n'
+    printf 'key press %s\nframe\ncolor 0.%s %s 0.3\n' "$d" "$d" "$2"
+    stroke $((10 + d * 12)) 15 $((30 + d * 10)) 75
+    stroke $((40 + d * 6)) 70 $((20 + d * 12)) 20 right
+    printf 'key down Left Ctrl\n'; stroke 15 $((20 + d * 5)) 145 $((30 + d * 4)); printf 'key up Left Ctrl\n'
+    printf 'key down Left Ctrl\nkey down Left Shift\n'; stroke 140 $((80 - d * 5)) 20 $((60 - d * 4))
+    printf 'key up Left Shift\nkey up Left Ctrl\nframe 3\nexport "%s/%s_%s.png"\n' "$dir" "$1" "$d"
+  done
+}
+
 {
   printf 'canvas 160 90\nseed 5\nset "BRUSH:SIZE" 10\ncolor 0.8 0.2 0.1\n'
   stroke 20 30 140 50
@@ -67,19 +82,33 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   printf 'key press Delete\nframe 2\nexport "%s/layers_5.png"\n' "$dir"
 } > "$dir/layers.txt"
 
+# Below full fluidity the flow is simulated only where it can be alive:
+# exports frame by frame while it spreads and dies, a fast stroke whose
+# paint races across the canvas at low fluidity, and then every brush type
+# painting, smudging, erasing and averaging while the paint flows.
+{
+  printf 'canvas 160 90\nseed 9\nset "FLUIDITY" 0.5\nset "BRUSH:SIZE" 10\ncolor 0.7 0.6 0.1\n'
+  stroke 30 45 60 45
+  for n in 1 2 3 4 5 6; do printf 'frame 2\nexport "%s/alive_%s.png"\n' "$dir" $n; done
+  printf 'set "FLUIDITY" 0.1\nset "HIGH QUALITY" 0\n'
+  stroke 10 80 150 10
+  for n in 7 8 9 10; do printf 'frame\nexport "%s/alive_%s.png"\n' "$dir" $n; done
+  # full fluidity while that flow still runs: a smudge in what it left
+  printf 'set "FLUIDITY" 1\n'; stroke 20 60 140 30 right
+  printf 'export "%s/alive_10b.png"\nset "FLUIDITY" 0.1\n' "$dir"
+  printf 'frame 20\nexport "%s/alive_11.png"\n' "$dir"
+  # dried (D twice: drying off dries the canvas, on again keeps it dry), so
+  # only what the brushes wet spreads and dries
+  printf 'key press D\nframe\nkey press D\nframe\n'
+  printf 'set "FLUIDITY" 0.6\nset "HIGH QUALITY" 1\nset "BRUSH:SIZE" 8\n'
+  every_brush alive_b 0.3
+} > "$dir/alive.txt"
+
 # Every brush type paints, smudges, erases (Ctrl) and averages (Ctrl and
 # Shift) at full fluidity, with the substeps on for the last types.
 {
   printf 'canvas 160 90\nseed 8\nset "BRUSH:SIZE" 11\n'
-  for d in 1 2 3 4 5 6 7 8 9 0; do
-    [ "$d" = 8 ] && printf 'key press Y\n'
-    printf 'key press %s\nframe\ncolor 0.%s 0.5 0.3\n' "$d" "$d"
-    stroke $((10 + d * 12)) 15 $((30 + d * 10)) 75
-    stroke $((40 + d * 6)) 70 $((20 + d * 12)) 20 right
-    printf 'key down Left Ctrl\n'; stroke 15 $((20 + d * 5)) 145 $((30 + d * 4)); printf 'key up Left Ctrl\n'
-    printf 'key down Left Ctrl\nkey down Left Shift\n'; stroke 140 $((80 - d * 5)) 20 $((60 - d * 4))
-    printf 'key up Left Shift\nkey up Left Ctrl\nframe 2\nexport "%s/brushes_%s.png"\n' "$dir" "$d"
-  done
+  every_brush brushes 0.5
 } > "$dir/brushes.txt"
 
 # The brush-mode panel (at 640 x 480: 352..512 x 352..480) over the picture:
@@ -98,7 +127,7 @@ stroke() {  # stroke X0 Y0 X1 Y1 [BUTTON]: a press, four moves, a release
   printf 'screenshot "%s/panels_2.png"\nmouse 200 100\nframe 30\nscreenshot "%s/panels_3.png"\n' "$dir" "$dir"
 } > "$dir/panels.txt"
 
-for name in paint flow layers brushes panels; do
+for name in paint flow alive layers brushes panels; do
   "$ollan" --headless --replay "$dir/$name.txt" 2> "$dir/$name.err" || fail "$name: $(cat "$dir/$name.err")"
   mkdir "$dir/fast_$name"
   mv "$dir/${name}"_*.png "$dir/fast_$name/"
@@ -126,4 +155,23 @@ echo "$full" | grep -q "^display_px: 14400$" || fail "the full redraw left the d
 stroke_fast=$("$ollan" --headless --bench --replay "$dir/long.txt")
 px=$(echo "$stroke_fast" | sed -n 's/^display_px: //p')
 [ "$px" -gt 0 ] && [ "$px" -lt 14400 ] || fail "a stroke redisplays $px pixels of 14400"
+# Every brush type, and erase and average, redisplays only around the brush,
+# and so does a stroke while the paint flows.
+long_stroke() {  # KEY HELD SETTINGS: brush KEY, a stroke across with keys HELD down
+  printf 'canvas 160 90\nset "BRUSH:SIZE" 8\n%bkey press %s\nframe\n%bmouse 20 45\nframe\ndown left\nframe\n' \
+    "$3" "$1" "$2"
+  for i in $(seq 1 20); do printf 'mouse %s 45\nframe\n' $((20 + 5 * i)); done
+}
+display_px() { "$ollan" --headless --bench --replay "$1" | sed -n 's/^display_px: //p'; }
+for d in 1 2 3 4 5 6 7 8 9 0; do
+  for held in '' 'key down Left Ctrl\n' 'key down Left Ctrl\nkey down Left Shift\n'; do
+    long_stroke "$d" "$held" '' > "$dir/type.txt"
+    px=$(display_px "$dir/type.txt")
+    [ "$px" -gt 0 ] && [ "$px" -lt 7200 ] || fail "brush key $d, ${held:-painting}: redisplays $px pixels of 14400"
+  done
+done
+# The flow's margins (the pressure's reach) are tens of pixels: a larger canvas.
+long_stroke 9 '' 'set "FLUIDITY" 0.5\n' | sed 's/^canvas 160 90$/canvas 640 360/' > "$dir/flowing.txt"
+px=$(display_px "$dir/flowing.txt")
+[ "$px" -gt 0 ] && [ "$px" -lt 115200 ] || fail "a stroke in flowing paint redisplays $px pixels of 230400"
 echo "redraw equality: ok"

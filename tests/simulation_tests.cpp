@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "document/document_state.h"
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
+#include "gpu/flow_activity.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "gpu/simulation.h"
@@ -597,3 +599,109 @@ TEST(SimulationBuffers, TheRelaxationKeepsNoTextureOfItsOwn) {
   EXPECT_EQ(live_textures(), at_start);
   document::reset_settings();
 }
+
+namespace {
+
+TEST_F(Simulation, TheNonZeroBoxIsTheBoxOfTheNonZeroTexels) {
+  const struct {
+    const char* what;
+    std::vector<std::array<int, 2>> texels;  // canvas pixels, y down
+    float value;
+  } cases[] = {
+      {"none", {}, 0},
+      {"one in a corner", {{0, 0}}, 1},
+      {"two far apart", {{3, 80}, {150, 7}}, -0.5f},
+      {"a tiny value", {{77, 44}}, 1e-30f},
+  };
+  for (const auto& c : cases) {
+    std::vector<float> v(size_t(W) * H * 2, 0);
+    gpu::PixelRect expect;
+    for (const auto& t : c.texels) {
+      v[(size_t(H - 1 - t[1]) * W + size_t(t[0])) * 2 + 1] = c.value;
+      expect = expect.united({t[0], t[1], t[0] + 1, t[1] + 1});
+    }
+    upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, v);
+    const gpu::PixelRect box = gpu::nonzero_box(gpu::canvas_buffers.velocity[0], {0, 0, W, H});
+    EXPECT_EQ(box.empty(), expect.empty()) << c.what;
+    EXPECT_TRUE(box.contains(expect)) << c.what;
+    EXPECT_TRUE(expect.contains(box)) << c.what << ": larger than the texels";
+    // A search inside part of the buffer finds only what lies there.
+    EXPECT_TRUE(gpu::nonzero_box(gpu::canvas_buffers.velocity[0], {40, 20, 60, 30}).empty()) << c.what;
+  }
+}
+
+// Everything a simulated frame leaves for the next one and for the picture.
+struct Buffers {
+  std::vector<float> field, pressure, amount, colour, wetness;
+  bool operator==(const Buffers&) const = default;
+};
+
+Buffers read_buffers() {
+  const gpu::CanvasBuffers& b = gpu::canvas_buffers;
+  const layer& l = *layers.active;
+  return {read_texture(b.velocity[0].texture(), W, H, GL_RG, 2),
+          read_texture(b.solver[0].texture(), b.solver[0].width(), b.solver[0].height(), GL_RED, 1),
+          read_texture(l.fbo_mat(), W, H, GL_RED, 1), read_texture(l.fbo_col(), W, H, GL_RGBA, 4),
+          read_texture(b.wetness.texture(), W, H, GL_RGBA, 4)};
+}
+
+TEST_F(Simulation, TheFlowSimulatedWhereItLivesEqualsTheWholeCanvasFrameByFrame) {
+  const struct {
+    const char* what;
+    float fluidity, sharpness, curls, drying;
+    float motion;  // pixels a frame of the brush, across the canvas
+  } cases[] = {
+      {"default flow", 0.5f, 0.5f, 0.25f, 1, 6}, {"fast, thin paint", 0.1f, 1.0f, 1.0f, 1, 40},
+      {"no smoothing", 0.7f, 0.0f, 0.5f, 1, 10}, {"no curls", 0.4f, 0.8f, 0.0f, 1, 12},
+      {"never drying", 0.6f, 0.3f, 0.25f, 0, 8},
+  };
+  for (const auto& c : cases) {
+    std::vector<Buffers> frames[2];
+    double least_pixels = W * H;
+    for (int restricted = 0; restricted < 2; ++restricted) {
+      SetUp();
+      gpu::SimulationSettings& s = gpu::simulation_settings;
+      s.fluidity = c.fluidity;
+      s.fluid_sharpness = c.sharpness;
+      s.fluid_curls = c.curls;
+      s.drying = c.drying;
+      // Paint and wetness in a band, a field under a brush moving along it.
+      std::vector<float> mat(size_t(W) * H, 0), wet(size_t(W) * H * 4, 0), field(size_t(W) * H * 2, 0);
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+          const size_t i = size_t(y) * W + size_t(x);
+          if (y > 35 && y < 55) mat[i] = 0.5f + 0.01f * float(x % 37);
+          if (y > 30 && y < 60 && x > 5) std::fill_n(&wet[i * 4], 4, 1.0f);
+          if (std::hypot(x - 30.0f, y - 45.0f) < 8) field[i * 2] = c.motion / W;
+        }
+      upload(layers.active->fbo_mat(), GL_RED, mat);
+      upload(gpu::canvas_buffers.wetness.texture(), GL_RGBA, wet);
+      upload(gpu::canvas_buffers.velocity[0].texture(), GL_RG, field);
+      gpu::note_field_written(std::nullopt, 0);
+      gpu::note_wetness_written({0, 0, W, H});
+      const layer& l = *layers.active;
+      // The last frames at full fluidity, a brush smudging in what the flow
+      // left of the field.
+      for (int frame = 0; frame < 26; ++frame) {
+        gpu::SimulationFrame f{{l.fbo_colID(), l.fbo_col(), l.fbo_matID(), l.fbo_mat()}};
+        f.whole_canvas = restricted == 0;
+        if (frame >= 24) {
+          s.fluidity = 1;
+          f.brush_x = 60;
+          f.brush_y = 45;
+          f.brush_radius = 10;
+          f.motion_x = 3;
+          f.dab = true;
+        }
+        const gpu::SimulationStats stats = gpu::simulate_frame(f);
+        if (restricted) least_pixels = std::min(least_pixels, stats.touched.area());
+        frames[restricted].push_back(read_buffers());
+      }
+    }
+    EXPECT_LT(least_pixels, W * H) << c.what << ": the flow never ran in part of the canvas";
+    for (size_t i = 0; i < frames[0].size(); ++i)
+      EXPECT_TRUE(frames[0][i] == frames[1][i]) << c.what << ": frame " << i << " differs from the whole canvas";
+  }
+}
+
+}  // namespace

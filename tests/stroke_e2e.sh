@@ -29,6 +29,21 @@ xdotool mouseup 1
 xdotool mousemove --sync $((X + 20)) $((Y + 340))
 sleep 1.5
 import -window root after.png
+# Frames drew only what changed into the window's kept picture; a resize and
+# back makes the next frames redraw all of it, which must show the same
+# picture.
+xdotool windowsize --sync "$WID" 600 340
+sleep 1
+xdotool windowsize --sync "$WID" 640 360
+sleep 1.5
+import -window root redrawn.png
+# Hidden and shown again, the window shows its last picture even while no
+# frame runs.
+xdotool windowunmap --sync "$WID"
+sleep 0.5
+xdotool windowmap --sync "$WID"
+sleep 1.5
+import -window root shown_again.png
 echo "$X $Y" >origin.txt
 # A plain termination would ask to confirm the exit.
 kill -KILL $APP 2>/dev/null || true
@@ -56,5 +71,11 @@ for box in "40x40+20+20" "60x40+20+280" "40x40+300+60"; do
   echo "away at $box: $n pixels changed"
   [ "${n%.*}" -le 5 ] || { echo "FAIL: paint away from the drag at $box"; fail=1; }
 done
+n=$(compare -metric AE "after.png[640x360+$X+$Y]" "redrawn.png[640x360+$X+$Y]" null: 2>&1 | cut -d' ' -f1 || true)
+echo "redrawn in full: $n pixels differ"
+[ "${n%.*}" = 0 ] || { echo "FAIL: the window redrawn in full differs from the frames that drew what changed"; fail=1; }
+n=$(compare -metric AE -fuzz 4% "after.png[640x360+$X+$Y]" "shown_again.png[640x360+$X+$Y]" null: 2>&1 | cut -d' ' -f1 || true)
+echo "shown again: $n pixels differ"
+[ "${n%.*}" -le 50 ] || { echo "FAIL: the window shown again lost its picture"; fail=1; }
 [ $fail = 0 ] && echo PASS
 exit $fail

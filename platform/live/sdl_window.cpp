@@ -15,6 +15,7 @@
 #include "platform/gl.h"
 #include "platform/live/gtk_clipboard.h"
 #include "platform/live/gtk_dialogs.h"
+#include "platform/screen_buffer.h"
 
 namespace platform {
 namespace {
@@ -62,7 +63,10 @@ class LiveWindow final : public SdlWindow {
   LiveWindow() : dialogs_(*this) {}
   ~LiveWindow() override {
     if (timer_) SDL_RemoveTimer(timer_);
-    if (context_) SDL_GL_DeleteContext(context_);
+    if (context_) {
+      screen_.release();
+      SDL_GL_DeleteContext(context_);
+    }
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
   }
@@ -174,12 +178,18 @@ class LiveWindow final : public SdlWindow {
     pump_events();
   }
   void bind_screen() override {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
+    if (screen_.bind(w, h)) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, w, h);
   }
-  void present() override { SDL_GL_SwapWindow(window_); }
+  void present() override {
+    screen_.copy_to_window();
+    SDL_GL_SwapWindow(window_);
+  }
+  // Frames draw into the screen buffer, which outlives the swap.
+  bool keeps_screen() const override { return screen_.valid(); }
 
   Answer confirm(const std::string& caption, const std::string& text) override {
     return dialogs_.confirm(caption, text, BoxButtons::ok_cancel);
@@ -274,6 +284,7 @@ class LiveWindow final : public SdlWindow {
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
+  ScreenBuffer screen_;
   SDL_TimerID timer_ = 0;
   Uint32 seen_ticks_ = 0;
   std::map<std::string, bool, std::less<>> hits_, held_;
