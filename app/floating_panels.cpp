@@ -15,8 +15,8 @@
 #include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "gpu/simulation_settings.h"
-#include "ui/glass_backdrop.h"
 #include "ui/brush_image_panel.h"
+#include "ui/glass_backdrop.h"
 #include "ui/gui_draw.h"
 #include "ui/gui_redraw.h"
 

@@ -177,8 +177,8 @@ void lay_out_main_panel(MainPanelView& view, const MainPanel& m, const GuiImages
   build_rows(*view.rows, main_panel_rows(m, sw, sh), images);
 }
 
-void draw_main_panel(MainPanelView& view, const MainPanel& m, const GuiPainter& p, GLuint backdrop, float sw,
-                     float sh, const std::optional<gpu::PixelRect>& clip) {
+void draw_main_panel(MainPanelView& view, const MainPanel& m, const GuiPainter& p, GLuint backdrop, float sw, float sh,
+                     const std::optional<gpu::PixelRect>& clip) {
   draw_gui(view.scene, p, backdrop, sw, sh, clip);
 
   const int shown = m.pressed >= 0 ? m.pressed : m.hovered;
