@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "gpu/canvas_buffers.h"
 #include "gpu/canvas_texture.h"
 #include "gpu/display_passes.h"
 #include "gpu/display_settings.h"
+#include "gpu/flow_activity.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 
@@ -31,7 +33,7 @@ namespace {
 
 // The paint-thickness sum every visible layer adds into `scratch`: thin paint
 // shows the canvas grain, thick paint hides it.
-void thickness_sum(std::span<const DisplayLayer> layers, const DisplayInputs& in) {
+void thickness_sum(std::span<const DisplayLayer> layers, const std::vector<bool>& blank, const DisplayInputs& in) {
   const CanvasBuffers& b = canvas_buffers;
   const canvas& cs = canvas_settings;
   b.scratch.bind_target();
@@ -45,8 +47,9 @@ void thickness_sum(std::span<const DisplayLayer> layers, const DisplayInputs& in
   glColor4f(1, 1, 1, 1);
   if (cs.strength != 0 && cs.show) {
     glEnable(GL_TEXTURE_2D);
-    for (const DisplayLayer& l : layers) {
-      if (l.hidden) continue;
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+      const DisplayLayer& l = layers[i];
+      if (l.hidden || blank[i]) continue;
       bind_texture(0, l.mat_tex);
       full_quad();
       if (l.active && in.placing_picture) {
@@ -171,6 +174,9 @@ void draw_layer_pass(const DisplayLayer& l, float scale) {
 // the amount one texel over, the doubled resolution's filtering one more, and
 // the averaging back and the sharpen's taps one more each.
 constexpr int display_reach = 4;
+// How far from the region a layer's paint can still show in it: the widest
+// pass scissor (3) and the filtered read of the amount (1), with a texel to spare.
+constexpr int blank_reach = 5;
 
 std::optional<PixelRect> display_region(std::span<const DisplayLayer> layers, const DisplayInputs& in) {
   const DisplaySettings& s = display_settings;
@@ -197,9 +203,25 @@ PixelRect render_display(std::span<const DisplayLayer> layers, const DisplayInpu
   // the rest of every buffer still holds the last display's pixels.
   auto reach = [&](int m) { return region ? std::optional<PixelRect>(region->grown(m)) : std::nullopt; };
 
+  // A layer with no paint near the region adds nothing to the thickness and
+  // draws nothing (its pass discards where the amount is 0): only the
+  // painted layers are composited again.
+  // One query answers for all of them when none has paint there, the usual
+  // case of layers painted elsewhere or not yet.
+  std::vector<bool> blank(layers.size(), false);
+  if (region) {
+    std::vector<GLuint> others;
+    for (const DisplayLayer& l : layers)
+      if (!l.active && !l.hidden) others.push_back(l.mat_tex);
+    const PixelRect near = region->grown(blank_reach);
+    const bool any = any_nonzero(others, w, h, near);
+    for (std::size_t i = 0; i < layers.size(); ++i)
+      if (!layers[i].active && !layers[i].hidden)
+        blank[i] = !any || !any_nonzero(std::span(&layers[i].mat_tex, 1), w, h, near);
+  }
   {
     ScopedScissor sc(reach(3), 1, w, h);
-    thickness_sum(layers, in);
+    thickness_sum(layers, blank, in);
   }
 
   const bool hq = s.high_quality && !in.warp_mode;
@@ -221,7 +243,9 @@ PixelRect render_display(std::span<const DisplayLayer> layers, const DisplayInpu
 
     set_frame_uniforms();
     const GLint mag = (!s.high_quality && in.warp_mode) ? GL_NEAREST : GL_LINEAR;
-    for (const DisplayLayer& l : layers) {
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+      const DisplayLayer& l = layers[i];
+      if (blank[i]) continue;
       glBindTexture(GL_TEXTURE_2D, l.mat_tex);
       glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
       glBindTexture(GL_TEXTURE_2D, 0);

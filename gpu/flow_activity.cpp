@@ -1,6 +1,8 @@
 #include "gpu/flow_activity.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "gpu/canvas_buffers.h"
@@ -76,6 +78,55 @@ std::pair<int, int> passed_span(const PixelRect& r, bool rows, int buffer_h) {
 
 }  // namespace
 
+namespace {
+
+// While alive: counting texels of `texture` (w x h) that are not exactly zero
+// in the first `channels` channels, with occlusion queries drawn into
+// `target` (canvas-sized, never the texture itself) with no colour written.
+class NonzeroCount {
+ public:
+  NonzeroCount(const Buffer& target, GLuint texture, int w, int h, int channels) : at_(w, h) {
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer());
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    alpha_test_ = glIsEnabled(GL_ALPHA_TEST);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    scissor_ = glIsEnabled(GL_SCISSOR_TEST);
+    glGetIntegerv(GL_SCISSOR_BOX, scissor_box_);
+    glEnable(GL_SCISSOR_TEST);
+    program(Prog::nonzero_texels)
+        .use()
+        .set("channels", 1.0f, 1.0f, channels > 2 ? 1.0f : 0.0f, channels > 2 ? 1.0f : 0.0f);
+    // Nearest sampling reads each texel as stored.
+    bind_texture(0, texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min_filter_);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag_filter_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  }
+  ~NonzeroCount() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter_);
+    bind_texture(0, 0);
+    glUseProgram(0);
+    glScissor(scissor_box_[0], scissor_box_[1], scissor_box_[2], scissor_box_[3]);
+    if (!scissor_) glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (alpha_test_) glEnable(GL_ALPHA_TEST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  }
+  NonzeroCount(const NonzeroCount&) = delete;
+  NonzeroCount& operator=(const NonzeroCount&) = delete;
+
+ private:
+  ScopedResolution at_;
+  GLboolean alpha_test_ = GL_FALSE, scissor_ = GL_FALSE;
+  GLint scissor_box_[4] = {};
+  GLint min_filter_ = 0, mag_filter_ = 0;
+};
+
+}  // namespace
+
 PixelRect nonzero_box(const Buffer& b, const PixelRect& within, int channels) {
   if (!b) return {};
   const PixelRect r = within.clipped(b.width(), b.height());
@@ -83,44 +134,46 @@ PixelRect nonzero_box(const Buffer& b, const PixelRect& within, int channels) {
   // Any target of the same size will do: nothing is written, only counted.
   // The buffer itself cannot be the target while it is read.
   const Buffer& target = &b == &canvas_buffers.mat_copy ? canvas_buffers.scratch : canvas_buffers.mat_copy;
-  PixelRect box;
-  {
-    ScopedResolution at(b.width(), b.height());
-    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer());
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    const GLboolean alpha_test = glIsEnabled(GL_ALPHA_TEST);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_BLEND);
-    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-    GLint scissor_box[4] = {};
-    glGetIntegerv(GL_SCISSOR_BOX, scissor_box);
-    glEnable(GL_SCISSOR_TEST);
-    program(Prog::nonzero_texels)
-        .use()
-        .set("channels", 1.0f, 1.0f, channels > 2 ? 1.0f : 0.0f, channels > 2 ? 1.0f : 0.0f);
-    // Nearest sampling reads each texel as stored.
-    bind_texture(0, b.texture());
-    GLint min_filter = 0, mag_filter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min_filter);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag_filter);
+  const NonzeroCount count(target, b.texture(), b.width(), b.height(), channels);
+  const auto [y0, y1] = passed_span(r, true, b.height());
+  if (y1 <= y0) return {};
+  const auto [x0, x1] = passed_span({r.x0, y0, r.x1, y1}, false, b.height());
+  return {x0, y0, x1, y1};
+}
+
+bool any_nonzero(std::span<const GLuint> textures, int w, int h, const PixelRect& within) {
+  const PixelRect r = within.clipped(w, h);
+  if (r.empty() || textures.empty()) return false;
+  const NonzeroCount count(canvas_buffers.mat_copy, textures[0], w, h, 1);
+  // The count reads the first texture as stored; the others too, and each
+  // gets its own filters back.
+  std::vector<std::array<GLint, 2>> filters(textures.size());
+  for (std::size_t i = 1; i < textures.size(); ++i) {
+    bind_texture(0, textures[i]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[i][0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[i][1]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    const auto [y0, y1] = passed_span(r, true, b.height());
-    if (y1 > y0) {
-      const auto [x0, x1] = passed_span({r.x0, y0, r.x1, y1}, false, b.height());
-      box = {x0, y0, x1, y1};
-    }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
-    bind_texture(0, 0);
-    glUseProgram(0);
-    glScissor(scissor_box[0], scissor_box[1], scissor_box[2], scissor_box[3]);
-    if (!scissor) glDisable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    if (alpha_test) glEnable(GL_ALPHA_TEST);
   }
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  return box;
+  GLuint query = 0;
+  glGenQueries(1, &query);
+  glScissor(r.x0, h - r.y1, r.x1 - r.x0, r.y1 - r.y0);
+  glBeginQuery(GL_SAMPLES_PASSED, query);
+  for (GLuint t : textures) {
+    bind_texture(0, t);
+    full_quad();
+  }
+  glEndQuery(GL_SAMPLES_PASSED);
+  GLuint passed = 0;
+  glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
+  glDeleteQueries(1, &query);
+  for (std::size_t i = 1; i < textures.size(); ++i) {
+    bind_texture(0, textures[i]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filters[i][0]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filters[i][1]);
+  }
+  bind_texture(0, textures[0]);
+  return passed != 0;
 }
 
 void flow_unknown() {

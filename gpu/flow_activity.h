@@ -4,6 +4,8 @@
 // simulated frame ended in a state that another frame would not change, and
 // may leave the paint's display out when the persistent velocity field holds
 // only exact zeros (the advection then copies the paint unchanged).
+#include <span>
+
 #include "gpu/buffer.h"
 #include "gpu/dirty_region.h"
 
@@ -26,6 +28,12 @@ extern FlowActivity flow_activity;
 // of columns, and over single lines at the edges.
 // Leaves framebuffer 0 bound and the canvas projection set.
 PixelRect nonzero_box(const Buffer& b, const PixelRect& within, int channels = 2);
+
+// Whether any texel of the one-channel `textures` (each w x h, like the
+// canvas) inside `within` is not exactly zero: one occlusion query over them
+// all.
+// Leaves framebuffer 0 bound and the canvas projection set.
+bool any_nonzero(std::span<const GLuint> textures, int w, int h, const PixelRect& within);
 
 // The brush or a command may have written the field: nothing is known.
 void flow_unknown();

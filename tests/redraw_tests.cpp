@@ -47,6 +47,9 @@ TEST(Redraw, EveryFrameOfTheWindowMatchesTheFullRedraw) {
       {"strokes at zoom 1", "set \"BRUSH:SIZE\" 10\n" + stroke(20, 30, 140, 50) + stroke(30, 70, 120, 20, "right")},
       {"zoomed and turned",
        "mouse 80 45\nwheel 1\nframe 2\nkey down =\nframe 3\nkey up =\nframe\n" + stroke(40, 40, 120, 50) + "frame 2\n"},
+      {"a new layer painted across the paint of the one below",
+       "set \"BRUSH:SIZE\" 10\n" + stroke(20, 30, 140, 50) + "key press F9\nframe 2\n" + stroke(60, 10, 70, 80) +
+           "key press F9\nframe 2\n" + stroke(100, 80, 110, 10)},
       {"high quality off, then glowing",
        "set \"HIGH QUALITY\" 0\n" + stroke(20, 20, 100, 70) + "set \"GLOWING\" 0.7\nframe\n" + stroke(100, 20, 20, 70)},
   };
