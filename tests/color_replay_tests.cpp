@@ -34,20 +34,6 @@ std::string click(int x, int y, const char* button = "left") {
   return at(x, y) + "down " + button + "\nframe 2\nup " + button + "\nframe 2\n";
 }
 
-// The mean colour where the paint is thick along row y, between x0 and x1.
-std::array<float, 3> paint_colour(const LayerPixels& p, int x0, int x1, int y) {
-  std::array<float, 3> sum{};
-  int n = 0;
-  for (int x = x0; x <= x1; ++x)
-    if (p.amount(x, y) > 0.3f) {
-      for (int i = 0; i < 3; ++i) sum[std::size_t(i)] += p.colour(x, y)[i];
-      ++n;
-    }
-  EXPECT_GT(n, 10) << "no paint along row " << y;
-  for (float& v : sum) v /= float(std::max(n, 1));
-  return sum;
-}
-
 std::string temp_path(const std::string& name) {
   return (std::filesystem::temp_directory_path() / ("ollan_colour_replay_" + name)).string();
 }

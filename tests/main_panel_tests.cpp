@@ -122,30 +122,15 @@ TEST(MainPanel, DialsMoveByTheirFractionAndLayNoPaint) {
   }
 }
 
-// The mean colour of the paint along row y between x0 and x1.
-std::array<float, 3> stroke_colour(int x0, int x1, int y) {
-  const LayerPixels px = read_layer();
-  std::array<float, 3> sum{};
-  int n = 0;
-  for (int x = x0; x <= x1; ++x)
-    if (px.amount(x, y) > 0.3f) {
-      for (int i = 0; i < 3; ++i) sum[std::size_t(i)] += px.colour(x, y)[i];
-      ++n;
-    }
-  EXPECT_GT(n, 20) << "no paint along row " << y;
-  for (float& v : sum) v /= float(std::max(n, 1));
-  return sum;
-}
-
 TEST(MainPanel, AColourDialTurnedColoursTheNextStroke) {
   ScriptRun r(640, 480);
   ASSERT_EQ(r.run("pen 0.85\ncolor 0.1 0.1 0.8\n" + drag_script(150, 200, 350, 200)), "");
-  const std::array<float, 3> blue = stroke_colour(170, 330, 200);
+  const std::array<float, 3> blue = paint_colour(read_layer(), 170, 330, 200);
   // 100 pixels to the right: the red from 0.1 to 0.6.
   ASSERT_EQ(r.run(drag(centre_of("COLOR:RED", 640), 100, 0) + drag_script(150, 260, 350, 260)), "");
   EXPECT_NEAR(document::value_of(ParamId::color_red), 0.6f, 1e-3f);
   EXPECT_FLOAT_EQ(color_settings.current[2], 0.8f) << "turning the red dial moved the blue";
-  const std::array<float, 3> violet = stroke_colour(170, 330, 260);
+  const std::array<float, 3> violet = paint_colour(read_layer(), 170, 330, 260);
   EXPECT_GT(violet[0], 3 * blue[0]) << "the red dial did not reach the stroke";
   // The brush still carries some of the first stroke; the blue stays well
   // above the green either way.

@@ -1,5 +1,8 @@
 #include "tests/stroke_helpers.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cmath>
 
 #include "app/brush_image_frame.h"
@@ -60,4 +63,17 @@ std::string drag_script(int x0, int y0, int x1, int y1) {
   for (int i = 1; i <= 8; ++i)
     s += "mouse " + std::to_string(x0 + (x1 - x0) * i / 8) + " " + std::to_string(y0 + (y1 - y0) * i / 8) + "\nframe\n";
   return s + "up left\nframe 2\n";
+}
+
+std::array<float, 3> paint_colour(const LayerPixels& p, int x0, int x1, int y) {
+  std::array<float, 3> sum{};
+  int n = 0;
+  for (int x = x0; x <= x1; ++x)
+    if (p.amount(x, y) > 0.3f) {
+      for (int i = 0; i < 3; ++i) sum[std::size_t(i)] += p.colour(x, y)[i];
+      ++n;
+    }
+  EXPECT_GT(n, 10) << "no paint along row " << y;
+  for (float& v : sum) v /= float(std::max(n, 1));
+  return sum;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Scripted strokes for the brush tests: a straight drag through the stroke
 // entry, one frame per step, and read-back of the active layer by canvas pixel.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct LayerPixels {
   const float* colour(int x, int y) const { return &col[(size_t(h - 1 - y) * w + x) * 4]; }
 };
 LayerPixels read_layer(bool undo = false);
+
+// The mean colour where the paint is thick along row y, between x0 and x1;
+// a test failure when fewer than 11 pixels there hold paint.
+std::array<float, 3> paint_colour(const LayerPixels& p, int x0, int x1, int y);
 
 // An input script's left-button drag from (x0, y0) to (x1, y1) in 8 frames,
 // then the release and 2 frames.
