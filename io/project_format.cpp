@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "io/byte_stream.h"
+#include "io/settings_fields.h"
 
 namespace io {
 
@@ -99,17 +100,7 @@ void read_canvas_preset(ByteReader& r, CanvasPreset* p) {
 // The header fields after the magic, with the version gates.
 Result<void> read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size) {
   h->version = r.u8();
-  h->width = r.f32();
-  h->height = r.f32();
-  r.floats(h->color, 4);
-  h->display_gamma = r.f32();
-  h->midpoint = r.f32();
-  r.floats(h->light_col, 3);
-  r.floats(h->light_pos, 3);
-  r.floats(h->ambient_col, 3);
-  h->light_setting = r.f32();
-  r.floats(h->paper, 4);
-  h->new_layer_bump = r.f32();
+  read_opening_fields(r, h);
   if (!r.ok()) return Error{"the project header ends early"};
   if (h->version >= 16) {
     int32_t columns = r.i32();
@@ -129,26 +120,7 @@ Result<void> read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t fil
     }
   }
   h->brush_size = r.f32();
-  if (h->version >= 12) {
-    r.floats(h->preset_bristle_size, stored_presets);
-    r.floats(h->preset_bristles, stored_presets);
-    r.floats(h->preset_bias, stored_presets);
-  }
-  h->mouse_speed = r.f32();
-  h->mirror_mode = r.u8();
-  if (h->version >= 12) h->high_quality = r.u8();
-  h->smudge_chroma = r.f32();
-  h->fluidity = r.f32();
-  h->fluid_sharpness = r.f32();
-  h->fluid_smudge = r.f32();
-  h->drying_speed = r.f32();
-  h->guide_fov = r.f32();
-  h->guide_distortion = r.f32();
-  h->guide_alpha = r.f32();
-  h->guide_subdivisions = r.i32();
-  r.floats(h->guide_offset, 3);
-  r.floats(h->guide_camera, 3);
-  r.floats(h->guide_rotation, 3);
+  read_preset_to_guide_fields(r, h, h->version >= 12);
   if (h->version >= 17) {
     h->canvas_show = r.u8();
     int32_t presets = r.i32();
@@ -200,17 +172,7 @@ Bytes encode_header(const ProjectHeader& h) {
   ByteWriter w;
   w.raw(project_magic, magic_size);
   w.u8(project_version);
-  w.f32(h.width);
-  w.f32(h.height);
-  w.floats(h.color, 4);
-  w.f32(h.display_gamma);
-  w.f32(h.midpoint);
-  w.floats(h.light_col, 3);
-  w.floats(h.light_pos, 3);
-  w.floats(h.ambient_col, 3);
-  w.f32(h.light_setting);
-  w.floats(h.paper, 4);
-  w.f32(h.new_layer_bump);
+  write_opening_fields(w, h);
   w.i32(int32_t(h.swatches.size()));
   for (const auto& column : h.swatches) {
     w.i32(int32_t(column.size()));
@@ -221,24 +183,7 @@ Bytes encode_header(const ProjectHeader& h) {
     }
   }
   w.f32(h.brush_size);
-  w.floats(h.preset_bristle_size, stored_presets);
-  w.floats(h.preset_bristles, stored_presets);
-  w.floats(h.preset_bias, stored_presets);
-  w.f32(h.mouse_speed);
-  w.u8(h.mirror_mode);
-  w.u8(h.high_quality);
-  w.f32(h.smudge_chroma);
-  w.f32(h.fluidity);
-  w.f32(h.fluid_sharpness);
-  w.f32(h.fluid_smudge);
-  w.f32(h.drying_speed);
-  w.f32(h.guide_fov);
-  w.f32(h.guide_distortion);
-  w.f32(h.guide_alpha);
-  w.i32(h.guide_subdivisions);
-  w.floats(h.guide_offset, 3);
-  w.floats(h.guide_camera, 3);
-  w.floats(h.guide_rotation, 3);
+  write_preset_to_guide_fields(w, h);
   w.u8(h.canvas_show);
   w.i32(3);
   w.u8(h.canvas_preset);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "io/byte_stream.h"
+#include "io/settings_fields.h"
 
 namespace io {
 
@@ -50,17 +51,7 @@ Bytes encode_settings(const SettingsFile& s) {
   ByteWriter w;
   w.raw(project_magic, magic_size);
   w.u8(settings_version);
-  w.f32(s.width);
-  w.f32(s.height);
-  w.floats(s.color, 4);
-  w.f32(s.display_gamma);
-  w.f32(s.midpoint);
-  w.floats(s.light_col, 3);
-  w.floats(s.light_pos, 3);
-  w.floats(s.ambient_col, 3);
-  w.f32(s.light_setting);
-  w.floats(s.paper, 4);
-  w.f32(s.new_layer_bump);
+  write_opening_fields(w, s);
   w.f32(s.brush_size);
   w.f32(s.brush_min_size);
   w.f32(s.brush_blending);
@@ -68,24 +59,7 @@ Bytes encode_settings(const SettingsFile& s) {
   w.u8(s.pen_size);
   w.u8(s.pen_opacity);
   w.u8(s.r_key_toggle);
-  w.floats(s.preset_bristle_size, stored_presets);
-  w.floats(s.preset_bristles, stored_presets);
-  w.floats(s.preset_bias, stored_presets);
-  w.f32(s.mouse_speed);
-  w.u8(s.mirror_mode);
-  w.u8(s.high_quality);
-  w.f32(s.smudge_chroma);
-  w.f32(s.fluidity);
-  w.f32(s.fluid_sharpness);
-  w.f32(s.fluid_smudge);
-  w.f32(s.drying_speed);
-  w.f32(s.guide_fov);
-  w.f32(s.guide_distortion);
-  w.f32(s.guide_alpha);
-  w.i32(s.guide_subdivisions);
-  w.floats(s.guide_offset, 3);
-  w.floats(s.guide_camera, 3);
-  w.floats(s.guide_rotation, 3);
+  write_preset_to_guide_fields(w, s);
   w.u8(s.canvas_show);
   w.f32(s.canvas_strength);
   w.f32(s.canvas_size);
@@ -111,17 +85,7 @@ Result<SettingsFile> read_settings(std::span<const uint8_t> bytes) {
   ByteReader r(std::span<const uint8_t>(*block).subspan(magic_size));
   SettingsFile s;
   s.version = r.u8();
-  s.width = r.f32();
-  s.height = r.f32();
-  r.floats(s.color, 4);
-  s.display_gamma = r.f32();
-  s.midpoint = r.f32();
-  r.floats(s.light_col, 3);
-  r.floats(s.light_pos, 3);
-  r.floats(s.ambient_col, 3);
-  s.light_setting = r.f32();
-  r.floats(s.paper, 4);
-  s.new_layer_bump = r.f32();
+  read_opening_fields(r, &s);
   s.brush_size = r.f32();
   // Only version 1 stores the brush fields from the minimum size to the R key.
   s.has_brush_extras = s.version == 1;
@@ -133,24 +97,7 @@ Result<SettingsFile> read_settings(std::span<const uint8_t> bytes) {
     s.pen_opacity = r.u8();
     s.r_key_toggle = r.u8();
   }
-  r.floats(s.preset_bristle_size, stored_presets);
-  r.floats(s.preset_bristles, stored_presets);
-  r.floats(s.preset_bias, stored_presets);
-  s.mouse_speed = r.f32();
-  s.mirror_mode = r.u8();
-  s.high_quality = r.u8();
-  s.smudge_chroma = r.f32();
-  s.fluidity = r.f32();
-  s.fluid_sharpness = r.f32();
-  s.fluid_smudge = r.f32();
-  s.drying_speed = r.f32();
-  s.guide_fov = r.f32();
-  s.guide_distortion = r.f32();
-  s.guide_alpha = r.f32();
-  s.guide_subdivisions = r.i32();
-  r.floats(s.guide_offset, 3);
-  r.floats(s.guide_camera, 3);
-  r.floats(s.guide_rotation, 3);
+  read_preset_to_guide_fields(r, &s, true);
   s.canvas_show = r.u8();
   s.canvas_strength = r.f32();
   s.canvas_size = r.f32();
