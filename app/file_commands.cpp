@@ -17,18 +17,6 @@ FileCommandState file_commands;
 
 namespace {
 
-constexpr const char* save_filters =
-    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg\nOpenRaster(*.ora)|*.ora\n"
-    "settings(*.ols)|*.ols\n"
-    "brush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\nGIMP palette, current swatch column(*.gpl)|*.gpl\n"
-    "All Files|*";
-constexpr const char* png_only_filters = "export 16bit PNG(*.png)|*.png\nAll Files|*";
-constexpr const char* open_filters =
-    "All Files|*.jpg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal;*.gpl;*.ora\nOllan Projects|*.olp\nOllan Settings|*.ols\n"
-    "OpenRaster|*.ora\n"
-    "Jpeg Images|*.jpg\nPng Images|*.png\nbrush images|*.oli\ncolor swatches|*.olc\nriff pallet|*.pal\n"
-    "GIMP palette|*.gpl";
-
 std::string file_title(const FileCommandContext& ctx, const std::string& name) {
   return ctx.base_title + "   " + name;
 }
@@ -185,7 +173,7 @@ FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, b
   std::string name = file_commands.current_name;
   if (name.empty() || modifier_keys != 0 || from_menu) {
     std::optional<std::string> chosen =
-        ctx.dialogs.save_file(save_dialog_title, png_modes ? png_only_filters : save_filters, name);
+        ctx.dialogs.save_file(save_dialog_title, png_modes ? png_dialog_filters : save_dialog_filters, name);
     ctx.input.flush_keys();
     if (!chosen || chosen->empty()) return {};
     name = *chosen;
@@ -206,7 +194,7 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
   if (given) {
     name = *given;
   } else {
-    std::optional<std::string> chosen = ctx.dialogs.open_file(open_dialog_title, open_filters);
+    std::optional<std::string> chosen = ctx.dialogs.open_file(open_dialog_title, open_dialog_filters);
     ctx.input.flush_keys();
     if (!chosen || chosen->empty()) return {};
     name = *chosen;

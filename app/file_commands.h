@@ -53,6 +53,16 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
 FileOutcome serve_load_request(FileCommandContext& ctx, bool key);
 FileOutcome serve_save_request(FileCommandContext& ctx, bool key, unsigned char modifier_keys);
 
-// The dialog texts.
+// The dialog texts and filters (platform::Dialogs: "Description|*.ext;..."
+// lines; the dialogs match the extensions in any case).
 inline constexpr const char* save_dialog_title = "Save Image (*.png;*.jpg;*.olp;*.ols;*.oli;*.olc)";
 inline constexpr const char* open_dialog_title = "Open Project(*.png;*.jpg;*.olp;*.ols;*.oli;*.olc;*.pal)";
+inline constexpr const char* save_dialog_filters =
+    "project(*.olp)|*.olp\nexport 16bit PNG(*.png)|*.png\nexport JPEG(*.jpg)|*.jpg;*.jpeg\n"
+    "OpenRaster(*.ora)|*.ora\nsettings(*.ols)|*.ols\nbrush images(*.oli)|*.oli\ncolor swatches(*.olc)|*.olc\n"
+    "GIMP palette, current swatch column(*.gpl)|*.gpl\nAll Files|*";
+inline constexpr const char* png_dialog_filters = "export 16bit PNG(*.png)|*.png\nAll Files|*";
+inline constexpr const char* open_dialog_filters =
+    "All Files|*.jpg;*.jpeg;*.olp;*.ols;*.png;*.oli;*.olc;*.pal;*.gpl;*.ora\nOllan Projects|*.olp\n"
+    "Ollan Settings|*.ols\nOpenRaster|*.ora\nJpeg Images|*.jpg;*.jpeg\nPng Images|*.png\nbrush images|*.oli\n"
+    "color swatches|*.olc\nriff pallet|*.pal\nGIMP palette|*.gpl\nAll files (*)|*";

@@ -3,6 +3,8 @@
 # frame loop headless.
 set -euo pipefail
 ollan="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
 "$ollan" --version | grep -q '^Ollan '
 "$ollan" --help | grep -q -- '--headless'
 if "$ollan" --size 0x0 --headless --frames 1 2>/dev/null; then
@@ -12,9 +14,9 @@ if "$ollan" --no-such-option 2>/dev/null; then
   echo "an unknown option was accepted"; exit 1
 fi
 # no display and no --headless: a clear refusal, not an invisible window
-if env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$ollan" --frames 1 2>"${TMPDIR:-/tmp}/ollan_nodisplay.txt"; then
+if env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$ollan" --frames 1 2>"$dir/nodisplay.txt"; then
   echo "a window was opened with no display"; exit 1
 fi
-grep -q -- "--headless" "${TMPDIR:-/tmp}/ollan_nodisplay.txt"
+grep -q -- "--headless" "$dir/nodisplay.txt"
 "$ollan" --headless --size 320x180 --frames 10
 echo "cli smoke: 1 passed, 0 failed"

@@ -17,6 +17,7 @@
 #include "io/png_import.h"
 #include "tests/script_run.h"
 #include "tests/stroke_helpers.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ std::string click(int x, int y, const char* button = "left") {
 }
 
 std::string temp_path(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("ollan_colour_replay_" + name)).string();
+  return test_file("colour_replay_" + name);
 }
 
 const std::string setup = "set \"BRUSH:SIZE\" 8\nset \"DRYING\" 0\npen 0.9\n";
@@ -120,7 +121,7 @@ TEST(ColorReplay, SavedGimpPaletteLoadsBackTheSameColours) {
   ASSERT_TRUE(written) << written.error().message;
   const std::vector<io::PaletteColor> want = {{1, 0, 0}, {0, 128 / 255.0f, 1}, {10 / 255.0f, 20 / 255.0f, 30 / 255.0f}};
   EXPECT_EQ(written->colors, want);
-  EXPECT_EQ(written->name, "ollan_colour_replay_out");
+  EXPECT_EQ(written->name, "colour_replay_out");
   ASSERT_EQ(r.run("load " + out + "\nframe\n"), "");
   ASSERT_EQ(swatch_grid.columns.size(), 2u);
   for (std::size_t i = 0; i < want.size(); ++i) {

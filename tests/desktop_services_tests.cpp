@@ -8,12 +8,13 @@
 #include "document/color_settings.h"
 #include "document/parameters.h"
 #include "platform/script_input.h"
+#include "tests/temp_dir.h"
 
 // A paste is recorded as the picture, saved beside the recording, and a
 // `clipboard` line naming it; a desktop pick as a `color` line. The script
 // reads back and the saved picture holds the clipboard's pixels.
 TEST(DesktopServices, RecorderKeepsPastesAndPicks) {
-  const std::string path = testing::TempDir() + "desktop_services_rec.txt";
+  const std::string path = test_file("desktop_services_rec.txt");
   std::string error;
   Recorder rec(160, 90, 1);
   ASSERT_TRUE(rec.open(path, &error)) << error;

@@ -7,12 +7,10 @@
 #include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "gpu/selection_mask.h"
-#include "io/png16.h"
 #include "layers/layer.h"
 #include "layers/layer_stack.h"
 #include "tests/gl_fixture.h"
 #include "tests/layer_paint.h"
-#include "tests/result_helpers.h"
 
 namespace {
 
@@ -304,11 +302,6 @@ TEST(DisplayPicture, ThickPaintDiscShowsLitRelief) {
   // more than the lower part, and the ridges catch light and cast shade.
   EXPECT_GT(luminance(p.at(160, 40)), luminance(p.at(160, 140)));
   EXPECT_GT(roughness(p, 140, 70, 180, 110), 3 * roughness(p, 10, 10, 50, 50));
-
-  std::vector<float> rgb;
-  for (size_t i = 0; i < p.px.size(); i += 4)
-    rgb.insert(rgb.end(), p.px.begin() + std::ptrdiff_t(i), p.px.begin() + std::ptrdiff_t(i + 3));
-  EXPECT_TRUE(succeeded(io::png16_write("/tmp/ollan_disc.png", rgb, p.w, p.h, 3)));
 }
 
 TEST_F(Display, ViewDrawsThePictureAtTheViewRectangle) {

@@ -14,6 +14,7 @@
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr int W = 320, H = 180;
 
 // The window as the `screenshot` command writes it.
 io::Pixmap shot(ScriptRun& r, const std::string& script) {
-  const std::string path = testing::TempDir() + "guide_shot.png";
+  const std::string path = test_file("guide_shot.png");
   // A run starts with the pointer unknown: place it where the others had it.
   EXPECT_EQ(r.run("mouse 160 90\n" + script + "screenshot " + path + "\n"), "");
   std::ifstream f(path, std::ios::binary);
@@ -182,7 +183,7 @@ TEST(Guide, ClampKeepsEveryValueDrawable) {
 // Exports leave the guide out: it helps the eye and is not in the painting.
 TEST(Guide, ExportsLeaveTheGuideOut) {
   ScriptRun r(W, H);
-  const std::string bare = testing::TempDir() + "guide_bare.png", shown = testing::TempDir() + "guide_shown.png";
+  const std::string bare = test_file("guide_bare.png"), shown = test_file("guide_shown.png");
   ASSERT_EQ(r.run(start + "export " + bare + "\n" + show + "frame\nexport " + shown + "\n"), "");
   auto bytes = [](const std::string& p) {
     std::ifstream f(p, std::ios::binary);

@@ -25,6 +25,7 @@
 #include "layers/layer_display.h"
 #include "tests/gl_fixture.h"
 #include "tests/result_helpers.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -285,7 +286,7 @@ Png16 read_png16(const std::string& path) {
 }
 
 std::string temp_file(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("ollan_image_io_" + name)).string();
+  return test_file("image_io_" + name);
 }
 
 // Fills the rectangle (x, y, w, h) of the canvas (y down) of `l` with a colour

@@ -19,6 +19,7 @@
 #include "layers/layer_stack.h"
 #include "tests/script_run.h"
 #include "tests/stroke_helpers.h"
+#include "tests/temp_dir.h"
 #include "ui/panel_layout.h"
 
 namespace {
@@ -171,7 +172,7 @@ TEST(MainPanel, AGroupsBackgroundTakesThePress) {
 }
 
 TEST(MainPanel, MenuButtonsGoThroughTheDialogs) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ollan_main_panel_menu";
+  const std::filesystem::path dir = std::filesystem::path(test_file("main_panel_menu"));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   const std::string file = (dir / "menu.olp").string();

@@ -12,11 +12,12 @@
 #include "tests/gl_fixture.h"
 #include "tests/layer_paint.h"
 #include "tests/result_helpers.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
 std::string temp_file(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("ollan_ora_" + name)).string();
+  return test_file("ora_" + name);
 }
 
 }  // namespace

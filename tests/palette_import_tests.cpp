@@ -9,11 +9,12 @@
 #include "document/document_state.h"
 #include "document/swatch_grid.h"
 #include "tests/script_run.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
 std::string temp_file(const std::string& name, const std::string& bytes) {
-  const std::string path = (std::filesystem::temp_directory_path() / ("ollan_palette_tests_" + name)).string();
+  const std::string path = test_file("palette_tests_" + name);
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
 }

@@ -12,6 +12,7 @@
 #include "platform/clipboard.h"
 #include "tests/gl_fixture.h"
 #include "tests/script_run.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::string picture(const std::string& name, int w, int h, int channels,
       const std::array<float, 4> c = at(x, y);
       px.insert(px.end(), c.begin(), c.begin() + channels);
     }
-  const std::string path = testing::TempDir() + name;
+  const std::string path = test_file(name);
   EXPECT_TRUE(io::png16_write(path, px, w, h, channels).ok());
   return path;
 }

@@ -7,6 +7,7 @@
 
 #include "io/png16.h"
 #include "tests/result_helpers.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ TEST(Png16, BadInputIsAnErrorNotACrash) {
 
 TEST(Png16, WritesTheFileWhole) {
   namespace fs = std::filesystem;
-  fs::path path = fs::temp_directory_path() / "ollan_png16_test.png";
+  fs::path path = fs::path(test_file("png16_test.png"));
   std::vector<float> px(3 * 2 * 3, 0.75f);
   ASSERT_TRUE(succeeded(io::png16_write(path.string(), px, 3, 2, 3)));
   Result<std::vector<uint8_t>> bytes = io::read_file(path.string());

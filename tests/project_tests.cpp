@@ -29,6 +29,7 @@
 #include "tests/gl_fixture.h"
 #include "tests/result_helpers.h"
 #include "tests/script_run.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -402,7 +403,7 @@ class SettingsGuard {
 };
 
 std::string temp_path(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("ollan_project_tests_" + name)).string();
+  return test_file("project_tests_" + name);
 }
 
 void set(const char* label, float v) {
@@ -561,8 +562,8 @@ TEST_F(GlTest, FailedSaveLeavesThePreviousFile) {
   std::filesystem::create_directories(dir);
   EXPECT_FALSE(document::save_project(dir, {}));
   EXPECT_TRUE(std::filesystem::is_directory(dir));
-  for (const auto& e : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
-    EXPECT_EQ(e.path().filename().string().find("ollan_project_tests_a_directory.olp.tmp"), std::string::npos);
+  for (const auto& e : std::filesystem::directory_iterator(test_dir()))
+    EXPECT_EQ(e.path().filename().string().find(".ollan-tmp-"), std::string::npos);
   std::filesystem::remove_all(dir);
   EXPECT_EQ(file_bytes(path), before);
   std::filesystem::remove(path);

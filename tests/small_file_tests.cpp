@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "tests/block_builder.h"
 #include "tests/gl_fixture.h"
 #include "tests/result_helpers.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ using document::brush_images;
 using document::ParamId;
 
 std::string temp_path(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("ollan_small_files_" + std::to_string(getpid()) + "_" + name))
-      .string();
+  return test_file("small_files_" + name);
 }
 
 std::string write_temp(const std::string& name, const io::Bytes& bytes) {
@@ -217,11 +216,8 @@ TEST_F(SmallFileTest, SettingsRoundTripEveryField) {
 TEST_F(SmallFileTest, SwatchFileReproducesTheGridCellByCell) {
   ASSERT_TRUE(succeeded(document::load_swatches(write_temp("a.olc", segment_file(swatch_block(), false)))));
   const std::vector<std::vector<float>> expected = {
-      {1, 0, 0, 1, 0, 0, 0, 0},
-      {0, 1, 0, 0.5f, 0, 1, 0, 20},
-      {0, 0.2f, 0.3f, 1, 0, 0, 0, 0},
-      {0.1f, 0.2f, 0.3f, 1, 0, 1, 0, 20},
-      {0.2f, 0.2f, 0.3f, 1, 0, 2, 0, 40},
+      {1, 0, 0, 1, 0, 0, 0, 0},           {0, 1, 0, 0.5f, 0, 1, 0, 20},       {0, 0.2f, 0.3f, 1, 0, 0, 0, 0},
+      {0.1f, 0.2f, 0.3f, 1, 0, 1, 0, 20}, {0.2f, 0.2f, 0.3f, 1, 0, 2, 0, 40},
   };
   EXPECT_EQ(grid_cells(), expected);
   ASSERT_EQ(swatch_grid.columns.size(), 2u);

@@ -3,7 +3,8 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
-#include <sstream>
+
+#include "platform/file_filters.h"
 
 namespace platform {
 
@@ -22,17 +23,7 @@ void settle() {
 }
 
 void add_filters(GtkFileChooser* chooser, const std::string& filters) {
-  std::istringstream lines(filters);
-  for (std::string line; std::getline(lines, line);) {
-    const std::size_t bar = line.find('|');
-    if (bar == std::string::npos) continue;
-    GtkFileFilter* f = gtk_file_filter_new();
-    gtk_file_filter_set_name(f, line.substr(0, bar).c_str());
-    std::istringstream patterns(line.substr(bar + 1));
-    for (std::string p; std::getline(patterns, p, ';');)
-      if (!p.empty()) gtk_file_filter_add_pattern(f, p.c_str());
-    gtk_file_chooser_add_filter(chooser, f);
-  }
+  for (GtkFileFilter* f : gtk_filters(filters)) gtk_file_chooser_add_filter(chooser, f);
 }
 
 std::optional<std::string> run(GtkWidget* dialog) {
@@ -49,6 +40,17 @@ std::optional<std::string> run(GtkWidget* dialog) {
 }
 
 }  // namespace
+
+std::vector<GtkFileFilter*> gtk_filters(const std::string& filters) {
+  std::vector<GtkFileFilter*> out;
+  for (const FileFilter& entry : file_filters(filters)) {
+    GtkFileFilter* f = gtk_file_filter_new();
+    gtk_file_filter_set_name(f, entry.name.c_str());
+    for (const std::string& p : entry.patterns) gtk_file_filter_add_pattern(f, p.c_str());
+    out.push_back(f);
+  }
+  return out;
+}
 
 std::optional<std::string> gtk_open_file(const std::string& title, const std::string& filters) {
   if (!gtk_ready()) return std::nullopt;
@@ -79,8 +81,8 @@ std::optional<std::string> gtk_save_file(const std::string& title, const std::st
 
 std::optional<Answer> gtk_confirm(const std::string& caption, const std::string& text, bool yes_no_cancel) {
   if (!gtk_ready()) return std::nullopt;
-  GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s",
-                                             text.c_str());
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
   if (yes_no_cancel) {
     gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Yes", GTK_RESPONSE_YES, "_No", GTK_RESPONSE_NO, "_Cancel",

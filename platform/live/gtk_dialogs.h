@@ -3,10 +3,18 @@
 // confirmation box for when SDL cannot show one.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/window.h"
 
+typedef struct _GtkFileFilter GtkFileFilter;
+
 namespace platform {
+
+// The dialog filters for `filters` (entries as below), matching their
+// extensions in any case (platform/file_filters.h). Each is floating: the
+// chooser that adds it takes it over.
+std::vector<GtkFileFilter*> gtk_filters(const std::string& filters);
 
 // `filters` is a list of "Description|*.ext;*.ext2" entries separated by
 // '\n'. Nothing when the dialog was cancelled or GTK cannot open a window
