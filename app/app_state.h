@@ -23,6 +23,8 @@ struct AppState {
   bool close_requested = false;       // the window's close button was used
   bool uncovered = false;             // the window was exposed: show the last picture again
   bool quit = false;                  // the exit was confirmed
+  // The window's title whenever no question shows its caption there: the
+  // base title, followed by the painting's file name once there is one.
   std::string title = base_window_title;
 
   // Embedded images, decoded at start-up.

@@ -1,5 +1,9 @@
 #include "app/file_commands.h"
 
+#include <filesystem>
+#include <vector>
+
+#include "app/app_state.h"
 #include "document/frame_settings.h"
 #include "document/image_export.h"
 #include "document/image_import.h"
@@ -17,8 +21,53 @@ FileCommandState file_commands;
 
 namespace {
 
-std::string file_title(const FileCommandContext& ctx, const std::string& name) {
-  return ctx.base_title + "   " + name;
+// The window's title names the painting's file from now on, also after the
+// questions that show their caption there for a moment.
+void set_file_title(FileCommandContext& ctx, const std::string& name) {
+  app.title = ctx.base_title + "   " + name;
+  ctx.window.set_title(app.title);
+}
+
+// Whether a file of this kind holds the painting (or a picture of it). The
+// others hold settings, brushes or colours: loading or saving one leaves the
+// name S saves the painting under as it was.
+bool holds_painting(FileKind kind) {
+  return kind == FileKind::olp || kind == FileKind::ora || kind == FileKind::png || kind == FileKind::jpg;
+}
+
+// The files a save under `name` writes: the colour/height pair for the
+// Ctrl+Shift PNG export, else the name itself.
+std::vector<std::string> written_files(const std::string& name, unsigned char modifier_keys) {
+  if (io::file_kind(name) == FileKind::png && document::png_export_for(modifier_keys) == document::PngExport::col_mat)
+    return {document::png_pair_name(name, "_col.png"), document::png_pair_name(name, "_mat.png")};
+  return {name};
+}
+
+// "File Replacement" before `files` are overwritten; true when the save goes
+// on. A file that was loaded only in part says so, since the painting now
+// holds less than the file.
+bool confirm_replacement(FileCommandContext& ctx, const std::vector<std::string>& files) {
+  std::string text = "Overwrite ";
+  for (std::size_t i = 0; i < files.size(); ++i) text += (i ? " and " : "") + files[i];
+  text += "?";
+  const FileCommandState& f = file_commands;
+  if (files.size() == 1 && files[0] == f.current_name && !f.loaded_in_part.empty())
+    text = files[0] + " was loaded only in part (" + f.loaded_in_part +
+           "): the painting holds less than the file. Overwrite it with the painting?";
+  ctx.window.set_title("File Replacement");
+  const platform::Answer a = ctx.dialogs.confirm("File Replacement", text);
+  ctx.window.set_title(app.title);
+  return a == platform::Answer::ok || a == platform::Answer::yes;
+}
+
+// Those of `files` that exist.
+std::vector<std::string> existing(const std::vector<std::string>& files) {
+  std::vector<std::string> out;
+  for (const std::string& f : files) {
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(f, ignored))) out.push_back(f);
+  }
+  return out;
 }
 
 void screen_size(FileCommandContext& ctx, int* w, int* h) {
@@ -98,13 +147,13 @@ FileOutcome save_as(FileCommandContext& ctx, const std::string& name, unsigned c
     Result<void> r =
         document::save_project(name, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
     if (!r) return failed(ctx, "Saving project...", r.error().message);
-    ctx.window.set_title(file_title(ctx, name));
+    set_file_title(ctx, name);
     return done();
   }
   if (kind == FileKind::ora) {
     show_progress(ctx, "Saving OpenRaster...", 0);
     if (Result<void> r = document::save_ora(name); !r) return failed(ctx, "Saving OpenRaster...", r.error().message);
-    ctx.window.set_title(file_title(ctx, name));
+    set_file_title(ctx, name);
     return done();
   }
   if (kind == FileKind::gpl) {
@@ -129,7 +178,7 @@ FileOutcome import(FileCommandContext& ctx, const std::string& name) {
   screen_size(ctx, &w, &h);
   if (Result<void> r = document::import_picture(*picture, resize, w, h); !r)
     return failed(ctx, "Loading picture...", r.error().message);
-  ctx.window.set_title(file_title(ctx, name));
+  set_file_title(ctx, name);
   return done(resize);
 }
 
@@ -148,9 +197,13 @@ FileOutcome load_as(FileCommandContext& ctx, const std::string& name) {
     Result<std::string> note =
         document::load_project(name, w, h, [&](const char* caption, float f) { show_progress(ctx, caption, f); });
     if (!note) return failed(ctx, "Loading project...", note.error().message);
-    if (!note->empty()) show_failure(ctx, "Loading project...", *note);
-    ctx.window.set_title(file_title(ctx, name));
-    return done(true);
+    set_file_title(ctx, name);
+    FileOutcome o = done(true);
+    if (!note->empty()) {
+      show_failure(ctx, "Loading project...", name + ": " + *note);
+      o.loaded_in_part = *note;
+    }
+    return o;
   }
   if (kind == FileKind::ora) {
     int w = 0, h = 0;
@@ -158,7 +211,7 @@ FileOutcome load_as(FileCommandContext& ctx, const std::string& name) {
     show_progress(ctx, "Loading OpenRaster...", 0);
     if (Result<void> r = document::load_ora(name, w, h); !r)
       return failed(ctx, "Loading OpenRaster...", r.error().message);
-    ctx.window.set_title(file_title(ctx, name));
+    set_file_title(ctx, name);
     return done(true);
   }
   if (kind == FileKind::ols || kind == FileKind::olc || kind == FileKind::oli) return load_small_file(ctx, kind, name);
@@ -167,7 +220,7 @@ FileOutcome load_as(FileCommandContext& ctx, const std::string& name) {
 
 }  // namespace
 
-FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, bool from_menu) {
+FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, bool from_menu, bool replace_allowed) {
   const bool png_modes = modifier_keys == 2 || modifier_keys == 3;
   // The current name changes only once the file is written.
   std::string name = file_commands.current_name;
@@ -177,15 +230,18 @@ FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, b
     ctx.input.flush_keys();
     if (!chosen || chosen->empty()) return {};
     name = *chosen;
-  } else {
-    ctx.window.set_title("File Replacement");
-    const platform::Answer a = ctx.dialogs.confirm("File Replacement", "Overwrite " + name + "?");
-    ctx.window.set_title(file_title(ctx, name));
-    if (a != platform::Answer::ok && a != platform::Answer::yes) return {};
+    // The dialog itself does not ask before a file is replaced: this does, once.
+    const std::vector<std::string> replaced = existing(written_files(name, modifier_keys));
+    if (!replace_allowed && !replaced.empty() && !confirm_replacement(ctx, replaced)) return {};
+  } else if (!confirm_replacement(ctx, {name})) {
+    return {};
   }
   frame_settings.save_request = 0;
   FileOutcome o = save_as(ctx, name, modifier_keys);
-  if (o.result == FileResult::done) file_commands.current_name = name;
+  if (o.result == FileResult::done && holds_painting(io::file_kind(name))) {
+    file_commands.current_name = name;
+    file_commands.loaded_in_part.clear();
+  }
   return o;
 }
 
@@ -202,7 +258,10 @@ FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::strin
   if (name.empty()) return {};
   // A file that could not be read must not become the name S overwrites.
   FileOutcome o = load_as(ctx, name);
-  if (o.result == FileResult::done) file_commands.current_name = name;
+  if (o.result == FileResult::done && holds_painting(io::file_kind(name))) {
+    file_commands.current_name = name;
+    file_commands.loaded_in_part = o.loaded_in_part;
+  }
   return o;
 }
 

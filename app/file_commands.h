@@ -23,10 +23,15 @@ struct FileCommandContext {
   ui::ProgressPanel panel() const { return {window, draw_text}; }
 };
 
-// The name of the file last chosen or loaded; it lasts until the program
-// ends (a new project clears it).
+// The name of the painting's file: the project, OpenRaster file or picture
+// last loaded or saved (settings, brush-image, swatch and palette files leave
+// it alone). It lasts until the program ends (a new project clears it).
 struct FileCommandState {
   std::string current_name;
+  // When that file was loaded only in part (a project cut short), what was
+  // read, as "the file ends after layer 2 of 5"; S then says so before it
+  // overwrites the file.
+  std::string loaded_in_part;
 };
 extern FileCommandState file_commands;
 
@@ -36,13 +41,18 @@ struct FileOutcome {
   FileResult result = FileResult::cancelled;
   bool canvas_changed = false;  // a new canvas was made: the caller centres the view
   std::string error;            // why it failed (also shown to the user and on standard error)
+  std::string loaded_in_part;   // a load that read only part of its file: what it read
 };
 
 // The save command. `modifier_keys` are those held when it started (Shift 1,
 // Ctrl 2): exactly Ctrl or Ctrl+Shift choose the PNG export mode and open the
 // dialog; so do an unknown file name and `from_menu`. Otherwise the current
-// name is overwritten after the "File Replacement" question.
-FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, bool from_menu);
+// name is overwritten after the "File Replacement" question. A name chosen in
+// the dialog whose file (or, for the colour/height pair, either file) exists
+// gets the same question, unless `replace_allowed` (the script's `save`
+// names the file it means to write).
+FileOutcome save_command(FileCommandContext& ctx, unsigned char modifier_keys, bool from_menu,
+                         bool replace_allowed = false);
 
 // The load command; `name` given (the command line) skips the open dialog.
 FileOutcome load_command(FileCommandContext& ctx, const std::optional<std::string>& name);

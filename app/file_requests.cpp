@@ -38,7 +38,7 @@ void serve_file_requests(Session& s) {
 void script_save(Session& s, platform::QueuedDialogs& dialogs, const std::string& file) {
   FileCommandContext ctx = context(s);
   dialogs.queue_choice(file);
-  after(save_command(ctx, app.modifier_keys, true));
+  after(save_command(ctx, app.modifier_keys, true, true));
 }
 
 void script_load(Session& s, platform::QueuedDialogs& dialogs, const std::string& file) {

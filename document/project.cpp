@@ -258,8 +258,11 @@ Result<std::string> load_project(const std::string& path, int screen_w, int scre
   layers.active_number = int(p.layers.size());
   layers.changed = true;
   if (!p.truncated) return std::string();
-  return "the file ends early: " + std::to_string(p.layers.size()) + " of " + std::to_string(p.header.layer_count) +
-         " layers loaded";
+  const StoredLayer& last = p.layers.back();
+  const std::string of = " of " + std::to_string(p.header.layer_count);
+  if (last.bands_read == project_bands) return "the file ends after layer " + std::to_string(p.layers.size()) + of;
+  return "the file ends in layer " + std::to_string(p.layers.size()) + of + ", after " +
+         std::to_string(last.bands_read) + " of its " + std::to_string(project_bands) + " bands";
 }
 
 }  // namespace document

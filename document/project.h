@@ -37,8 +37,10 @@ Result<void> save_project(const std::string& path, const Progress& progress, uns
 
 // Loads a project: the file is read and checked whole before the painting is
 // touched, so a file that cannot be loaded changes nothing. `screen_w` x
-// `screen_h` is the window's client size. A file that ends early loads its
-// complete layers; the result is then a note that says so, else empty.
+// `screen_h` is the window's client size. A file that ends early loads what
+// it holds whole: its complete layers, and the complete bands of the layer it
+// ends in (the rest of that layer left empty); the result is then a note that
+// says how much ("the file ends after layer 2 of 5"), else empty.
 Result<std::string> load_project(const std::string& path, int screen_w, int screen_h, const Progress& progress);
 
 }  // namespace document

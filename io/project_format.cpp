@@ -18,9 +18,6 @@ namespace {
 
 constexpr std::size_t magic_size = 21;
 constexpr uint8_t oldest_version = 15;  // layers in segments of their own
-// A segment cannot be shorter than its tags, a one-digit size and a packed
-// block of nothing; layer counts are checked against it.
-constexpr std::size_t min_segment_bytes = 50;
 constexpr std::size_t max_header_size = std::size_t(64) << 20;
 
 // Runs fn(0) .. fn(n - 1) on up to `threads` threads.
@@ -98,7 +95,7 @@ void read_canvas_preset(ByteReader& r, CanvasPreset* p) {
 }
 
 // The header fields after the magic, with the version gates.
-Result<void> read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t file_size) {
+Result<void> read_header_fields(ByteReader& r, ProjectHeader* h) {
   h->version = r.u8();
   read_opening_fields(r, h);
   if (!r.ok()) return Error{"the project header ends early"};
@@ -145,9 +142,9 @@ Result<void> read_header_fields(ByteReader& r, ProjectHeader* h, std::size_t fil
   if (!r.finite()) return Error{"the project header holds a number that is not finite"};
   if (h->canvas_preset > 2) return Error{"canvas preset " + std::to_string(h->canvas_preset) + " does not exist"};
   if (h->custom_canvas > 1) return Error{"the custom-canvas flag is " + std::to_string(h->custom_canvas)};
-  const std::size_t most_layers = file_size / (min_segment_bytes * (project_bands + 1));
-  if (h->layer_count < 1 || std::size_t(h->layer_count) > most_layers)
-    return Error{"the layer count " + std::to_string(h->layer_count) + " is more than the file holds"};
+  // A larger count than the file holds is a file cut short, which keeps what
+  // it holds; the GPU's limit bounds the count.
+  if (h->layer_count < 1) return Error{"the project holds " + std::to_string(h->layer_count) + " layers"};
   return {};
 }
 
@@ -221,7 +218,7 @@ Result<StoredProject> read_project(std::span<const uint8_t> bytes, const ReadLim
   StoredProject p;
   ByteReader r(std::span<const uint8_t>(*header_block).subspan(magic_size));
   ProjectHeader& h = p.header;
-  TRY(read_header_fields(r, &h, bytes.size()));
+  TRY(read_header_fields(r, &h));
   if (h.version < oldest_version || h.version > project_version)
     return Error{"project version " + std::to_string(h.version) + " cannot be read (versions " +
                  std::to_string(oldest_version) + " to " + std::to_string(project_version) + " can)"};
@@ -270,19 +267,19 @@ Result<StoredProject> read_project(std::span<const uint8_t> bytes, const ReadLim
     ls.style = lr.u8();
     if (!lr.finite() || ls.hidden > 1 || ls.style > 2)
       return Error{"layer " + std::to_string(l + 1) + " has settings out of range"};
+    layer.bands_read = 0;
     for (int i = 0; i < project_bands && complete; ++i) {
       Result<bool> got = read_band(&layer.bands[i], layer_band_bytes(W, band_rows(H, i)));
       if (!got) return Error{"layer " + std::to_string(l + 1) + ": " + got.error().message};
       complete = *got;
+      if (complete) ++layer.bands_read;
     }
-    if (complete) p.layers.push_back(layer);
+    // A layer the file ends in keeps the bands before the end.
+    if (layer.bands_read > 0) p.layers.push_back(layer);
   }
-  p.truncated = int(p.layers.size()) < h.layer_count;
-  if (p.layers.empty()) return Error{"the file ends before its first layer is complete"};
+  if (p.layers.empty()) return Error{"the file ends before the first band of its first layer"};
+  p.truncated = int(p.layers.size()) < h.layer_count || p.layers.back().bands_read < project_bands;
 
-  // Bands past the last complete layer were cut off and are not used.
-  std::size_t used = std::size_t(h.custom_canvas ? project_bands : 0) + p.layers.size() * project_bands;
-  checks.resize(std::min(used, checks.size()));
   std::atomic<int> bad{-1};
   parallel_for(int(checks.size()), thread_count(0), [&](int i) {
     if (bad.load() < 0 && !band_holds(checks[std::size_t(i)].first, checks[std::size_t(i)].second)) bad = i;

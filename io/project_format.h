@@ -90,25 +90,28 @@ struct ReadLimits {
 };
 
 // One layer as a file holds it: its settings and its 16 bands, still packed
-// (views of the file's bytes).
+// (views of the file's bytes). In a file cut short the last layer may hold
+// only its first `bands_read` bands; the others are empty.
 struct StoredLayer {
   LayerSettings settings;
   std::array<std::span<const uint8_t>, project_bands> bands;
+  int bands_read = project_bands;
 };
 
 struct StoredProject {
   ProjectHeader header;
   int width = 0, height = 0;                                         // the canvas size in whole pixels
   std::array<std::span<const uint8_t>, project_bands> canvas_bands;  // when custom_canvas is 1
-  std::vector<StoredLayer> layers;                                   // complete layers only
+  std::vector<StoredLayer> layers;                                   // the layers read, the last one perhaps in part
   bool truncated = false;                                            // the file ended before all layers were read
 };
 
 // Reads and checks a whole project held in `bytes` (which must outlive the
 // result): every segment's framing, every block's length and every band's
 // inflation. An error when the file is not a project this program can read; a
-// file that merely ends early keeps the complete layers before the end (and
-// fails only when none is complete).
+// file that merely ends early keeps what it holds whole: the layers before the
+// end and the complete bands of the layer it ends in (and fails only when not
+// one band of a layer is there).
 Result<StoredProject> read_project(std::span<const uint8_t> bytes, const ReadLimits& limits);
 
 // Floats of a stored band: W x rows x 4 colour values, then W x rows paint

@@ -289,7 +289,7 @@ TEST(ProjectFormat, CorruptFilesAreRefused) {
       {"colour infinite", with_float(width_offset + 8, INFINITY)},
       {"no layers", with_layer_count(0)},
       {"negative layer count", with_layer_count(-3)},
-      {"a million layers", with_layer_count(1000000)},
+      {"more layers than the GPU holds", with_layer_count(2000000)},
       {"swatch columns beyond the header",
        patch_header(good, width_offset + 8 + 16 + 8 + 36 + 4 + 16 + 4, "\xff\xff\xff\x0f", 4)},
       {"band length lies", lying},
@@ -314,12 +314,15 @@ TEST(ProjectFormat, LayerPixelsBeyondTheGpuAreRefused) {
   EXPECT_NE(refused.error().message.find("GPU"), std::string::npos) << refused.error().message;
 }
 
-TEST(ProjectFormat, TruncatedFileKeepsTheCompleteLayers) {
+// A file cut anywhere after its header keeps every band before the cut: the
+// layers before it whole, the layer it ends in with its first bands (the rest
+// empty).
+TEST(ProjectFormat, TruncatedFileKeepsEveryBandBeforeTheCut) {
   const int w = 16, h = 20;
   io::ProjectHeader hd = test_header(w, h, 3);
   std::vector<TestLayer> layers = random_layers(3, w, h, 6);
   io::Bytes file = save(hd, layers);
-  // Where each segment ends: header, then 17 per layer.
+  // Where each segment ends: header, then per layer its settings and 16 bands.
   std::vector<std::size_t> ends;
   {
     io::SegmentReader r(file);
@@ -327,20 +330,31 @@ TEST(ProjectFormat, TruncatedFileKeepsTheCompleteLayers) {
   }
   ASSERT_EQ(ends.size(), 1u + 3 * 17);
   for (std::size_t cut = ends[0]; cut < file.size(); cut += 7) {
-    // Complete layers: those whose last band ended before the cut.
-    int complete = 0;
-    while (complete < 3 && ends[std::size_t(17 * (complete + 1))] <= cut) ++complete;
+    const int whole_segments = int(std::upper_bound(ends.begin(), ends.end(), cut) - ends.begin());
+    std::vector<int> bands;  // bands read of each layer kept
+    for (int l = 0; l < 3; ++l) {
+      const int b = std::clamp(whole_segments - 1 - 17 * l - 1, 0, 16);
+      if (b > 0) bands.push_back(b);
+    }
     Result<io::StoredProject> got = io::read_project(std::span<const uint8_t>(file.data(), cut), {});
-    if (complete == 0) {
+    if (bands.empty()) {
       EXPECT_FALSE(got) << cut;
       continue;
     }
     ASSERT_TRUE(got) << cut << ": " << got.error().message;
     const io::StoredProject& p = *got;
-    EXPECT_EQ(p.truncated, complete < 3) << cut;
-    ASSERT_EQ(int(p.layers.size()), complete) << cut;
-    for (int l = 0; l < complete; ++l) EXPECT_EQ(unpack(p, l).mat, layers[std::size_t(l)].mat) << cut;
+    EXPECT_EQ(p.truncated, whole_segments < int(ends.size())) << cut;
+    ASSERT_EQ(p.layers.size(), bands.size()) << cut;
+    for (std::size_t l = 0; l < bands.size(); ++l) {
+      EXPECT_EQ(p.layers[l].bands_read, bands[l]) << cut;
+      // The bands read hold the layer's rows; the rest of the layer is empty.
+      std::vector<float> want = layers[l].mat;
+      if (bands[l] < 16)
+        std::fill(want.begin() + std::ptrdiff_t(w) * io::band_first_row(h, bands[l]), want.end(), 0.0f);
+      EXPECT_EQ(unpack(p, int(l)).mat, want) << cut << " layer " << l;
+    }
   }
+  EXPECT_FALSE(io::read_project(file, {})->truncated);
 }
 
 // Whole projects through the GPU: the layer stack and the settings.
@@ -503,7 +517,7 @@ TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
   } cases[] = {{"damaged band", damaged},
                {"garbage", io::Bytes(3000, 0x3c)},
                {"empty", {}},
-               {"cut inside the first layer", io::Bytes(file.begin(), file.begin() + std::ptrdiff_t(ends[5]))}};
+               {"cut inside the first band", io::Bytes(file.begin(), file.begin() + std::ptrdiff_t(ends[2] - 5))}};
   for (const auto& c : cases) {
     const std::string bad = temp_path("bad_case.olp");
     {
@@ -521,28 +535,29 @@ TEST_F(GlTest, ProjectThatCannotBeLoadedChangesNothing) {
   EXPECT_FALSE(document::load_project(temp_path("missing.olp"), 160, 90, {}));
   expect_same(snapshot(), before, "missing file");
 
-  // Cut inside the second layer: the first layer loads, nothing of the second.
-  const Painting saved_first = [&] {
-    const io::StoredProject p = read(file);
-    Painting one;
-    one.w = p.width, one.h = p.height;
-    TestLayer t = unpack(p, 0);
-    one.col.push_back(t.col), one.mat.push_back(t.mat), one.settings.push_back(t.settings);
-    return one;
-  }();
+  // Cut after the seventh band of the second layer: the first layer loads
+  // whole, the second with its first seven bands and empty above them.
+  const io::StoredProject whole = read(file);
   const std::string cut = temp_path("cut.olp");
   {
     io::AtomicFile f(cut);
-    f.write(file.data(), ends[25]);
+    f.write(file.data(), ends[25] + 3);
     ASSERT_TRUE(f.commit());
   }
   Result<std::string> note = document::load_project(cut, 160, 90, {});
   ASSERT_TRUE(note) << note.error().message;
-  EXPECT_FALSE(note->empty());
-  ASSERT_EQ(layers.list.size(), 1u);
+  EXPECT_EQ(*note, "the file ends in layer 2 of 2, after 7 of its 16 bands");
+  ASSERT_EQ(layers.list.size(), 2u);
+  EXPECT_EQ(layers.active, layers.list[1].get());
   Painting after = snapshot();
-  // Colour is RGBA16F on the GPU: compare what the file held through it.
-  EXPECT_TRUE(after.mat[0] == saved_first.mat[0]);
+  EXPECT_TRUE(after.mat[0] == unpack(whole, 0).mat);
+  std::vector<float> second = unpack(whole, 1).mat;
+  const std::size_t read_rows = std::size_t(io::band_first_row(whole.height, 7)) * std::size_t(whole.width);
+  ASSERT_GT(std::count_if(second.begin(), second.begin() + std::ptrdiff_t(read_rows), [](float m) { return m > 0; }),
+            0);
+  ASSERT_GT(std::count_if(second.begin() + std::ptrdiff_t(read_rows), second.end(), [](float m) { return m > 0; }), 0);
+  std::fill(second.begin() + std::ptrdiff_t(read_rows), second.end(), 0.0f);
+  EXPECT_TRUE(after.mat[1] == second);
   std::filesystem::remove(cut);
   std::filesystem::remove(path);
 }
