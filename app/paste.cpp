@@ -33,8 +33,7 @@ bool paste(KeyContext& k) {
   const std::string size = std::to_string(image->width) + " x " + std::to_string(image->height);
   k.window.set_title("Change Resolution...");
   const platform::Answer a =
-      k.dialogs.confirm("Change Resolution...", "Change the canvas to the picture's size, " + size + "?",
-                        platform::BoxButtons::yes_no_cancel);
+      k.dialogs.confirm("Change Resolution...", "Change Resolution...", platform::BoxButtons::yes_no_cancel);
   k.window.set_title(app.title);
   k.input.flush_keys();
   app.mouse_left = app.mouse_right = app.mouse_middle = false;
@@ -55,6 +54,9 @@ bool paste(KeyContext& k) {
     std::fprintf(stderr, "ollan: Change Resolution... %s\n", r.error().message.c_str());
     return false;
   }
+  // As at the start of a stroke: the next stroke adds to this snapshot, so
+  // Ctrl+Z after a paste and a stroke shows the layer before the paste.
+  layers.active->UNDO_GET = undo_snapshot_taken;
   if (resize) {
     const int w = gpu::geometry.width, h = gpu::geometry.height;
     centre_view(k.screen_w, k.screen_h, w, h);

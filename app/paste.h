@@ -1,8 +1,9 @@
 #pragma once
 // Ctrl+V: the clipboard's picture into the active layer, after the "Change
-// Resolution..." question (Yes: the canvas takes the picture's size; No: the
-// picture is centred on the canvas as it is, cut where it overflows; Cancel:
-// nothing). Undoable with Ctrl+Z.
+// Resolution..." question (Yes: the canvas takes the picture's size, every
+// layer's content kept centred; No: the picture is centred on the canvas as it
+// is, cut where it overflows; Cancel: nothing). Ctrl+Z shows the layer as it
+// was before the paste, also after the stroke that follows it.
 #include <string>
 
 #include "app/keys.h"

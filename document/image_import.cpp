@@ -43,7 +43,11 @@ Result<Pixmap> load_picture(const std::string& path) {
 Result<void> import_picture(const Pixmap& picture, bool change_resolution, int screen_w, int screen_h) {
   if (!layers.active) return Error{"there is no layer to import into"};
   const int pw = picture.width, ph = picture.height;
-  if (change_resolution && !resize_canvas(pw, ph, 0, 0, screen_w, screen_h))
+  // The picture the layers hold stays centred on the new canvas, moved by
+  // whole pixels so that it stays as sharp as it was.
+  const float shift_x = float(int(0.5f * float(pw) - 0.5f * float(gpu::geometry.width)));
+  const float shift_y = float(int(0.5f * float(ph) - 0.5f * float(gpu::geometry.height)));
+  if (change_resolution && !resize_canvas(pw, ph, shift_x, shift_y, screen_w, screen_h))
     return Error{"a canvas of " + std::to_string(pw) + " x " + std::to_string(ph) + " cannot be made"};
   const int W = gpu::geometry.width, H = gpu::geometry.height;
   // Truncated, as every float-to-integer conversion: the centring offset.

@@ -17,8 +17,9 @@ using io::Pixmap;
 Result<Pixmap> load_picture(const std::string& path);
 
 // Lays `picture` into the current layer. With `change_resolution` the canvas
-// takes the picture's size first; otherwise the picture is centred on the
-// canvas. The layer's undo copy keeps what it held before. The colour is the
+// takes the picture's size first, every layer keeping its content centred
+// (moved by half the change of size, in whole pixels); otherwise the picture
+// is centred on the canvas. The layer's undo copy keeps what it held before. The colour is the
 // picture; the paint amount follows its alpha, or is a full film everywhere
 // for a picture without alpha. An error, changing nothing, when the picture's
 // size cannot be a canvas.

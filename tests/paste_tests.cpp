@@ -159,3 +159,52 @@ TEST(Paste, PackedImageHonoursTheStride) {
   for (const Bad& b : bad)
     EXPECT_FALSE(platform::packed_image(rows.data(), b.size, b.w, b.h, b.stride, b.channels)) << b.why;
 }
+
+// Yes keeps every layer's picture centred on the new canvas; the paste's
+// snapshot covers the stroke that follows, so Ctrl+Z shows the layer before
+// the paste; the window keeps the file's name in its title.
+TEST(Paste, YesKeepsThePictureCentredAndUndoesToBeforeThePaste) {
+  constexpr int w = 64, h = 40;
+  ScriptRun r(w, h);
+  // A 16 x 10 red block centred on the first layer, by a paste with No.
+  const std::string block = picture("paste_block.png", 16, 10, 3, [](int, int) {
+    return std::array{1.0f, 0.0f, 0.0f, 1.0f};
+  });
+  const std::string green = picture("paste_green.png", 32, 20, 3, [](int, int) {
+    return std::array{0.0f, 1.0f, 0.0f, 1.0f};
+  });
+  const std::string olp = test_file("paste_named.olp");
+  ASSERT_EQ(r.run("clipboard " + block + "\nanswer no\nmouse 32 20\nframe\n" + ctrl_v + "save " + olp + "\nframe\n"),
+            "");
+  EXPECT_GT(colour_at(24, 15)[0], 0.9f);
+  // The question's text is its caption; unanswered it is cancelled.
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(r.run(ctrl_v), "");
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find("\"Change Resolution...\" Change Resolution...: no answer given"), std::string::npos) << log;
+  const std::string title = app.title;
+  EXPECT_NE(title.find(olp), std::string::npos) << title;
+
+  // On a second layer, a 32 x 20 picture with Yes: the canvas halves and the
+  // block, 16 pixels left and 10 up, is still in its middle.
+  ASSERT_EQ(r.run("key press F9\nframe\nclipboard " + green + "\nanswer yes\n" + ctrl_v), "");
+  ASSERT_EQ(gpu::geometry.width, 32);
+  ASSERT_EQ(gpu::geometry.height, 20);
+  EXPECT_EQ(app.title, title);
+  layer* second = layers.active;
+  layers.active = layers.list[0].get();
+  for (auto [x, y] : {std::pair{8, 5}, {23, 5}, {8, 14}, {23, 14}})
+    EXPECT_GT(colour_at(x, y)[0], 0.9f) << x << "," << y;
+  for (auto [x, y] : {std::pair{7, 5}, {24, 5}, {8, 4}, {8, 15}}) EXPECT_EQ(colour_at(x, y)[3], 0.0f) << x << "," << y;
+  layers.active = second;
+  EXPECT_GT(colour_at(16, 10)[1], 0.9f);
+
+  // A stroke on the pasted picture, then Ctrl+Z: the layer as it was before
+  // the paste, empty.
+  ASSERT_EQ(r.run("set \"BRUSH:SIZE\" 4\nmouse 6 10\ndown left\nframe\nmouse 26 10\nframe 2\nup left\nframe\n"
+                  "key down Left Ctrl\nkey press Z\nframe\nkey up Left Ctrl\nframe\n"),
+            "");
+  ASSERT_TRUE(layers.active->showing_undo());
+  const std::vector<float> before = read_texture(layers.active->undo_mat(), 32, 20, GL_RED, 1);
+  EXPECT_EQ(*std::max_element(before.begin(), before.end()), 0.0f);
+}
