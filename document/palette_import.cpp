@@ -1,5 +1,7 @@
 #include "document/palette_import.h"
 
+#include <cstdio>
+
 #include "document/swatch_grid.h"
 #include "io/atomic_file.h"
 
@@ -24,6 +26,9 @@ Result<void> import_palette(const std::string& path) {
   // Palettes are small; a larger file is not one.
   TRY_ASSIGN(const std::vector<uint8_t> bytes, io::read_file(path, std::size_t(16) << 20));
   TRY_ASSIGN(const io::Palette palette, io::read_palette(bytes));
+  // A JASC palette's colours, as read, go to standard output.
+  std::fputs(palette.report.c_str(), stdout);
+  std::fflush(stdout);
   add_palette_column(palette);
   return {};
 }

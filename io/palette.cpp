@@ -57,11 +57,20 @@ bool read_int(std::string_view& s, int* out) {
   return true;
 }
 
-// The first three integers of a colour line, or false for a short line.
+// The first three integers of a colour line, clamped to 0..255, or false for
+// a short line.
+bool read_components(std::string_view line, int rgb[3]) {
+  for (int i = 0; i < 3; ++i) {
+    if (!read_int(line, &rgb[i])) return false;
+    rgb[i] = std::clamp(rgb[i], 0, 255);
+  }
+  return true;
+}
+
 bool read_rgb(std::string_view line, PaletteColor* color) {
-  int r, g, b;
-  if (!read_int(line, &r) || !read_int(line, &g) || !read_int(line, &b)) return false;
-  *color = from_bytes(r, g, b);
+  int rgb[3];
+  if (!read_components(line, rgb)) return false;
+  *color = from_bytes(rgb[0], rgb[1], rgb[2]);
   return true;
 }
 
@@ -105,11 +114,14 @@ Result<Palette> read_jasc_palette(std::span<const uint8_t> bytes) {
   if (!read_int(count_line, &stated) || stated < 0) return Error{"the JASC palette states no colour count"};
   const std::size_t last = std::min(lines.size(), std::size_t(stated) + 3);
   Palette p;
+  p.report = "parlen: " + std::to_string(lines.size()) + "\n" + std::to_string(stated) + "\n";
   for (std::size_t i = 3; i < last; ++i) {
-    PaletteColor c;
-    if (!read_rgb(lines[i], &c)) continue;
+    int rgb[3];
+    if (!read_components(lines[i], rgb)) continue;
     if (p.colors.size() == max_palette_colors) return too_many("JASC");
-    p.colors.push_back(c);
+    p.report += "pos:" + std::to_string(p.colors.size()) + " r:" + std::to_string(rgb[0]) +
+                "g:" + std::to_string(rgb[1]) + "b:" + std::to_string(rgb[2]) + "\n";
+    p.colors.push_back(from_bytes(rgb[0], rgb[1], rgb[2]));
   }
   return some_colors(std::move(p), "JASC");
 }

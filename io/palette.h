@@ -25,6 +25,10 @@ struct PaletteColor {
 struct Palette {
   std::string name;  // GIMP palettes only
   std::vector<PaletteColor> colors;
+  // JASC palettes only: the lines an import prints, "parlen: " and the number
+  // of lines, the stated colour count, then "pos:" I " r:" R "g:" G "b:" B for
+  // each colour read (I from 0, components 0..255).
+  std::string report;
 };
 
 // Reads the palette the first bytes announce ("RIFF", "JASC" or "GIMP

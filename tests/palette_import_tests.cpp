@@ -73,3 +73,20 @@ TEST(PaletteImport, LoadAddsOneColumnSixteenCellsARow) {
   for (const std::string& p : {path, gpl, empty, wave, project}) std::filesystem::remove(p);
   document::reset_settings();
 }
+
+// Loading a JASC palette prints the number of lines, the stated count and
+// each colour read to standard output; RIFF and GIMP palettes print nothing.
+TEST(PaletteImport, JascImportPrintsWhatItRead) {
+  ScriptRun run;
+  const std::string jasc = temp_file("print.pal", "JASC-PAL\r\n0100\r\n3\r\n255 0 0\r\n0 128 300\r\nno colour\r\n");
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(run.run("load " + jasc + "\nframe\n"), "");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "parlen: 6\n3\npos:0 r:255g:0b:0\npos:1 r:0g:128b:255\n");
+  ASSERT_EQ(swatch_grid.columns.back().size(), 2u);
+
+  const std::string riff_file = temp_file("quiet.pal", riff(2));
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(run.run("load " + riff_file + "\nframe\n"), "");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  document::reset_settings();
+}
