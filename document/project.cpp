@@ -195,7 +195,13 @@ Result<void> save_project(const std::string& path, const Progress& progress, uns
   std::vector<float> col, mat;
   auto next_layer = [&](int i) {
     layer& l = *layers.list[std::size_t(i)];
-    l.make_undo_live();
+    // The file keeps what is shown: a shown undo state becomes the live one.
+    // A snapshot taken for the stroke in progress (or a paste) stays, so that
+    // saving changes nothing about what Ctrl+Z brings back.
+    if (l.showing_undo()) {
+      l.get_undo();
+      l.UNDO_GET &= static_cast<unsigned char>(~undo_showing);
+    }
     col = read_buffer(l.col, GL_RGBA, 4);
     mat = read_buffer(l.mat, GL_RED, 1);
     LayerSettings s;

@@ -11,8 +11,10 @@
 #include "app/app_state.h"
 #include "app/file_commands.h"
 #include "io/atomic_file.h"
+#include "io/png16.h"
 #include "io/segment.h"
 #include "layers/layer.h"
+#include "tests/gl_fixture.h"
 #include "tests/script_run.h"
 #include "tests/temp_dir.h"
 
@@ -165,4 +167,32 @@ TEST(FileQuestions, ProjectCutShortLoadsWhatItHoldsAndSIsWarned) {
   EXPECT_EQ(segments_in(cut), 1 + int(layers.list.size()) * 17);
   log = run_logged(fresh, "key press S\nframe 2\n");
   EXPECT_NE(log.find("\"File Replacement\" Overwrite " + cut + "?"), std::string::npos) << log;
+}
+
+// Saving changes nothing about what Ctrl+Z brings back: S pressed while the
+// button is held keeps the stroke's snapshot, and a save between a paste and
+// the next stroke keeps the paste's.
+TEST(FileQuestions, SavingKeepsTheUndoSnapshot) {
+  ScriptRun run;
+  const std::string olp = test_file("undo.olp"), png = test_file("undo_paste.png");
+  ASSERT_EQ(run.run("save " + olp + "\nframe\nmouse 30 30\ndown left\nframe\nmouse 60 40\nframe 2\n"), "");
+  ASSERT_TRUE(layers.active->UNDO_GET & undo_snapshot_taken);
+  ASSERT_EQ(run.run("answer ok\nkey press S\nframe\n"), "");
+  EXPECT_TRUE(layers.active->UNDO_GET & undo_snapshot_taken) << "the save dropped the stroke's snapshot";
+  ASSERT_EQ(run.run("mouse 120 60\nframe 2\nup left\nframe\n"), "");
+  EXPECT_EQ(layers.active->UNDO_GET, 0);
+
+  // A picture pasted over the stroke, a save, a stroke: Ctrl+Z shows the
+  // layer before the paste, with the first stroke only.
+  const std::vector<float> first_stroke = read_texture(layers.active->fbo_mat(), 160, 90, GL_RED, 1);
+  std::vector<float> grey(8 * 6 * 3, 0.5f);
+  ASSERT_TRUE(io::png16_write(png, grey, 8, 6, 3).ok());
+  ASSERT_EQ(run.run("clipboard " + png +
+                    "\nanswer no\nkey down Left Ctrl\nkey press V\nframe\nkey up Left Ctrl\nframe\n"
+                    "answer ok\nkey press S\nframe\n"
+                    "mouse 20 70\ndown left\nframe\nmouse 140 70\nframe 2\nup left\nframe\n"
+                    "key down Left Ctrl\nkey press Z\nframe\nkey up Left Ctrl\nframe\n"),
+            "");
+  ASSERT_TRUE(layers.active->showing_undo());
+  EXPECT_EQ(read_texture(layers.active->undo_mat(), 160, 90, GL_RED, 1), first_stroke);
 }
