@@ -75,12 +75,12 @@ void screen_size(FileCommandContext& ctx, int* w, int* h) {
   if (*w <= 0 || *h <= 0) *w = gpu::geometry.width, *h = gpu::geometry.height;
 }
 
-void show_progress(const FileCommandContext& ctx, std::string_view caption, float done) {
-  ui::show_progress(ctx.panel(), caption, done);
+void show_progress(FileCommandContext& ctx, std::string_view caption, float done) {
+  ctx.progress.show(caption, done);
 }
 
-void show_failure(const FileCommandContext& ctx, std::string_view caption, std::string_view reason) {
-  ui::show_failure(ctx.panel(), caption, reason);
+void show_failure(FileCommandContext& ctx, std::string_view caption, std::string_view reason) {
+  ctx.progress.show_failure(caption, reason);
 }
 
 FileOutcome failed(FileCommandContext& ctx, const char* caption, std::string error) {

@@ -2,7 +2,6 @@
 // The save and load commands every file kind shares: the file dialogs, the
 // overwrite question, the dispatch by the name's extension, the current file
 // name and the captions shown while a file is written or read.
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,15 +11,13 @@
 #include "platform/window.h"
 #include "ui/progress_panel.h"
 
-// What the commands work with; the progress panel shows in `window`.
+// What one command works with; its progress panel shows in `window`.
 struct FileCommandContext {
   platform::Window& window;
   platform::Dialogs& dialogs;
   platform::Input& input;
   std::string base_title;
-  std::function<void(std::string_view text, float x, float y, float scale)> draw_text;
-
-  ui::ProgressPanel panel() const { return {window, draw_text}; }
+  ui::ProgressPanel progress;
 };
 
 // The name of the painting's file: the project, OpenRaster file or picture

@@ -10,7 +10,7 @@
 namespace {
 
 FileCommandContext context(Session& s) {
-  return FileCommandContext{s.window, s.dialogs, s.input, base_window_title, draw_text};
+  return FileCommandContext{s.window, s.dialogs, s.input, base_window_title, ui::ProgressPanel(s.window, draw_text)};
 }
 
 // A command that did something may have drawn its progress into the window
@@ -30,8 +30,11 @@ void after(const FileOutcome& o) {
 }  // namespace
 
 void serve_file_requests(Session& s) {
+  {
+    FileCommandContext ctx = context(s);
+    after(serve_load_request(ctx, s.input.key_hit("O")));
+  }
   FileCommandContext ctx = context(s);
-  after(serve_load_request(ctx, s.input.key_hit("O")));
   after(serve_save_request(ctx, s.input.key_hit("S"), app.modifier_keys));
 }
 
