@@ -20,8 +20,8 @@ std::vector<GtkFileFilter*> gtk_filters(const std::string& filters);
 // '\n'. Nothing when the dialog was cancelled or GTK cannot open a window
 // (the reason is written to standard error).
 std::optional<std::string> gtk_open_file(const std::string& title, const std::string& filters);
-// `suggested` (a path or a name) is preset; choosing an existing file asks
-// before replacing it.
+// `suggested` (a path or a name) is preset. The dialog does not ask about an
+// existing file: the save command asks "File Replacement" itself, once.
 std::optional<std::string> gtk_save_file(const std::string& title, const std::string& filters,
                                          const std::string& suggested);
 // A modal question with OK and Cancel (or Yes, No and Cancel); nothing when
