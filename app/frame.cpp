@@ -91,7 +91,6 @@ StrokeInput stroke_input(Session& s) {
   for (int i = 0; i < 4; ++i) in.colour[i] = color_settings.current[i];
   const gpu::canvas& c = gpu::canvas_settings;
   in.canvas_grain = c.show && c.strength > 0;
-  in.canvas_strength = c.strength;
   in.canvas_height = gpu::canvas_buffers.canvas_height.texture();
   in.fluidity = gpu::simulation_settings.fluidity;
   in.warp_mode = modes.warp_mode;

@@ -101,7 +101,6 @@ void draw_bristle_brush(const StrokeCall& c, GLuint undo_mat) {
   }
   inputs.velo_x = -in.dx;
   inputs.velo_y = in.dy;
-  inputs.grain_strength = in.canvas_strength;
   gpu::bind_deposit(choice, inputs);
   const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
   stroke.bristles_drawn = bristles.list.front()->draw_col(bristles.list, budget);

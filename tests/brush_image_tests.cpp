@@ -10,6 +10,7 @@
 #include "brush/stroke.h"
 #include "document/brush_images.h"
 #include "document/document_state.h"
+#include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
@@ -183,6 +184,43 @@ TEST_F(BrushImageTest, StrokeWithUseLaysTheImagesPaintPattern) {
     EXPECT_EQ(left > 0.05f, c.left) << what << " left " << left;
     EXPECT_EQ(right > 0.05f, c.right) << what << " right " << right;
   }
+}
+
+// The default bristle brush and the bristle brush through a brush image
+// (white, paint 1 everywhere) catch the canvas grain alike: a stroke across
+// a ridged canvas lays less than across a smooth one, by as much either way. The ridges are a triangle wave across the
+// stroke, so the rising and falling slopes the two programs look at are alike.
+TEST_F(BrushImageTest, GrainCatchesAlikeWithAndWithoutAnImage) {
+  const auto mean_amount = [](bool image, bool ridged) {
+    gl_canvas(W, H);
+    document::reset_brush_images();
+    stroke = StrokeState{};
+    brush_settings.bristles = 0.2f;
+    std::vector<float> height(std::size_t(W) * H, 0.0f);
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) height[std::size_t(y) * W + x] = ridged ? 0.02f * float(std::abs(x % 8 - 4)) : 0;
+    glBindTexture(GL_TEXTURE_2D, gpu::canvas_buffers.canvas_height.texture());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, W, H, GL_RED, GL_FLOAT, height.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    add_image(16, 16, [](int, int) { return 1.0f; });
+    brush_images.options.use = image ? 1 : 0;
+    Drag d{20, 45, 140, 45, 16};
+    d.pressure = 0.3f;
+    d.grain = true;
+    d.brush_images = true;
+    drag(d);
+    const LayerPixels p = read_layer();
+    double sum = 0;
+    for (int y = 40; y <= 50; ++y)
+      for (int x = 48; x < 112; ++x) sum += p.amount(x, y);
+    return sum / (11.0 * 64.0);
+  };
+  const double smooth = mean_amount(false, false);
+  ASSERT_GT(smooth, 0.05);
+  // What the ridges keep off the canvas, without and with the image.
+  const double plain = smooth - mean_amount(false, true), through_image = smooth - mean_amount(true, true);
+  EXPECT_GT(through_image, 0.1 * smooth) << "the grain catches the brush";
+  EXPECT_NEAR(plain, through_image, 0.25 * through_image) << "smooth canvas " << smooth;
 }
 
 // Stroke after stroke the image choice follows the mode; random never takes
