@@ -285,7 +285,10 @@ void stroke_frame(const StrokeInput& in) {
   glBindFramebuffer(GL_FRAMEBUFFER, l->fbo_matID());
   if (removing) {
     gpu::amount_pass_blend(true, s.paint_submode);
-    if (type < 9) alpha *= alpha;
+    // The bristle brush's hairs take the paint alpha as it is (the colour's
+    // alpha times the squared pressure); the dab and strip brushes remove by
+    // its square.
+    if (type < 8) alpha *= alpha;
     c.pass = 2;
   } else {
     gpu::amount_pass_blend(false, s.paint_submode);
