@@ -305,3 +305,48 @@ TEST(Guide, VanishingEdgesAreNotJoinedToEachOther) {
   }
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
+
+// A guide drag follows the smoothed pointer, as a stroke does: with "MOUSE
+// SPEED" low, the camera lags behind a quick move and then catches up with
+// the whole of it.
+TEST(Guide, DragsFollowTheSmoothedPointer) {
+  ScriptRun r(160, 90);  // small: the camera moves every frame, so every frame is drawn
+  ASSERT_EQ(r.run("mouse 80 45\nkey press Tab\nframe\n" + show + edit), "");
+  std::vector<float> camera_x;
+  ASSERT_EQ(r.run("mouse 80 45\nset \"MOUSE SPEED\" 0.2\nkey down Left Shift\ndown left\nframe\nmouse 140 45\n"
+                  "frame 80\nup left\nkey up Left Shift\nframe\n",
+                  [&](int) { camera_x.push_back(gpu::guide_settings.guide_camera[0]); }),
+            "");
+  ASSERT_GT(camera_x.size(), 80u);
+  const float x0 = camera_x[0];
+  EXPECT_GT(camera_x[1], x0);
+  EXPECT_LT(camera_x[1], x0 + 12) << "the pointer moved 60 pixels at once";
+  EXPECT_NEAR(camera_x[80], x0 + 60, 1);
+}
+
+// The wheel's modifiers are "with": Shift with anything bends the lens,
+// Ctrl without Shift widens the view, the rest counts the cells.
+TEST(Guide, WheelModifiersAreWith) {
+  const struct {
+    int modifiers;  // Shift 1, Ctrl 2, Alt 4
+    float distortion, fov;
+    int subdivisions;
+  } cases[] = {
+      {1, 0.85f, 90, 2},  {3, 0.85f, 90, 2},  {5, 0.85f, 90, 2}, {7, 0.85f, 90, 2},
+      {2, 0.75f, 100, 2}, {6, 0.75f, 100, 2}, {0, 0.75f, 90, 3}, {4, 0.75f, 90, 3},
+  };
+  for (const auto& c : cases) {
+    ScriptRun r(W, H);
+    std::string down, up;
+    for (const auto& [bit, key] : {std::pair{1, "Left Shift"}, std::pair{2, "Left Ctrl"}, std::pair{4, "Left Alt"}})
+      if (c.modifiers & bit) {
+        down += std::string("key down ") + key + "\n";
+        up += std::string("key up ") + key + "\n";
+      }
+    ASSERT_EQ(r.run(start + show + edit + down + "frame\nwheel 1\nframe\n" + up + "frame\n"), "");
+    const gpu::GuideSettings& g = gpu::guide_settings;
+    EXPECT_NEAR(g.guide_distortion, c.distortion, 1e-5f) << "modifiers " << c.modifiers;
+    EXPECT_EQ(g.guide_fov, c.fov) << "modifiers " << c.modifiers;
+    EXPECT_EQ(g.guide_subdivisions, c.subdivisions) << "modifiers " << c.modifiers;
+  }
+}
