@@ -13,6 +13,7 @@
 #include "brush/brush_settings.h"
 #include "document/brush_images.h"
 #include "gpu/geometry.h"
+#include "gpu/programs.h"
 #include "platform/gl.h"
 #include "ui/brush_image_panel.h"
 #include "ui/handle.h"
@@ -215,17 +216,16 @@ void draw_capture_quad(float screen_w, float screen_h) {
     for (const vec2d& p : s) glVertex2f(p.x + (1 - shade), p.y + (1 - shade));
     glEnd();
   }
-  const float h = 0.5f * handle_size;
+  // Each corner's marker is a disc of the handle's size as radius, with a
+  // pixel of soft rim.
+  const float r = q[0]->size;
+  gpu::program(gpu::Prog::dab_soft).use().set("falloff", 1 - 1 / r);
   for (std::size_t i = 0; i < 4; ++i) {
     const auto& col = *q[i]->col;
     glColor4f(col[0], col[1], col[2], int(i) == capture.dragged ? 1.0f : col[3]);
-    glBegin(GL_QUADS);
-    glVertex2f(s[i].x - h, s[i].y - h);
-    glVertex2f(s[i].x + h, s[i].y - h);
-    glVertex2f(s[i].x + h, s[i].y + h);
-    glVertex2f(s[i].x - h, s[i].y + h);
-    glEnd();
+    gpu::textured_rect(s[i].x - r, s[i].y - r, 2 * r, 2 * r);
   }
+  glUseProgram(0);
   glEnable(GL_TEXTURE_2D);
   gpu::set_projection(gpu::geometry.width, gpu::geometry.height);
 }

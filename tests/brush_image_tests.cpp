@@ -413,6 +413,11 @@ TEST_F(BrushImageTest, CaptureCornersAreDraggedAndDrawn) {
   const auto shown = draw();
   EXPECT_GT(shown(30, 10), 0.3f) << "the dragged corner";
   EXPECT_GT(shown(120, 70), 0.3f) << "a corner";
+  // Its marker is a disc of radius 12 around it.
+  for (const auto& [x, y] : {std::pair{130, 70}, std::pair{127, 77}, std::pair{120, 80}, std::pair{124, 74}})
+    EXPECT_NEAR(shown(x, y), 0.5f, 0.05f) << "within 12 of the corner at " << x << ", " << y;
+  for (const auto& [x, y] : {std::pair{133, 70}, std::pair{129, 79}, std::pair{120, 83}})
+    EXPECT_EQ(shown(x, y), 0.0f) << "beyond 12 of the corner at " << x << ", " << y;
   EXPECT_GT(std::max(shown(80, 69), shown(80, 70)), 0.3f) << "the edge from D to A";
   EXPECT_EQ(shown(80, 45), 0.0f) << "inside the quad";
   modes.capture_mode = 0;
