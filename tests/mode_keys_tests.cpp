@@ -83,3 +83,70 @@ TEST(ModeKeys, HelpAddressIsTheKeyTable) {
   std::fclose(f);
   EXPECT_NE(text.find("\n## Keys\n"), std::string::npos);
 }
+
+namespace {
+
+// L held, a left drag round the rectangle x 30 .. 70, y 20 .. 70, and the
+// button let go.
+const std::string lasso =
+    "mouse 30 20\nkey down L\nframe\ndown left\nframe\nmouse 70 20\nframe\nmouse 70 70\nframe\nmouse 30 70\n"
+    "frame\nup left\nframe\nkey up L\nframe\n";
+const std::string ctrl_i = "key down Left Ctrl\nkey press I\nframe\nkey up Left Ctrl\nframe\n";
+const std::string blue_band = "set \"FLUIDITY\" 0\nset \"BRUSH:SIZE\" 8\ncolor 0.05 0.1 0.9\n";
+// Red strokes down through the lasso (x 50) and beside it (x 110).
+const std::string red_strokes = "color 0.9 0.1 0.05\n" + drag_script(50, 10, 50, 80) + drag_script(110, 10, 110, 80);
+
+float mask_at(int x, int y) {
+  return at(gpu::canvas_buffers.mask.texture(), x, y)[3];
+}
+
+}  // namespace
+
+// With L held a left drag draws a lasso and paints nothing; letting go masks
+// its inside: strokes across it show only outside the lasso while the mode
+// lasts, and leaving the mode puts the paint inside it back.
+TEST(ModeKeys, LassoMasksItsInside) {
+  ScriptRun r(W, H);
+  ASSERT_EQ(r.run(blue_band + drag_script(20, 45, 140, 45) + lasso), "");
+  ASSERT_EQ(modes.mask_mode, 1);
+  EXPECT_GT(mask_at(50, 45), 0.99f);
+  EXPECT_LT(mask_at(110, 45), 0.01f);
+  EXPECT_LT(mask_at(50, 10), 0.01f);
+  const std::vector<float> m = read_texture(layers.active->fbo_mat(), W, H, GL_RED, 1);
+  for (int x = 30; x <= 70; x += 5) EXPECT_EQ(m[std::size_t(H - 1 - 20) * W + std::size_t(x)], 0.0f) << "x " << x;
+
+  ASSERT_EQ(r.run(red_strokes), "");
+  const GLuint view = gpu::canvas_buffers.view_image.texture();
+  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 50, 45))) << "the live paint took the stroke";
+  EXPECT_TRUE(bluish(at(view, 50, 45))) << "inside the lasso the view shows the paint as it was";
+  EXPECT_TRUE(reddish(at(view, 110, 45)));
+  ASSERT_EQ(r.run(ctrl_q), "");
+  EXPECT_EQ(modes.mask_mode, 0);
+  EXPECT_TRUE(bluish(at(layers.active->fbo_col(), 50, 45))) << "leaving restores the paint inside";
+  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 110, 45))) << "paint outside the lasso stays";
+}
+
+// Ctrl+I turns the mask inside out: after a lasso the paint outside it is
+// kept and the inside is free. Outside mask mode it starts the mode with the
+// paint's mask turned, so that strokes change only the paint.
+TEST(ModeKeys, CtrlIInvertsTheMask) {
+  {
+    ScriptRun r(W, H);
+    ASSERT_EQ(r.run(blue_band + drag_script(20, 45, 140, 45) + lasso + ctrl_i), "");
+    ASSERT_EQ(modes.mask_mode, 1);
+    EXPECT_LT(mask_at(50, 45), 0.01f);
+    EXPECT_GT(mask_at(110, 45), 0.99f);
+    ASSERT_EQ(r.run(red_strokes), "");
+    const GLuint view = gpu::canvas_buffers.view_image.texture();
+    EXPECT_TRUE(reddish(at(view, 50, 45)));
+    EXPECT_TRUE(bluish(at(view, 110, 45))) << "outside the lasso the view shows the paint as it was";
+    ASSERT_EQ(r.run(ctrl_q), "");
+    EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 50, 45))) << "paint inside the lasso stays";
+    EXPECT_TRUE(bluish(at(layers.active->fbo_col(), 110, 45))) << "leaving restores the paint outside";
+  }
+  ScriptRun r(W, H);
+  ASSERT_EQ(r.run(blue_band + drag_script(20, 45, 140, 45) + ctrl_i), "");
+  EXPECT_EQ(modes.mask_mode, 1);
+  EXPECT_LT(mask_at(80, 45), 0.01f) << "the paint is free";
+  EXPECT_GT(mask_at(80, 10), 0.99f) << "the bare canvas is masked";
+}
