@@ -272,7 +272,8 @@ FrameChanges frame_work(Session& s) {
   color_mixer_pointer_pass(f.raw);
   serve_brush_image_requests(s.dialogs);
   const bool corner_drag = drag_capture_handles(f.rotated_pos, app.mouse_left, nav.left_pressed);
-  const bool lassoing = lasso_gesture(in, app.modifier_keys, app.mouse_left, nav.left_pressed, f.rotated_pos);
+  const bool lassoing =
+      lasso_gesture(in, app.modifier_keys, app.mouse_left, nav.left_pressed && !corner_drag, f.rotated_pos);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;

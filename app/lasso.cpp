@@ -31,7 +31,8 @@ float twice_area(const std::vector<std::array<float, 2>>& p) {
 bool lasso_gesture(platform::Input& in, unsigned char modifier_keys, bool left, bool pressed, vec2d canvas_pointer) {
   Lasso& l = lasso;
   if (!l.drawing) {
-    const bool others_own = gui_blocks_painting(app.gui_flags) || (app.gui_flags & gui_flag::others_own);
+    const bool others_own =
+        gui_blocks_painting(app.gui_flags) || (app.gui_flags & gui_flag::others_own) || modes.crop_mode;
     if (!pressed || modifier_keys != 0 || others_own || !in.key_down("L")) return false;
     l.drawing = true;
     l.points.clear();
