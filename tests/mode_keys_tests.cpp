@@ -33,6 +33,22 @@ bool reddish(const std::array<float, 4>& c) {
 
 const std::string ctrl_q = "key down Left Ctrl\nkey press Q\nframe\nkey up Left Ctrl\nframe\n";
 
+// Red strokes have crossed blue paint in mask mode, at `kept` inside the mask
+// and at `free` outside it (canvas pixels): the live paint took the stroke
+// at both, the view shows the paint at `kept` as it was; leaving the mode
+// (Ctrl+Q) puts the blue back at `kept` and keeps the red at `free`.
+void expect_masked_then_restored(ScriptRun& r, std::array<int, 2> kept, std::array<int, 2> free) {
+  const GLuint view = gpu::canvas_buffers.view_image.texture();
+  EXPECT_EQ(modes.mask_mode, 1);
+  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), kept[0], kept[1]))) << "the live paint took the stroke";
+  EXPECT_TRUE(bluish(at(view, kept[0], kept[1]))) << "the view shows the masked paint as it was";
+  EXPECT_TRUE(reddish(at(view, free[0], free[1])));
+  ASSERT_EQ(r.run(ctrl_q), "");
+  EXPECT_EQ(modes.mask_mode, 0);
+  EXPECT_TRUE(bluish(at(layers.active->fbo_col(), kept[0], kept[1]))) << "leaving restores the masked paint";
+  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), free[0], free[1]))) << "paint outside the mask stays";
+}
+
 }  // namespace
 
 // Paint present when mask mode starts is masked: the display keeps showing
@@ -43,14 +59,7 @@ TEST(ModeKeys, MaskedPaintIsShownAndRestored) {
   ASSERT_EQ(r.run("set \"FLUIDITY\" 0\nset \"BRUSH:SIZE\" 8\ncolor 0.05 0.1 0.9\n" + drag_script(20, 30, 140, 30)), "");
   ASSERT_TRUE(bluish(at(layers.active->fbo_col(), 80, 30)));
   ASSERT_EQ(r.run(ctrl_q + "color 0.9 0.1 0.05\n" + drag_script(80, 10, 80, 80)), "");
-  EXPECT_EQ(modes.mask_mode, 1);
-  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 80, 30))) << "the live paint took the stroke";
-  EXPECT_TRUE(bluish(at(gpu::canvas_buffers.view_image.texture(), 80, 30))) << "the view shows the masked paint";
-  EXPECT_TRUE(reddish(at(gpu::canvas_buffers.view_image.texture(), 80, 70)));
-  ASSERT_EQ(r.run(ctrl_q), "");
-  EXPECT_EQ(modes.mask_mode, 0);
-  EXPECT_TRUE(bluish(at(layers.active->fbo_col(), 80, 30))) << "leaving restores the masked paint";
-  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 80, 70))) << "paint outside the mask stays";
+  expect_masked_then_restored(r, {80, 30}, {80, 70});
 }
 
 // Shift+Ctrl+F stretches the layer's colours (a dull grey stroke becomes
@@ -116,14 +125,7 @@ TEST(ModeKeys, LassoMasksItsInside) {
   for (int x = 30; x <= 70; x += 5) EXPECT_EQ(m[std::size_t(H - 1 - 20) * W + std::size_t(x)], 0.0f) << "x " << x;
 
   ASSERT_EQ(r.run(red_strokes), "");
-  const GLuint view = gpu::canvas_buffers.view_image.texture();
-  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 50, 45))) << "the live paint took the stroke";
-  EXPECT_TRUE(bluish(at(view, 50, 45))) << "inside the lasso the view shows the paint as it was";
-  EXPECT_TRUE(reddish(at(view, 110, 45)));
-  ASSERT_EQ(r.run(ctrl_q), "");
-  EXPECT_EQ(modes.mask_mode, 0);
-  EXPECT_TRUE(bluish(at(layers.active->fbo_col(), 50, 45))) << "leaving restores the paint inside";
-  EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 110, 45))) << "paint outside the lasso stays";
+  expect_masked_then_restored(r, {50, 45}, {110, 45});
 }
 
 // Ctrl+I turns the mask inside out: after a lasso the paint outside it is
@@ -137,12 +139,7 @@ TEST(ModeKeys, CtrlIInvertsTheMask) {
     EXPECT_LT(mask_at(50, 45), 0.01f);
     EXPECT_GT(mask_at(110, 45), 0.99f);
     ASSERT_EQ(r.run(red_strokes), "");
-    const GLuint view = gpu::canvas_buffers.view_image.texture();
-    EXPECT_TRUE(reddish(at(view, 50, 45)));
-    EXPECT_TRUE(bluish(at(view, 110, 45))) << "outside the lasso the view shows the paint as it was";
-    ASSERT_EQ(r.run(ctrl_q), "");
-    EXPECT_TRUE(reddish(at(layers.active->fbo_col(), 50, 45))) << "paint inside the lasso stays";
-    EXPECT_TRUE(bluish(at(layers.active->fbo_col(), 110, 45))) << "leaving restores the paint outside";
+    expect_masked_then_restored(r, {110, 45}, {50, 45});
   }
   ScriptRun r(W, H);
   ASSERT_EQ(r.run(blue_band + drag_script(20, 45, 140, 45) + ctrl_i), "");
