@@ -13,6 +13,7 @@
 #include "brush/brush_settings.h"
 #include "document/brush_images.h"
 #include "gpu/geometry.h"
+#include "gpu/programs.h"
 #include "platform/gl.h"
 #include "ui/brush_image_panel.h"
 #include "ui/handle.h"
@@ -25,10 +26,11 @@ constexpr float handle_size = 12;
 
 struct CaptureState {
   std::array<std::shared_ptr<handle>, 4> quad;
-  int dragged = -1;     // the corner being dragged
-  bool snap = false;    // the snap is asked for
-  bool apply = false;   // the current image is to be laid into the quad
-  bool changed = true;  // the overlay must be drawn again
+  int dragged = -1;      // the corner being dragged
+  bool snap = false;     // the snap is asked for
+  bool placing = false;  // the current image is shown laid into the quad
+  bool commit = false;   // the placement is to be laid into the layer
+  bool changed = true;   // the overlay must be drawn again
   std::vector<BrushImageRef> refs;
 };
 CaptureState capture;
@@ -69,12 +71,24 @@ bool agreed(platform::Answer a) {
   return a == platform::Answer::ok || a == platform::Answer::yes;
 }
 
-// I, or the panel's "i": starts a capture, or asks for the snap of one in progress.
+// I, or the panel's "i": starts a capture, or asks for the snap of one in
+// progress, or for the placement shown to be laid.
 void capture_request() {
   if (modes.capture_mode == 0)
     modes.capture_mode = 2;
+  else if (capture.placing)
+    capture.commit = true;
   else
     capture.snap = true;
+}
+
+// While the quad is shown: the current image is placed into it, or the
+// placement shown is to be laid.
+void place_request() {
+  if (capture.placing)
+    capture.commit = true;
+  else if (brush_images.current >= 0)
+    capture.placing = true;
 }
 
 }  // namespace
@@ -92,15 +106,14 @@ void set_capture_quad(const std::array<vec2d, 4>& quad) {
   capture.changed = true;
 }
 
-void brush_image_keys(KeyContext& k) {
-  if (!k.input.key_hit("I")) return;
+void brush_image_key(KeyContext& k) {
   if (app.modifier_keys == 0) {
     capture_request();
     return;
   }
   if (app.modifier_keys != 1) return;
   if (modes.capture_mode == 1) {
-    capture.apply = true;
+    place_request();
     return;
   }
   if (modes.capture_mode != 0 || brush_images.list.empty()) return;
@@ -111,9 +124,13 @@ void brush_image_keys(KeyContext& k) {
   k.input.flush_keys();
 }
 
+void request_placement_commit() {
+  capture.commit = true;
+}
+
 void capture_step() {
   if (modes.capture_mode == 0) {
-    capture.snap = capture.apply = false;
+    capture.snap = capture.placing = capture.commit = false;
     capture.dragged = -1;
     return;
   }
@@ -122,12 +139,15 @@ void capture_step() {
     capture.changed = true;
     return;
   }
-  if (!capture.snap && !capture.apply) return;
-  if (capture.snap)
-    take_snap();
-  else
+  // A commit with nothing placed lays nothing.
+  const bool lay = capture.commit && capture.placing;
+  capture.commit = false;
+  if (!lay && !capture.snap) return;
+  if (lay)
     lay_current_image();
-  capture.snap = capture.apply = false;
+  else
+    take_snap();
+  capture.snap = capture.placing = false;
   capture.dragged = -1;
   modes.capture_mode = 0;
   capture.changed = true;
@@ -174,8 +194,8 @@ void serve_brush_image_requests(platform::Dialogs& dialogs) {
         document::remove_brush_image(r.pick);
     } else {
       brush_images.current = r.pick;
-      // Ctrl+click lays the image into the quad shown.
-      if (app.modifier_keys == 2) capture.apply = true;
+      // Ctrl+click places the image into the quad shown.
+      if (app.modifier_keys == 2 && modes.capture_mode == 1) capture.placing = true;
     }
   }
   r.pick = ui::BrushImageRequests::none;
@@ -215,19 +235,32 @@ void draw_capture_quad(float screen_w, float screen_h) {
     for (const vec2d& p : s) glVertex2f(p.x + (1 - shade), p.y + (1 - shade));
     glEnd();
   }
-  const float h = 0.5f * handle_size;
+  // Each corner's marker is a disc of the handle's size as radius, with a
+  // pixel of soft rim.
+  const float r = q[0]->size;
+  gpu::program(gpu::Prog::dab_soft).use().set("falloff", 1 - 1 / r);
   for (std::size_t i = 0; i < 4; ++i) {
     const auto& col = *q[i]->col;
     glColor4f(col[0], col[1], col[2], int(i) == capture.dragged ? 1.0f : col[3]);
-    glBegin(GL_QUADS);
-    glVertex2f(s[i].x - h, s[i].y - h);
-    glVertex2f(s[i].x + h, s[i].y - h);
-    glVertex2f(s[i].x + h, s[i].y + h);
-    glVertex2f(s[i].x - h, s[i].y + h);
-    glEnd();
+    gpu::textured_rect(s[i].x - r, s[i].y - r, 2 * r, 2 * r);
   }
+  glUseProgram(0);
   glEnable(GL_TEXTURE_2D);
   gpu::set_projection(gpu::geometry.width, gpu::geometry.height);
+}
+
+bool placement_preview() {
+  if (!capture.placing || modes.capture_mode != 1 || modes.warp_mode) return false;
+  const Result<void> r = document::preview_brush_image(brush_images.current, capture_quad());
+  return r.ok();
+}
+
+void add_placement_state(std::vector<float>& out) {
+  const bool shown = capture.placing && modes.capture_mode == 1;
+  out.push_back(float(shown));
+  if (!shown) return;
+  out.push_back(float(brush_images.current));
+  for (const vec2d& p : capture_quad()) out.insert(out.end(), {p.x, p.y});
 }
 
 bool capture_overlay_changed() {

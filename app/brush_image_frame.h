@@ -7,8 +7,12 @@
 // A capture goes: I (or the panel's "i") shows the quad over the canvas; its
 // corners are dragged into place; I (or "i") again takes the snap; Escape
 // leaves without one. While the quad is shown, Shift+I (or Ctrl+click on a
-// strip entry) lays the current image into it instead.
+// strip entry) places the current image into it instead: the image shows on
+// the active layer inside the quad, following its corners, until I or
+// Shift+I again (or a button of the "LAYER FX" panel) lays it there, or
+// Escape leaves without laying it.
 #include <array>
+#include <vector>
 
 #include "app/keys.h"
 #include "base/vec.h"
@@ -18,13 +22,25 @@
 std::array<vec2d, 4> capture_quad();
 void set_capture_quad(const std::array<vec2d, 4>& quad);
 
-// I: start a capture, or take the snap while one is in progress. Shift+I,
-// with no capture in progress: remove every brush image once the user
-// agrees; with the quad shown: lay the current image into it.
-void brush_image_keys(KeyContext& k);
+// I was pressed: start a capture, or take the snap (or lay the placement)
+// while one is in progress. Shift+I, with no capture in progress: remove
+// every brush image once the user agrees; with the quad shown: place the
+// current image into it, or lay the placement shown.
+void brush_image_key(KeyContext& k);
 
-// Frame step 13: a requested capture shows its quad; a requested snap is taken.
+// The placement shown, if any, is to be laid into the layer (at step 13).
+void request_placement_commit();
+
+// Frame step 13: a requested capture shows its quad; a requested snap is
+// taken, or a placement laid.
 void capture_step();
+
+// Before the display: while an image is placed, draws it through the quad
+// into the overlay buffers. True when the display is to show them.
+bool placement_preview();
+
+// Appends what the placement's picture depends on: a change redraws it.
+void add_placement_state(std::vector<float>& out);
 
 // While the quad is shown a press (`pressed`: the left button went down this
 // frame) on a corner drags it until the button is released: `canvas_pointer`

@@ -11,6 +11,7 @@
 #include "app/frame_state.h"
 #include "app/guide_gestures.h"
 #include "app/keys.h"
+#include "app/lasso.h"
 #include "app/layer_fx.h"
 #include "app/main_panel_frame.h"
 #include "app/mode_requests.h"
@@ -91,7 +92,6 @@ StrokeInput stroke_input(Session& s) {
   for (int i = 0; i < 4; ++i) in.colour[i] = color_settings.current[i];
   const gpu::canvas& c = gpu::canvas_settings;
   in.canvas_grain = c.show && c.strength > 0;
-  in.canvas_strength = c.strength;
   in.canvas_height = gpu::canvas_buffers.canvas_height.texture();
   in.fluidity = gpu::simulation_settings.fluidity;
   in.warp_mode = modes.warp_mode;
@@ -171,6 +171,8 @@ gpu::PixelRect display(const std::optional<gpu::PixelRect>& changed, bool guide)
   in.zoom = view.zoom;
   in.mask_view = modes.mask_mode != 0;
   if (guide) in.perspective_guide = [] { gpu::draw_guide(gpu::guide_settings, canvas_w(), canvas_h()); };
+  lasso_display(in);
+  in.placing_picture = placement_preview();
   in.changed = changed;
   const gpu::PixelRect redone = display_layers(in);
   frame_profile.display.pixels += redone.area();
@@ -270,11 +272,13 @@ FrameChanges frame_work(Session& s) {
   color_mixer_pointer_pass(f.raw);
   serve_brush_image_requests(s.dialogs);
   const bool corner_drag = drag_capture_handles(f.rotated_pos, app.mouse_left, nav.left_pressed);
+  const bool lassoing =
+      lasso_gesture(in, app.modifier_keys, app.mouse_left, nav.left_pressed && !corner_drag, f.rotated_pos);
   navigate(nav);
   f.was_left = app.mouse_left;
   f.was_right = app.mouse_right;
   const bool stroke_was_on = stroke.started;
-  paint(s, gesture || corner_drag);
+  paint(s, gesture || corner_drag || lassoing);
   note_stroke_image();
   if (stroke_was_on && !stroke.started) document::dance_hue();
   serve_panel_requests(s);

@@ -1,11 +1,13 @@
 #include "app/frame_changes.h"
 
 #include "app/app_state.h"
+#include "app/brush_image_frame.h"
 #include "app/color_mixer.h"
 #include "app/crop_mode.h"
 #include "app/file_requests.h"
 #include "app/frame_state.h"
 #include "app/guide_gestures.h"
+#include "app/lasso.h"
 #include "app/layer_fx.h"
 #include "app/main_panel_frame.h"
 #include "app/value_dial.h"
@@ -63,6 +65,8 @@ void picture_inputs(std::vector<float>& out) {
     v.add(&l == layers.active);
   }
   add_guide_state(out);
+  add_lasso_state(out);
+  add_placement_state(out);
 }
 
 // Where and how the picture lies in the window.

@@ -39,7 +39,8 @@ bool guide_drags(const FrameState& f, unsigned char modifier_keys, bool left, bo
   if (!g.guide_editing) return false;
   if ((app.gui_flags & gui_flag::gui_owned) || f.space_gesture || f.angle_gesture) return true;
   app.gui_flags |= gui_flag::guide_editing;
-  const float dx = f.raw_movement.x, dy = f.raw_movement.y;
+  // The smoothed pointer's movement, as a stroke follows it.
+  const float dx = f.movement_norm.x, dy = f.movement_norm.y;
   const float w = float(gpu::geometry.width), h = float(gpu::geometry.height);
   if (left) {
     switch (modifier_keys) {
@@ -76,9 +77,10 @@ void guide_wheel(platform::Input& in, unsigned char modifier_keys) {
   const int notches = in.wheel();
   if (notches == 0 || !editing_now()) return;
   gpu::GuideSettings& g = guide();
-  if (modifier_keys == 1)
+  // With Shift (whatever else is held) the lens, else with Ctrl the field of view.
+  if (modifier_keys & 1)
     g.guide_distortion = std::clamp(g.guide_distortion + 0.1f * float(notches), -1.0f, 1.0f);
-  else if (modifier_keys == 2)
+  else if (modifier_keys & 2)
     g.guide_fov = std::clamp(g.guide_fov + 10.0f * float(notches), gpu::guide_fov_min, gpu::guide_fov_max);
   else
     g.guide_subdivisions = std::clamp(g.guide_subdivisions + notches, 1, gpu::guide_subdivisions_max);

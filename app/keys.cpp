@@ -8,6 +8,7 @@
 #include "app/brush_image_frame.h"
 #include "app/frame_state.h"
 #include "app/layer_fx.h"
+#include "app/mask_mode.h"
 #include "app/navigation.h"
 #include "app/tool_keys.h"
 #include "app/view.h"
@@ -232,6 +233,16 @@ void colour_keys(KeyContext& k) {
   if (k.input.key_hit("X")) document::swap_alternate_color();
 }
 
+// I: Ctrl+I turns the selection mask inside out; the others are the brush
+// images'.
+void i_keys(KeyContext& k) {
+  if (!k.input.key_hit("I")) return;
+  if (app.modifier_keys == 2)
+    invert_mask_mode();
+  else
+    brush_image_key(k);
+}
+
 }  // namespace
 
 void poll_frame_keys(KeyContext& k) {
@@ -242,7 +253,7 @@ void poll_frame_keys(KeyContext& k) {
   brush_keys(k);
   edit_keys(k);
   arrow_keys(k);
-  brush_image_keys(k);
+  i_keys(k);
   colour_keys(k);
   poll_tool_keys(k);
 }

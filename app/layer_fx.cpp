@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/brush_image_frame.h"
 #include "app/floating_panels.h"
 #include "layers/layer.h"
 
@@ -28,7 +29,8 @@ void serve_layer_fx() {
     else
       gui.open(*layer_fx.panel);
   }
-  ui::serve_layer_fx_buttons(layer_fx);
+  // Each button also lays a picture being placed.
+  if (ui::serve_layer_fx_buttons(layer_fx)) request_placement_commit();
   if (layers.active != shown_layer) {
     shown_layer = layers.active;
     layer_fx.refresh = true;

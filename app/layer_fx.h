@@ -10,9 +10,9 @@ extern ui::LayerFxPanel layer_fx;
 
 // Shift+H opens or closes the panel; H without Ctrl refreshes it.
 void layer_fx_keys(bool h_pressed, unsigned char modifier_keys);
-// Opens or closes the panel as Shift+H asked, serves its buttons and reads
-// the layer again when a refresh is due; once a frame, after the panels'
-// pointer pass.
+// Opens or closes the panel as Shift+H asked, serves its buttons (each also
+// lays a picture being placed) and reads the layer again when a refresh is
+// due; once a frame, after the panels' pointer pass.
 void serve_layer_fx();
 // Appends what the panel shows, so that a change redraws the window.
 void add_layer_fx_state(std::vector<float>& out);

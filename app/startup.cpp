@@ -11,6 +11,7 @@
 #include "app/frame.h"
 #include "app/frame_changes.h"
 #include "app/frame_state.h"
+#include "app/lasso.h"
 #include "app/layer_fx.h"
 #include "app/pen_input.h"
 #include "app/placement.h"
@@ -46,6 +47,7 @@ void reset_application_state() {
   handle_list.clear();
   color_mixer = ColorMixerState{};
   reset_layer_fx();
+  reset_lasso();
 }
 
 namespace {

@@ -101,7 +101,6 @@ void draw_bristle_brush(const StrokeCall& c, GLuint undo_mat) {
   }
   inputs.velo_x = -in.dx;
   inputs.velo_y = in.dy;
-  inputs.grain_strength = in.canvas_strength;
   gpu::bind_deposit(choice, inputs);
   const int budget = bristle_budget(bristles.frame.radius, brush_settings.bias, bristles.count);
   stroke.bristles_drawn = bristles.list.front()->draw_col(bristles.list, budget);
@@ -286,7 +285,10 @@ void stroke_frame(const StrokeInput& in) {
   glBindFramebuffer(GL_FRAMEBUFFER, l->fbo_matID());
   if (removing) {
     gpu::amount_pass_blend(true, s.paint_submode);
-    if (type < 9) alpha *= alpha;
+    // The bristle brush's hairs take the paint alpha as it is (the colour's
+    // alpha times the squared pressure); the dab and strip brushes remove by
+    // its square.
+    if (type < 8) alpha *= alpha;
     c.pass = 2;
   } else {
     gpu::amount_pass_blend(false, s.paint_submode);

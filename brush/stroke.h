@@ -38,9 +38,8 @@ struct StrokeInput {
   bool z_held = false;                        // Z held: the stroke keeps the previous undo copy
   float colour[4] = {0.25f, 0.1f, 0.05f, 1};  // the current paint colour
   bool canvas_grain = false;                  // canvas shown with a strength above 0
-  float canvas_strength = 0;
-  GLuint canvas_height = 0;  // grain height texture
-  float fluidity = 1;        // "FLUIDITY"
+  GLuint canvas_height = 0;                   // grain height texture
+  float fluidity = 1;                         // "FLUIDITY"
   bool warp_mode = false;
   std::span<const BrushImageRef> images;  // the brush-image list, in its order
   int current_image = -1;                 // the image of the last stroke, or the one picked in the strip

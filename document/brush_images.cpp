@@ -4,7 +4,9 @@
 #include <cmath>
 #include <utility>
 
+#include "gpu/canvas_buffers.h"
 #include "gpu/deposit.h"
+#include "gpu/dirty_region.h"
 #include "gpu/geometry.h"
 #include "gpu/programs.h"
 #include "layers/layer_stack.h"
@@ -130,22 +132,39 @@ std::array<std::array<float, 2>, 4> texture_corners(const std::array<vec2d, 4>& 
 
 }  // namespace
 
-Result<void> apply_brush_image(int i, const std::array<vec2d, 4>& quad) {
-  layer* l = layers.active;
-  if (!l) return Error{"there is no layer to lay the brush image on"};
+namespace {
+
+// Image i when it can be laid into the quad: one in the list, and a quad a
+// capture would take.
+Result<const BrushImage*> placeable_image(int i, const std::array<vec2d, 4>& quad) {
   if (i < 0 || i >= int(brush_images.list.size())) return Error{"there is no brush image to lay"};
   TRY(capture_size(quad));
-  const BrushImage& image = *brush_images.list[std::size_t(i)];
-  l->make_undo_live();
-  l->store_undo();
+  return brush_images.list[std::size_t(i)].get();
+}
+
+// Draws the image's colour and paint amount into `col` and `mat` through the
+// quad (its picture's left edge on A-B, its top on B-C), replacing what lies
+// inside the quad; outside it the targets keep their pixels.
+void warp_into_quad(const BrushImage& image, const std::array<vec2d, 4>& quad, const gpu::Buffer& col,
+                    const gpu::Buffer& mat) {
+  const gpu::Geometry& g = gpu::geometry;
   const auto c = texture_corners(quad);
   // The picture's corner (u 0, v 0) is its bottom left, at A.
   const float xuv[4] = {0, 1, 0, 1};
+  float x0 = quad[0].x, y0 = quad[0].y, x1 = x0, y1 = y0;
+  for (const vec2d& p : quad) {
+    x0 = std::min(x0, p.x);
+    y0 = std::min(y0, p.y);
+    x1 = std::max(x1, p.x);
+    y1 = std::max(y1, p.y);
+  }
   glDisable(GL_BLEND);
   glColor4f(1, 1, 1, 1);
-  for (const auto& [target, source] : {std::pair{&l->col, &image.col}, std::pair{&l->mat, &image.mat}}) {
+  for (const auto& [target, source] : {std::pair{&col, &image.col}, std::pair{&mat, &image.mat}}) {
     target->bind_target();
-    gpu::set_projection(gpu::geometry.width, gpu::geometry.height);
+    gpu::set_projection(g.width, g.height);
+    // The program leaves every pixel outside the quad: only its box is drawn.
+    gpu::ScopedScissor box(gpu::PixelRect::around(x0, y0, x1, y1).grown(1), 1, g.width, g.height);
     gpu::set_quad_warp(c[0].data(), c[1].data(), c[2].data(), c[3].data(), xuv);
     gpu::bind_texture(0, source->texture());
     gpu::full_quad();
@@ -154,7 +173,36 @@ Result<void> apply_brush_image(int i, const std::array<vec2d, 4>& quad) {
   glUseProgram(0);
   glEnable(GL_BLEND);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+}  // namespace
+
+Result<void> apply_brush_image(int i, const std::array<vec2d, 4>& quad) {
+  layer* l = layers.active;
+  if (!l) return Error{"there is no layer to lay the brush image on"};
+  TRY_ASSIGN(const BrushImage* image, placeable_image(i, quad));
+  l->make_undo_live();
+  l->store_undo();
+  warp_into_quad(*image, quad, l->col, l->mat);
   layers.changed = true;
+  return {};
+}
+
+Result<void> preview_brush_image(int i, const std::array<vec2d, 4>& quad) {
+  const layer* l = layers.active;
+  if (!l) return Error{"there is no layer to lay the brush image on"};
+  TRY_ASSIGN(const BrushImage* image, placeable_image(i, quad));
+  const gpu::CanvasBuffers& b = gpu::canvas_buffers;
+  // The layer's colour around the quad, as the laid image will have it: the
+  // display's filtering at the quad's edge then mixes the same colours.
+  const int w = b.overlay_col.width(), h = b.overlay_col.height();
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, l->col.framebuffer());
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, b.overlay_col.framebuffer());
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  b.overlay_mat.bind_target();
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  warp_into_quad(*image, quad, b.overlay_col, b.overlay_mat);
   return {};
 }
 

@@ -77,6 +77,12 @@ Result<int> capture_brush_image(const std::array<vec2d, 4>& quad, bool perspecti
 // for a quad a capture would refuse or an image that is not in the list.
 Result<void> apply_brush_image(int i, const std::array<vec2d, 4>& quad);
 
+// What apply_brush_image would lay, drawn instead into the canvas's overlay
+// buffers for the display to show on the active layer while the image is
+// being placed: overlay_col the layer's colour with the image's inside the
+// quad, overlay_mat the image's amount there and 0 elsewhere.
+Result<void> preview_brush_image(int i, const std::array<vec2d, 4>& quad);
+
 // The starting corners of the capture quad on a canvas of w x h.
 std::array<vec2d, 4> default_capture_quad(int w, int h);
 

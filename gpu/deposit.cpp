@@ -66,7 +66,7 @@ void bind_deposit(const DepositChoice& c, const DepositInputs& in) {
     case Prog::grain_catch:
       bind_texture(0, in.canvas_height);
       bind_texture(1, in.undo_mat);
-      prog.set("offset", g.texel_x, g.texel_y).set("velo", in.velo_x, in.velo_y).set("strength", in.grain_strength);
+      prog.set("offset", g.texel_x, g.texel_y).set("velo", in.velo_x, in.velo_y);
       break;
     default:
       bind_texture(0, in.image_mat);

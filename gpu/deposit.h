@@ -40,7 +40,6 @@ struct DepositInputs {
   GLuint undo_mat = 0;       // the amount at the stroke's start
   GLuint image_col = 0, image_mat = 0;
   float velo_x = 0, velo_y = 0;  // (-dx, dy)
-  float grain_strength = 1;
 };
 
 // Binds the chosen program with its textures and uniforms, or unbinds every

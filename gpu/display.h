@@ -36,7 +36,7 @@ struct DisplayInputs {
   bool placing_picture = false;  // the active layer also shows overlay_mat / overlay_col
   std::span<const std::array<float, 2>> lasso;  // lasso points in canvas pixels; empty: none
   LassoKind lasso_kind = LassoKind::closed_loop;
-  bool lasso_mask_mode = false;  // the lasso also writes the selection mask
+  bool lasso_mask_mode = false;  // the lasso outlines the selection mask in force (drawn brighter)
   float zoom = 1;                // view zoom, for the lasso's line width
   // Draws the perspective guide over view_image (bound, canvas projection),
   // so the shown picture has it and exports do not; empty when no guide is

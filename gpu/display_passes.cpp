@@ -9,6 +9,7 @@
 #include "gpu/geometry.h"
 #include "gpu/kernels.h"
 #include "gpu/programs.h"
+#include "gpu/selection_mask.h"
 
 namespace gpu {
 namespace {
@@ -113,30 +114,10 @@ void copy_to_view(bool dither) {
 
 void draw_lasso(const DisplayInputs& in) {
   const CanvasBuffers& b = canvas_buffers;
-  glUseProgram(0);
-  glDisable(GL_TEXTURE_2D);
+  fill_lasso(in.lasso);
   glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  // Each covering of the triangle fan adds 0.001; the parity pass keeps the
-  // pixels covered an odd number of times.
-  b.lasso_fill.bind_target();
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glColor4f(1, 1, 1, 0.001f);
-  glBegin(GL_POLYGON);
-  for (const auto& p : in.lasso) glVertex2f(p[0], p[1]);
-  glEnd();
-  glEnable(GL_TEXTURE_2D);
-
   program(Prog::polygon_parity).use();
   bind_texture(0, b.lasso_fill.texture());
-  if (in.lasso_mask_mode) {
-    b.mask.bind_target();
-    glClear(GL_COLOR_BUFFER_BIT);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1, 1, 1, 1);
-    full_quad();
-  }
   b.view_image.bind_target();
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glColor4f(1, 1, 1, 0.25f);

@@ -20,8 +20,7 @@ void add_glow(float amount);
 // when `dither`).
 void copy_to_view(bool dither);
 
-// Even-odd fill of the lasso (also into the selection mask in lasso-mask
-// mode) and its marching outline, onto view_image.
+// The even-odd fill of the lasso and its marching outline, onto view_image.
 void draw_lasso(const DisplayInputs& in);
 
 }  // namespace gpu

@@ -55,6 +55,12 @@ void face_lines(int normal, float fixed, int along, int n) {
   }
 }
 
+// Point k (0..800) of a vanishing edge: cubic spacing from -100000 to +100000.
+float edge_dash_point(int k) {
+  const float t = -1 + 0.0025f * float(k);
+  return 100000 * t * t * t;
+}
+
 void draw_lattice(float alpha, int n) {
   const float h = lattice_size * 0.5f;
   glLineWidth(2);
@@ -74,19 +80,16 @@ void draw_lattice(float alpha, int n) {
 
   glLineWidth(1);
   glColor4f(1, 1, 1, alpha * 0.5f);
-  // Dashes packed near the cube and stretched towards the far ends; the
-  // 801st point has no partner and draws nothing.
+  // Dashes packed near the cube and stretched towards the far ends. Each
+  // edge is a batch of its own: its 801st point has no partner and draws
+  // nothing, instead of pairing with the next edge's first point.
   for (const float m : {-h, h})
     for (const float o : {-h, h}) {
       glBegin(GL_LINES);
-      for (int k = 0; k <= 800; ++k) {
-        const float t = -1 + 0.0025f * float(k);
-        glVertex3f(m, o, 100000 * t * t * t);
-      }
-      for (int k = 0; k <= 800; ++k) {
-        const float t = -1 + 0.0025f * float(k);
-        glVertex3f(100000 * t * t * t, o, m);
-      }
+      for (int k = 0; k <= 800; ++k) glVertex3f(m, o, edge_dash_point(k));
+      glEnd();
+      glBegin(GL_LINES);
+      for (int k = 0; k <= 800; ++k) glVertex3f(edge_dash_point(k), o, m);
       glEnd();
     }
   glBegin(GL_LINE_STRIP);

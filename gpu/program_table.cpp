@@ -24,7 +24,7 @@ const ProgramRow program_table[] = {
     {Prog::dab_pow, "dab_pow", VertexStage::uv2, "", "falloff"},
     {Prog::dab_textured, "dab_textured", VertexStage::uv2, "matbuffer:0 colbuffer:1", "falloff colormode"},
     {Prog::dab_uv, "dab_uv", VertexStage::uv2, "", "falloff uv_coords"},
-    {Prog::grain_catch, "grain_catch", VertexStage::uv4, "canbuffer:0 matbuffer:1", "strength offset velo"},
+    {Prog::grain_catch, "grain_catch", VertexStage::uv4, "canbuffer:0 matbuffer:1", "offset velo"},
     {Prog::bristle_deposit, "bristle_deposit", VertexStage::uv4, "canbuffer:0 matbuffer:1 colbuffer:2 alpbuffer:3",
      "mode offset velo"},
     {Prog::image_deposit, "image_deposit", VertexStage::uv4, "matbuffer:0 colbuffer:1", "mode"},

@@ -60,6 +60,39 @@ void invert_mask() {
   blit(b.overlay_col, b.mask);
 }
 
+void fill_lasso(std::span<const std::array<float, 2>> outline) {
+  canvas_buffers.lasso_fill.bind_target();
+  set_projection(geometry.width, geometry.height);
+  glUseProgram(0);
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColor4f(1, 1, 1, 0.001f);
+  glBegin(GL_POLYGON);
+  for (const auto& p : outline) glVertex2f(p[0], p[1]);
+  glEnd();
+  glEnable(GL_TEXTURE_2D);
+}
+
+void mask_from_lasso(std::span<const std::array<float, 2>> outline) {
+  const CanvasBuffers& b = canvas_buffers;
+  fill_lasso(outline);
+  b.mask.bind_target();
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(1, 1, 1, 1);
+  program(Prog::polygon_parity).use();
+  bind_texture(0, b.lasso_fill.texture());
+  full_quad();
+  bind_texture(0, 0);
+  glUseProgram(0);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
 void restore_mask_snapshot(const Buffer& work_col, const Buffer& work_mat) {
   const CanvasBuffers& b = canvas_buffers;
   set_projection(geometry.width, geometry.height);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/brush_image_frame.h"
@@ -10,9 +13,11 @@
 #include "brush/stroke.h"
 #include "document/brush_images.h"
 #include "document/document_state.h"
+#include "gpu/canvas_buffers.h"
 #include "gpu/display_settings.h"
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
+#include "tests/script_run.h"
 #include "tests/stroke_helpers.h"
 #include "ui/brush_image_panel.h"
 
@@ -185,6 +190,43 @@ TEST_F(BrushImageTest, StrokeWithUseLaysTheImagesPaintPattern) {
   }
 }
 
+// The default bristle brush and the bristle brush through a brush image
+// (white, paint 1 everywhere) catch the canvas grain alike: a stroke across
+// a ridged canvas lays less than across a smooth one, by as much either way. The ridges are a triangle wave across the
+// stroke, so the rising and falling slopes the two programs look at are alike.
+TEST_F(BrushImageTest, GrainCatchesAlikeWithAndWithoutAnImage) {
+  const auto mean_amount = [](bool image, bool ridged) {
+    gl_canvas(W, H);
+    document::reset_brush_images();
+    stroke = StrokeState{};
+    brush_settings.bristles = 0.2f;
+    std::vector<float> height(std::size_t(W) * H, 0.0f);
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) height[std::size_t(y) * W + x] = ridged ? 0.02f * float(std::abs(x % 8 - 4)) : 0;
+    glBindTexture(GL_TEXTURE_2D, gpu::canvas_buffers.canvas_height.texture());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, W, H, GL_RED, GL_FLOAT, height.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    add_image(16, 16, [](int, int) { return 1.0f; });
+    brush_images.options.use = image ? 1 : 0;
+    Drag d{20, 45, 140, 45, 16};
+    d.pressure = 0.3f;
+    d.grain = true;
+    d.brush_images = true;
+    drag(d);
+    const LayerPixels p = read_layer();
+    double sum = 0;
+    for (int y = 40; y <= 50; ++y)
+      for (int x = 48; x < 112; ++x) sum += p.amount(x, y);
+    return sum / (11.0 * 64.0);
+  };
+  const double smooth = mean_amount(false, false);
+  ASSERT_GT(smooth, 0.05);
+  // What the ridges keep off the canvas, without and with the image.
+  const double plain = smooth - mean_amount(false, true), through_image = smooth - mean_amount(true, true);
+  EXPECT_GT(through_image, 0.1 * smooth) << "the grain catches the brush";
+  EXPECT_NEAR(plain, through_image, 0.25 * through_image) << "smooth canvas " << smooth;
+}
+
 // Stroke after stroke the image choice follows the mode; random never takes
 // the same image twice running with three or more, and an image removed
 // between strokes is never chosen again.
@@ -262,8 +304,8 @@ TEST_F(BrushImageTest, StripFollowsTheImageList) {
 
 // The panel's controls through the pointer pass: each option flips, ">>"
 // steps the choice mode round, a strip entry becomes the current image, "i"
-// starts a capture and then takes it, and Ctrl+click on an entry lays its
-// image into the quad.
+// starts a capture and then takes it, and Ctrl+click on an entry places its
+// image into the quad for "i" to lay.
 TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   platform::QueuedDialogs dialogs;
   ui::GuiContext g;
@@ -313,7 +355,8 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   EXPECT_EQ(modes.capture_mode, 0);
   EXPECT_EQ(brush_images.list.size(), 3u);
 
-  // Ctrl+click on an entry while the quad is shown lays that image into it.
+  // Ctrl+click on an entry while the quad is shown places that image into
+  // it, and "i" lays it there.
   EXPECT_EQ(read_layer().amount(80, 45), 0.0f);
   modes.capture_mode = 1;
   app.modifier_keys = 2;
@@ -321,6 +364,11 @@ TEST_F(BrushImageTest, PanelControlsReachTheBrushImages) {
   app.modifier_keys = 0;
   capture_step();
   EXPECT_EQ(brush_images.current, 0);
+  EXPECT_EQ(modes.capture_mode, 1) << "placed, not laid yet";
+  EXPECT_TRUE(placement_preview());
+  EXPECT_EQ(read_layer().amount(80, 45), 0.0f);
+  click(88, top + 81);
+  capture_step();
   EXPECT_EQ(modes.capture_mode, 0);
   EXPECT_EQ(brush_images.list.size(), 3u) << "no snap";
   EXPECT_NEAR(read_layer().amount(80, 45), 1.0f, 0.01f);
@@ -375,6 +423,11 @@ TEST_F(BrushImageTest, CaptureCornersAreDraggedAndDrawn) {
   const auto shown = draw();
   EXPECT_GT(shown(30, 10), 0.3f) << "the dragged corner";
   EXPECT_GT(shown(120, 70), 0.3f) << "a corner";
+  // Its marker is a disc of radius 12 around it.
+  for (const auto& [x, y] : {std::pair{130, 70}, std::pair{127, 77}, std::pair{120, 80}, std::pair{124, 74}})
+    EXPECT_NEAR(shown(x, y), 0.5f, 0.05f) << "within 12 of the corner at " << x << ", " << y;
+  for (const auto& [x, y] : {std::pair{133, 70}, std::pair{129, 79}, std::pair{120, 83}})
+    EXPECT_EQ(shown(x, y), 0.0f) << "beyond 12 of the corner at " << x << ", " << y;
   EXPECT_GT(std::max(shown(80, 69), shown(80, 70)), 0.3f) << "the edge from D to A";
   EXPECT_EQ(shown(80, 45), 0.0f) << "inside the quad";
   modes.capture_mode = 0;
@@ -461,4 +514,105 @@ TEST_F(BrushImageTest, ImageColourLandsWhenColIsOn) {
       EXPECT_GT(blue, 0.3f) << what;
     }
   }
+}
+
+namespace {
+
+std::vector<float> paint_picture() {
+  glFinish();
+  return read_texture(gpu::canvas_buffers.paint_image.texture(), W, H, GL_RGBA, 4);
+}
+
+// The largest difference of any channel between two pictures inside the
+// canvas rectangle [x0, x1) x [y0, y1) (y down).
+float max_diff(const std::vector<float>& a, const std::vector<float>& b, int x0, int y0, int x1, int y1) {
+  float d = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      for (int c = 0; c < 3; ++c) {
+        const std::size_t i = (std::size_t(H - 1 - y) * W + std::size_t(x)) * 4 + std::size_t(c);
+        d = std::max(d, std::fabs(a[i] - b[i]));
+      }
+  return d;
+}
+
+const std::string shift_i = "key down Left Shift\nkey press I\nframe\nkey up Left Shift\nframe\n";
+
+}  // namespace
+
+// While an image is placed into the capture quad (Shift+I) it shows on the
+// active layer inside the quad and follows the quad's corners, and the layer
+// keeps its paint; Shift+I again lays it, and the picture is the one the
+// placement showed. Leaving the capture (Escape) instead keeps the layer and
+// the picture as they were.
+TEST(BrushImagePlacement, ShownWhilePlacedThenLaidAsShown) {
+  for (const bool lay : {true, false}) {
+    ScriptRun r(W, H);
+    document::reset_brush_images();
+    add_image(16, 16, [](int, int) { return 1.5f; });
+    ASSERT_EQ(r.run("mouse 80 85\nframe\nkey press I\nframe\n"), "");
+    ASSERT_EQ(modes.capture_mode, 1);
+    set_capture_quad({v(20, 70), v(20, 20), v(70, 20), v(70, 70)});
+    ASSERT_EQ(r.run("frame\n"), "");
+    const std::vector<float> bare = paint_picture();
+
+    ASSERT_EQ(r.run(shift_i), "");
+    const std::vector<float> placed = paint_picture();
+    EXPECT_GT(max_diff(placed, bare, 40, 40, 50, 50), 0.05f) << "the image shows in the quad";
+    EXPECT_LT(max_diff(placed, bare, 100, 0, W, H), 1e-4f) << "and nowhere else";
+    EXPECT_EQ(read_layer().amount(45, 45), 0.0f) << "not laid yet";
+
+    set_capture_quad({v(90, 70), v(90, 20), v(140, 20), v(140, 70)});
+    ASSERT_EQ(r.run("frame\n"), "");
+    const std::vector<float> moved = paint_picture();
+    EXPECT_LT(max_diff(moved, bare, 0, 0, 80, H), 1e-4f) << "gone from where the quad was";
+    EXPECT_GT(max_diff(moved, bare, 110, 40, 120, 50), 0.05f) << "shown where it is";
+    ASSERT_EQ(modes.capture_mode, 1);
+
+    if (lay) {
+      ASSERT_EQ(r.run(shift_i), "");
+      EXPECT_EQ(modes.capture_mode, 0);
+      EXPECT_NEAR(read_layer().amount(115, 45), 1.5f, 0.01f);
+      EXPECT_EQ(read_layer().amount(45, 45), 0.0f);
+      EXPECT_LT(max_diff(paint_picture(), moved, 0, 0, W, H), 0.01f) << "laid as it was shown";
+    } else {
+      modes.capture_mode = 0;  // what Escape does
+      ASSERT_EQ(r.run("frame\n"), "");
+      const LayerPixels p = read_layer();
+      EXPECT_EQ(*std::max_element(p.mat.begin(), p.mat.end()), 0.0f);
+      EXPECT_LT(max_diff(paint_picture(), bare, 0, 0, W, H), 1e-4f);
+    }
+  }
+  document::reset_brush_images();
+}
+
+// Each button of the "LAYER FX" panel lays a placement shown, as the I key
+// does; with the capture quad shown and nothing placed they lay nothing.
+TEST(BrushImagePlacement, LayerFxButtonsLayThePlacementShown) {
+  // At 480 x 300 the 480 x 280 panel is kept inside the window at (0, 20);
+  // its buttons stand on y = 273.
+  const auto click = [](int x, int y) {
+    const std::string at = "mouse " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    return at + "frame\ndown left\nframe\nup left\nframe\n";
+  };
+  const std::string open_fx = "key down Left Shift\nkey press H\nframe\nkey up Left Shift\nframe\n";
+  ScriptRun r(480, 300);
+  document::reset_brush_images();
+  add_image(16, 16, [](int, int) { return 1.0f; });
+  const auto amount_at_centre = [] {
+    return read_texture(layers.active->fbo_mat(), 480, 300, GL_RED, 1)[std::size_t(150) * 480 + 240];
+  };
+  ASSERT_EQ(r.run("mouse 470 5\nframe\n" + open_fx), "");
+  for (const int button_x : {308, 370, 432}) {
+    ASSERT_EQ(r.run("key press Delete\nframe\nkey press I\nframe\n" + click(button_x, 273)), "");
+    EXPECT_EQ(modes.capture_mode, 1) << "nothing placed to lay, button at " << button_x;
+    EXPECT_EQ(amount_at_centre(), 0.0f);
+    ASSERT_EQ(r.run(shift_i), "");
+    EXPECT_EQ(modes.capture_mode, 1) << "placed, not laid";
+    EXPECT_EQ(amount_at_centre(), 0.0f);
+    ASSERT_EQ(r.run(click(button_x, 273)), "");
+    EXPECT_EQ(modes.capture_mode, 0) << "button at " << button_x;
+    EXPECT_NEAR(amount_at_centre(), 1.0f, 0.01f) << "laid in the quad, button at " << button_x;
+  }
+  document::reset_brush_images();
 }

@@ -109,11 +109,7 @@ TEST_F(DepositTest, GrainCatchActsOnlyOnMovingBrushesOverThinPaint) {
   } cases[] = {{0, 0, false}, {0, 2, false}, {2.0f / N, 0, true}, {2.0f / N, 5, false}, {2.0f / N, 12, false}};
   for (const auto& c : cases) {
     gpu::Texture mat = constant_texture(c.paint);
-    gpu::program(gpu::Prog::grain_catch)
-        .use()
-        .set("offset", 1.0f / N, 1.0f / N)
-        .set("velo", c.velo, 0)
-        .set("strength", 1.0f);
+    gpu::program(gpu::Prog::grain_catch).use().set("offset", 1.0f / N, 1.0f / N).set("velo", c.velo, 0);
     gpu::bind_texture(0, can.id());
     gpu::bind_texture(1, mat.id());
     glColor4f(1, 1, 1, 0.7f);

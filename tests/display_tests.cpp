@@ -199,10 +199,7 @@ TEST_F(Display, SelfCrossingLassoLeavesTheDoubleCoverUnselected) {
     float a = float(i) * 2 * 3.14159265f * 2 / 5;
     star.push_back({cx + r * std::sin(a), cy - r * std::cos(a)});
   }
-  gpu::DisplayInputs in;
-  in.lasso = star;
-  in.lasso_mask_mode = true;
-  render(in);
+  gpu::mask_from_lasso(star);
   Picture mask = read_picture(gpu::canvas_buffers.mask);
   EXPECT_LT(mask.at(80, 45)[3], 0.01f) << "centre";
   EXPECT_GT(mask.at(80, 12)[3], 0.99f) << "top point";
@@ -210,11 +207,24 @@ TEST_F(Display, SelfCrossingLassoLeavesTheDoubleCoverUnselected) {
 
   // A plain triangle is selected inside.
   const std::vector<std::array<float, 2>> triangle = {{20, 80}, {80, 10}, {140, 80}};
-  in.lasso = triangle;
-  render(in);
+  gpu::mask_from_lasso(triangle);
   mask = read_picture(gpu::canvas_buffers.mask);
   EXPECT_GT(mask.at(80, 60)[3], 0.99f);
   EXPECT_LT(mask.at(10, 10)[3], 0.01f);
+
+  // The display lightens the inside on the shown picture and leaves the
+  // mask and the picture for export as they were.
+  render();
+  const Picture plain = view(), plain_paint = paint();
+  gpu::DisplayInputs in;
+  in.lasso = triangle;
+  in.lasso_mask_mode = true;
+  render(in);
+  const Picture lassoed = view();
+  EXPECT_GT(lassoed.at(80, 60)[0], plain.at(80, 60)[0] + 0.03f);
+  EXPECT_LT(lassoed.max_diff(plain, 0, 0, 15, 15), 1e-3f);
+  EXPECT_LT(paint().max_diff(plain_paint, 0, 0, W, H), 1e-3f);
+  EXPECT_GT(read_picture(gpu::canvas_buffers.mask).at(80, 60)[3], 0.99f);
 }
 
 TEST_F(Display, HighQualityKeepsThePictureAndLightsRelief) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "gpu/buffer.h"
+#include "gpu/guide.h"
 #include "gpu/guide_settings.h"
 #include "io/png_import.h"
 #include "layers/layer.h"
@@ -73,6 +76,64 @@ int count(const std::vector<bool>& d) {
 const std::string start = "set \"CANVAS:SHOW\" 0\nmouse 160 90\nkey press Tab\nframe 2\n";
 const std::string show = "key press G\nframe\n";
 const std::string edit = "key down Left Ctrl\nkey press G\nframe\nkey up Left Ctrl\nframe\n";
+
+// A lattice point as the guide's vertex stage puts it, in clip coordinates
+// (x, y, w) of a w x h picture: the camera of the guide's settings, turned
+// about x, y and z in that order, a perspective of the field of view, and
+// the lens bend.
+std::array<float, 3> clip_point(const gpu::GuideSettings& g, const float p[3], int w, int h) {
+  const float k = 3.14159265f / 180;
+  float v[3] = {p[0] + g.guide_offset[0], p[1] + g.guide_offset[1], p[2] + g.guide_offset[2]};
+  const auto turn = [&](int a, int b, float deg) {  // turns axis a towards axis b
+    const float c = std::cos(deg * k), s = std::sin(deg * k), va = v[a], vb = v[b];
+    v[a] = c * va - s * vb;
+    v[b] = s * va + c * vb;
+  };
+  turn(0, 1, g.guide_rotation[2]);
+  turn(2, 0, g.guide_rotation[1]);
+  turn(1, 2, g.guide_rotation[0]);
+  for (int i = 0; i < 3; ++i) v[i] += g.guide_camera[i];
+  const float f = 1 / std::tan(0.5f * g.guide_fov * k), aspect = float(w) / float(h);
+  float x = f / aspect * v[0], y = f * v[1];
+  const float cw = -v[2], cz = cw - 2;
+  const float n = std::sqrt(x * x + y * y + cz * cz) / std::fabs(cw);
+  x += (x / cw / n * cw - x) * g.guide_distortion;
+  y += (y / cw / n * cw - y) * g.guide_distortion;
+  return {x, y, cw};
+}
+
+// The picture points (y up, as read back) of the straight line from clip
+// point a to b, from fraction t0 to t1 of the way, where it lies in front of
+// the camera.
+std::vector<std::array<float, 2>> line_points(const std::array<float, 3>& a, const std::array<float, 3>& b, float t0,
+                                              float t1, int w, int h) {
+  std::vector<std::array<float, 2>> out;
+  for (int i = 0; i <= 400; ++i) {
+    const float t = t0 + (t1 - t0) * float(i) / 400;
+    const float x = a[0] + (b[0] - a[0]) * t, y = a[1] + (b[1] - a[1]) * t, cw = a[2] + (b[2] - a[2]) * t;
+    if (cw > 1) out.push_back({(1 + x / cw) * 0.5f * float(w), (1 + y / cw) * 0.5f * float(h)});
+  }
+  return out;
+}
+
+// The share of the picture points that lie inside it (with a pixel to spare)
+// and are drawn on: a pixel within one of them brighter than the black
+// target. `shown` counts those inside.
+float lit_share(const std::vector<float>& px, int w, int h, const std::vector<std::array<float, 2>>& points,
+                int* shown) {
+  int lit = 0;
+  *shown = 0;
+  for (const auto& [x, y] : points) {
+    if (x < 2 || y < 2 || x > float(w - 3) || y > float(h - 3)) continue;
+    ++*shown;
+    bool on = false;
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        on = on || px[(std::size_t(int(y) + dy) * std::size_t(w) + std::size_t(int(x) + dx)) * 4] > 0.02f;
+    lit += on;
+  }
+  return *shown ? float(lit) / float(*shown) : 0;
+}
 
 }  // namespace
 
@@ -191,4 +252,102 @@ TEST(Guide, ExportsLeaveTheGuideOut) {
   };
   EXPECT_FALSE(bytes(bare).empty());
   EXPECT_EQ(bytes(bare), bytes(shown));
+}
+
+// The four edges of the cube that run to the horizon are dashed on their own:
+// no straight line joins the far end of an edge along z to the near end of
+// the edge along x beside it. Seen turned by 225 (or 135) degrees and tilted
+// 30 down through the bent lens, such a line would cut straight across the
+// curve of the far lines; there the picture stays dark, while the cube's
+// own edges are drawn where they are expected.
+TEST(Guide, VanishingEdgesAreNotJoinedToEachOther) {
+  gl_canvas(W, H);
+  gpu::Buffer target = gpu::Buffer::create(W, H, GL_RGBA16F, GL_RGBA, GL_CLAMP_TO_EDGE);
+  for (const float turn : {225.0f, 135.0f}) {
+    gpu::GuideSettings g;
+    g.guide_shown = 1;
+    g.guide_alpha = 1;
+    g.guide_rotation[0] = 30;
+    g.guide_rotation[1] = turn;
+    target.bind_target();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    gpu::draw_guide(g, W, H);
+    glFinish();
+    const std::vector<float> px = read_texture(target.texture(), W, H, GL_RGBA, 4);
+    int joints_seen = 0;
+    for (const float m : {-200.0f, 200.0f})
+      for (const float o : {-200.0f, 200.0f}) {
+        const std::string where =
+            std::to_string(int(m)) + " " + std::to_string(int(o)) + " turned " + std::to_string(int(turn));
+        // The cube edge along z at (m, o), through the vertices it is drawn with.
+        std::vector<std::array<float, 2>> vertices;
+        for (int i = 0; i <= 80; ++i) {
+          const float p[3] = {m, o, -200 + 5 * float(i)};
+          const std::array<float, 3> c = clip_point(g, p, W, H);
+          if (c[2] > 1) vertices.push_back({(1 + c[0] / c[2]) * 0.5f * W, (1 + c[1] / c[2]) * 0.5f * H});
+        }
+        int shown = 0;
+        const float edge = lit_share(px, W, H, vertices, &shown);
+        if (shown > 20) {
+          EXPECT_GT(edge, 0.95f) << "cube edge " << where;
+        }
+        // The straight line from the z-edge's last point to the x-edge's first,
+        // away from its ends where the far lines meet.
+        const float far_end[3] = {m, o, 100000}, near_start[3] = {-100000, o, m};
+        const std::vector<std::array<float, 2>> points =
+            line_points(clip_point(g, far_end, W, H), clip_point(g, near_start, W, H), 0.1f, 0.9f, W, H);
+        const float joint = lit_share(px, W, H, points, &shown);
+        if (shown < 30) continue;
+        ++joints_seen;
+        EXPECT_LT(joint, 0.3f) << "edges joined at " << where;
+      }
+    EXPECT_GT(joints_seen, 0) << "turned " << turn;
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// A guide drag follows the smoothed pointer, as a stroke does: with "MOUSE
+// SPEED" low, the camera lags behind a quick move and then catches up with
+// the whole of it.
+TEST(Guide, DragsFollowTheSmoothedPointer) {
+  ScriptRun r(160, 90);  // small: the camera moves every frame, so every frame is drawn
+  ASSERT_EQ(r.run("mouse 80 45\nkey press Tab\nframe\n" + show + edit), "");
+  std::vector<float> camera_x;
+  ASSERT_EQ(r.run("mouse 80 45\nset \"MOUSE SPEED\" 0.2\nkey down Left Shift\ndown left\nframe\nmouse 140 45\n"
+                  "frame 80\nup left\nkey up Left Shift\nframe\n",
+                  [&](int) { camera_x.push_back(gpu::guide_settings.guide_camera[0]); }),
+            "");
+  ASSERT_GT(camera_x.size(), 80u);
+  const float x0 = camera_x[0];
+  EXPECT_GT(camera_x[1], x0);
+  EXPECT_LT(camera_x[1], x0 + 12) << "the pointer moved 60 pixels at once";
+  EXPECT_NEAR(camera_x[80], x0 + 60, 1);
+}
+
+// The wheel's modifiers are "with": Shift with anything bends the lens,
+// Ctrl without Shift widens the view, the rest counts the cells.
+TEST(Guide, WheelModifiersAreWith) {
+  const struct {
+    int modifiers;  // Shift 1, Ctrl 2, Alt 4
+    float distortion, fov;
+    int subdivisions;
+  } cases[] = {
+      {1, 0.85f, 90, 2},  {3, 0.85f, 90, 2},  {5, 0.85f, 90, 2}, {7, 0.85f, 90, 2},
+      {2, 0.75f, 100, 2}, {6, 0.75f, 100, 2}, {0, 0.75f, 90, 3}, {4, 0.75f, 90, 3},
+  };
+  for (const auto& c : cases) {
+    ScriptRun r(W, H);
+    std::string down, up;
+    for (const auto& [bit, key] : {std::pair{1, "Left Shift"}, std::pair{2, "Left Ctrl"}, std::pair{4, "Left Alt"}})
+      if (c.modifiers & bit) {
+        down += std::string("key down ") + key + "\n";
+        up += std::string("key up ") + key + "\n";
+      }
+    ASSERT_EQ(r.run(start + show + edit + down + "frame\nwheel 1\nframe\n" + up + "frame\n"), "");
+    const gpu::GuideSettings& g = gpu::guide_settings;
+    EXPECT_NEAR(g.guide_distortion, c.distortion, 1e-5f) << "modifiers " << c.modifiers;
+    EXPECT_EQ(g.guide_fov, c.fov) << "modifiers " << c.modifiers;
+    EXPECT_EQ(g.guide_subdivisions, c.subdivisions) << "modifiers " << c.modifiers;
+  }
 }

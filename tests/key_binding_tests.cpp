@@ -94,6 +94,12 @@ std::string drag(const std::string& key, int to_x) {
   return "key down " + key + "\nframe\nmouse " + std::to_string(to_x) + " 45\nframe\nkey up " + key + "\nframe\n";
 }
 
+// With L held, a left drag round a rectangle and the button let go.
+std::string lasso() {
+  return "key down L\nframe\ndown left\nframe\nmouse 120 20\nframe\nmouse 120 70\nframe\nmouse 40 70\nframe\n"
+         "up left\nframe\nkey up L\nframe\n";
+}
+
 struct Binding {
   std::string action;
   std::vector<int> modifiers;  // the combinations (Shift 1, Ctrl 2, Alt 4) it answers
@@ -149,6 +155,8 @@ TEST(KeyBindings, OnlyTheBoundCombinationChangesItsVariable) {
       {press("X"), any, "colour"},
       {press("T"), {0}, "canvas strength"},
       {press("Q"), {2}, "mask mode"},
+      {press("I"), {2}, "mask mode"},
+      {lasso(), {0}, "mask mode"},
       {press("F9"), {0, 2, 3, 4, 5, 6, 7}, "layers"},
       {press("F12"), any, "hidden"},
       {press("Z"), with_ctrl, "undo shown"},

@@ -23,8 +23,12 @@ stroke() {  # the script of the stroke with "PEN:SIZE [w]" set to $1
   echo "frame 3"
 }
 
-width() {  # dark pixels in column $2 of picture $1: the stroke's width there
-  convert "$1" -crop "1x180+$2+0" +repage -colorspace Gray -negate -threshold 50% -format "%[fx:round(mean*h)]" info:
+width() {  # pixels of column $2 of picture $1 clearly darker than the paper: the stroke's width there
+  # (a light stroke catches the canvas grain, so its paint is thin, not narrow)
+  local paper
+  paper=$(convert "$1" -colorspace Gray -negate -format "%[fx:100 * p{5,5}.intensity + 5]" info:)
+  convert "$1" -crop "1x180+$2+0" +repage -colorspace Gray -negate -threshold "$paper%" \
+    -format "%[fx:round(mean*h)]" info:
 }
 
 for size in 1 0; do

@@ -21,7 +21,6 @@ void drag(const Drag& d) {
   in.z_held = d.z_held;
   in.fluidity = d.fluidity;
   in.canvas_grain = d.grain;
-  in.canvas_strength = d.grain ? 0.5f : 0;
   in.canvas_height = d.grain ? gpu::canvas_buffers.canvas_height.texture() : 0;
   for (int i = 0; i < 4; ++i) in.colour[i] = d.colour[i];
   vec2d dir = vec2d::Create(d.x1 - d.x0, d.y1 - d.y0);

@@ -84,6 +84,62 @@ TEST_F(StrokeTest, EraseAndAverageRemovePaintWhereTheyPass) {
   }
 }
 
+// A standing bristle brush erasing or averaging paint of amount 1 takes
+// B = the paint colour's alpha times the squared pressure at every cover of
+// a pixel by a hair. A standing hair is drawn as points, which cover whole
+// pixels, at its ends: the pixels under one hair keep (1 - B) to a whole
+// power (one per end), those under more hairs keep less.
+TEST_F(StrokeTest, BristleEraseAndAverageRemoveTheSquaredPressure) {
+  const struct {
+    ToolMode tool;
+    float pressure, alpha;
+  } cases[] = {{ToolMode::erase, 0.5f, 1},
+               {ToolMode::average, 0.5f, 1},
+               {ToolMode::erase, 0.7f, 1},
+               {ToolMode::erase, 1, 0.5f},
+               {ToolMode::erase, 1, 1}};
+  for (const auto& c : cases) {
+    gl_canvas(160, 90);
+    stroke = StrokeState{};
+    document::reset_settings();
+    brush_settings.bristles = 0.1f;  // 41 hairs: most pixels under one
+    brush_settings.area_tool = 0;
+    layers.active->mat.bind_target();
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    StrokeInput in;
+    in.x = 80;
+    in.y = 45;
+    in.size = 30;
+    in.pressure = c.pressure;
+    in.tool = c.tool;
+    in.colour[3] = c.alpha;
+    stroke_frame(in);
+    stroke_end();
+    const LayerPixels p = read_layer();
+    float under_one_hair = 0;
+    int touched = 0;
+    for (float m : p.mat)
+      if (m < 0.9999f) {
+        under_one_hair = std::max(under_one_hair, m);
+        ++touched;
+      }
+    const std::string what = "tool " + std::to_string(int(c.tool)) + " pressure " + std::to_string(c.pressure);
+    ASSERT_GT(touched, 10) << what;
+    const float B = c.alpha * c.pressure * c.pressure;
+    if (B >= 1) {
+      EXPECT_LT(under_one_hair, 1e-3f) << what;
+      continue;
+    }
+    const float covers = std::log(under_one_hair) / std::log(1 - B);
+    EXPECT_NEAR(covers, std::round(covers), 0.05f) << what << " left " << under_one_hair;
+    EXPECT_GE(std::round(covers), 1) << what;
+    EXPECT_LE(std::round(covers), 2) << what;
+  }
+}
+
 TEST_F(StrokeTest, UndoSnapshotAtTheFirstFrameUnlessZIsHeld) {
   for (bool z : {false, true}) {
     gl_canvas(160, 90);

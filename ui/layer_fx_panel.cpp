@@ -122,16 +122,19 @@ void build_layer_fx_panel(LayerFxPanel& p, GuiContext& g, const GuiImages& image
   p.panel->show = false;
 }
 
-void serve_layer_fx_buttons(LayerFxPanel& p) {
-  if (std::exchange(p.reset_request, 0)) {
+bool serve_layer_fx_buttons(LayerFxPanel& p) {
+  const bool reset = std::exchange(p.reset_request, 0) != 0, fit = std::exchange(p.auto_request, 0) != 0;
+  const bool apply = std::exchange(p.apply_request, 0) != 0;
+  if (reset) {
     p.fx.histozoom = 1;
     p.fx.channels = gpu::hist_luminance;
   }
-  if (std::exchange(p.auto_request, 0)) {
+  if (fit) {
     const float top = p.histogram.max_value[std::min<std::size_t>(p.fx.channels, gpu::hist_channels - 1)];
     p.fx.histozoom = top > 0 ? std::clamp(1 / top, gpu::histogram_min_zoom, 1.0f) : 1.0f;
   }
-  if (std::exchange(p.apply_request, 0)) p.refresh = true;
+  if (apply) p.refresh = true;
+  return reset || fit || apply;
 }
 
 void compute_layer_histogram(LayerFxPanel& p, const layer* active) {

@@ -37,9 +37,11 @@ void build_layer_fx_panel(LayerFxPanel& p, GuiContext& g, const GuiImages& image
 
 // The buttons, served between frames: "reset" goes back to the values 0 to 1
 // (zoom 1) on the luminance, "auto" zooms so that the selected channel's
-// highest value fills the width, "apply" reads the layer again. None of them
-// writes to the layer: there is no levels transform to commit.
-void serve_layer_fx_buttons(LayerFxPanel& p);
+// highest value fills the width, "apply" reads the layer again. True when
+// any of them was pressed: each also raises the commit of a picture being
+// placed (the caller's), as there is no levels transform of its own to
+// commit.
+bool serve_layer_fx_buttons(LayerFxPanel& p);
 
 // Shrinks `active` into the canvas's half-size buffer, reads it back and bins
 // it. An empty histogram without a layer.

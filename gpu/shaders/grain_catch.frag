@@ -5,7 +5,6 @@
 // vTexCoord.zw is the canvas position (y down).
 uniform sampler2D canbuffer;
 uniform sampler2D matbuffer;
-uniform float strength;
 uniform vec2 offset;
 uniform vec2 velo;
 varying vec4 vTexCoord;
@@ -19,7 +18,6 @@ void main() {
     vec2 slope = normalize(vec2(offset.x, texture2D(canbuffer, vt - velo).r - h));
     vec2 motion = normalize(vec2(length(velo), offset.x));
     c = mix(max(0.0, dot(slope, motion)), 1.0, m * m);
-    c = mix(1.0, c, clamp(strength, 0.0, 1.0));
   }
   gl_FragColor = vec4(gl_Color.rgb, gl_Color.a * c);
 }
