@@ -10,8 +10,8 @@
 #include "app/mask_mode.h"
 #include "app/text.h"
 #include "app/view.h"
+#include "document/color_settings.h"
 #include "document/frame_settings.h"
-#include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "layers/canvas_setup.h"
 #include "platform/gl.h"
@@ -103,13 +103,24 @@ void step_canvas(KeyContext& k, bool twice) {
   const platform::Answer a = k.dialogs.confirm("Change Resolution...", question);
   k.window.set_title(app.title);
   if (a != platform::Answer::ok) return;
-  leave();
-  set_mask_mode(false);
-  const float* paper = gpu::display_settings.paper;
-  if (create_canvas(w, h, paper, int(k.screen_w), int(k.screen_h))) after_new_size(k);
+  start_new_canvas(k, w, h);
 }
 
 }  // namespace
+
+void cancel_crop() {
+  leave();
+}
+
+bool start_new_canvas(KeyContext& k, int w, int h) {
+  // The old frame would crop the new canvas at the next click.
+  cancel_crop();
+  set_mask_mode(false);
+  if (!create_canvas(w, h, color_settings.current, int(k.screen_w), int(k.screen_h))) return false;
+  view.zoom = view.zoom_reference = 1;
+  after_new_size(k);
+  return true;
+}
 
 std::optional<std::pair<int, int>> stepped_canvas_size(int w, int h, bool twice) {
   const long nw = twice ? long(w) * 2 : long(w / 2), nh = twice ? long(h) * 2 : long(h / 2);

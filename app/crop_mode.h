@@ -24,6 +24,15 @@ extern CropFrame crop_frame;
 // presses of this frame. True while crop mode owns the pointer.
 bool crop_frame_work(KeyContext& k, vec2d pointer, bool left, bool right);
 
+// Leaves crop mode without cropping, as a right press in the frame does.
+void cancel_crop();
+
+// A new canvas of w x h (every layer dropped): crop mode and mask mode end
+// first; the one layer is filled with the current paint colour; the view is
+// zoom 1 with the canvas centred. False, changing nothing but the modes, when
+// that canvas cannot be made.
+bool start_new_canvas(KeyContext& k, int w, int h);
+
 // The frame, its handles and the "w: h:" readout over the window.
 void draw_crop_frame(float screen_h);
 
