@@ -112,6 +112,11 @@ void cancel_crop() {
   leave();
 }
 
+void move_crop_frame(vec2d by) {
+  crop_frame.top_left = crop_frame.top_left.addv(by);
+  crop_frame.bottom_right = crop_frame.bottom_right.addv(by);
+}
+
 bool start_new_canvas(KeyContext& k, int w, int h) {
   // The old frame would crop the new canvas at the next click.
   cancel_crop();

@@ -27,6 +27,9 @@ bool crop_frame_work(KeyContext& k, vec2d pointer, bool left, bool right);
 // Leaves crop mode without cropping, as a right press in the frame does.
 void cancel_crop();
 
+// Moves the crop frame by `by` window pixels, along with the canvas it lies on.
+void move_crop_frame(vec2d by);
+
 // A new canvas of w x h (every layer dropped): crop mode and mask mode end
 // first; the one layer is filled with the current paint colour; the view is
 // zoom 1 with the canvas centred. False, changing nothing but the modes, when

@@ -69,7 +69,7 @@ void view_keys(KeyContext& k) {
     } else {
       view.zoom = 1;
       if (mods == 1) {
-        set_full_desktop(k, false);
+        restore_normal_window(k);
       } else {
         view.angle = view.spin = 0;
         reset_frame_corners(canvas_w(), canvas_h());
