@@ -199,10 +199,11 @@ void add_crop_state(std::vector<float>& out) {
              {float(modes.crop_mode), c.top_left.x, c.top_left.y, c.bottom_right.x, c.bottom_right.y, float(c.over)});
 }
 
-void draw_crop_frame(float screen_h) {
+void draw_crop_frame(float screen_w, float screen_h) {
   if (!modes.crop_mode) return;
   const CropFrame& c = crop_frame;
   const Box b = ordered(c.top_left, c.bottom_right);
+  gpu::set_projection(int(screen_w), int(screen_h));
   glUseProgram(0);
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
@@ -242,4 +243,5 @@ void draw_crop_frame(float screen_h) {
   const float y = std::clamp(b.y1 - 52, 4.0f, std::max(4.0f, screen_h - 52));
   glColor4f(1, 1, 1, 1);
   draw_text(text, x, y, 1);
+  gpu::set_projection(canvas_w(), canvas_h());
 }

@@ -37,7 +37,7 @@ void move_crop_frame(vec2d by);
 bool start_new_canvas(KeyContext& k, int w, int h);
 
 // The frame, its handles and the "w: h:" readout over the window.
-void draw_crop_frame(float screen_h);
+void draw_crop_frame(float screen_w, float screen_h);
 
 // Appends what the frame's drawing shows: a change redraws the window.
 void add_crop_state(std::vector<float>& out);

@@ -334,9 +334,13 @@ FrameChanges frame_work(Session& s) {
     // 17. status text
     if (!panels_hidden()) draw_status_text(app.screen_w, app.screen_h);
     draw_capture_quad(app.screen_w, app.screen_h);
-    draw_crop_frame(app.screen_h);
+    draw_crop_frame(app.screen_w, app.screen_h);
     draw_panels_and_pointer(f.raw, pointer_radius, on_screen);
+    // The dial at the pointer is in window pixels too, and the canvas's
+    // projection is what the next frame's passes find.
+    gpu::set_projection(sw, sh);
     draw_value_dial();
+    gpu::set_projection(canvas_w(), canvas_h());
   }
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,10 @@ TEST(Crop, FrameMovesWithTheCanvasOnAResize) {
   ASSERT_EQ(r.run("frame\n"), "");
   EXPECT_FLOAT_EQ(crop_frame.top_left.x, 335);
   EXPECT_FLOAT_EQ(crop_frame.top_left.y, 325);
+  // Its top-left handle, a light square 5 pixels inside the corner, is drawn
+  // there in window pixels.
+  const std::array<float, 3> handle = window_mean(window, 338, 328, 343, 333, 760);
+  EXPECT_GT(handle[0] + handle[1] + handle[2], 3 * 0.85f);
   ASSERT_EQ(r.run(enter), "");
   EXPECT_EQ(gpu::geometry.width, 275);
   EXPECT_EQ(gpu::geometry.height, 145);

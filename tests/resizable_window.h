@@ -1,7 +1,11 @@
 #pragma once
 // A window for tests that the person at the desktop can resize: it stands in
 // front of the headless window and keeps its own client size and screen, and
-// it remembers where the program last placed it.
+// it remembers where the program last placed it. And what a window shows.
+#include <array>
+#include <vector>
+
+#include "platform/gl.h"
 #include "platform/screen_buffer.h"
 #include "platform/window.h"
 
@@ -46,3 +50,17 @@ class ResizableWindow final : public platform::Window {
   int w_, h_;
   platform::ScreenBuffer screen_;
 };
+
+// The mean colour of the window's pixels [x0, x1) x [y0, y1) (y down) of a
+// window h pixels high.
+inline std::array<float, 3> window_mean(platform::Window& window, int x0, int y0, int x1, int y1, int h) {
+  std::vector<unsigned char> px(std::size_t(x1 - x0) * std::size_t(y1 - y0) * 4);
+  window.bind_screen();
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x0, h - y1, x1 - x0, y1 - y0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+  std::array<float, 3> sum{};
+  for (std::size_t i = 0; i < px.size(); i += 4)
+    for (int c = 0; c < 3; ++c) sum[std::size_t(c)] += px[i + std::size_t(c)] / 255.0f;
+  for (float& v : sum) v /= float(px.size() / 4);
+  return sum;
+}

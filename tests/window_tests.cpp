@@ -3,12 +3,14 @@
 // Shift+Home puts a moved or resized window back where start-up puts it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/frame_state.h"
 #include "app/view.h"
 #include "gpu/canvas_buffers.h"
+#include "gpu/geometry.h"
 #include "tests/resizable_window.h"
 #include "tests/script_run.h"
 
@@ -76,4 +78,24 @@ TEST(WindowSize, ShiftHomePutsTheWindowBack) {
     EXPECT_EQ(window.placed.outer_h, 119);
     r.set_front_window(nullptr);
   }
+}
+
+// The panels are drawn over the window at its size, not the canvas's: with
+// a canvas twice the window's size (Ctrl+F2) the "CANVAS" group box (130 x 45
+// at 130, 230 from the right edge) looks as it does with a canvas of the
+// window's size. Paper lies behind it both times.
+TEST(WindowSize, PanelsCoverTheWindowWhateverTheCanvasSize) {
+  const std::string start = "mouse 700 700\nframe 2\n";
+  std::array<float, 3> alike{};
+  {
+    ScriptRun r(640, 480);
+    ASSERT_EQ(r.run(start), "");
+    alike = window_mean(r.window(), 515, 235, 635, 270, 480);
+  }
+  ScriptRun r(640, 480);
+  ASSERT_EQ(r.run(start + "answer ok\nkey down \"Left Ctrl\"\nkey press F2\nframe\nkey up \"Left Ctrl\"\nframe 2\n"),
+            "");
+  ASSERT_EQ(gpu::geometry.width, 1280);
+  const std::array<float, 3> now = window_mean(r.window(), 515, 235, 635, 270, 480);
+  for (int c = 0; c < 3; ++c) EXPECT_NEAR(now[std::size_t(c)], alike[std::size_t(c)], 0.03f) << "channel " << c;
 }
