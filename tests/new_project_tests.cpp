@@ -90,7 +90,7 @@ TEST(NewProject, ForgetsTheFileNameAndTheCropFrame) {
   EXPECT_EQ(gpu::geometry.height, 90);
   // An OK ready for an overwrite question, which must not come.
   ASSERT_EQ(r.run("answer ok\nkey press S\nframe\n"), "");
-  EXPECT_EQ(file_bytes(saved), before);
+  EXPECT_TRUE(file_bytes(saved) == before) << "the saved painting was overwritten";
   EXPECT_TRUE(file_commands.current_name.empty());
 }
 
