@@ -10,8 +10,8 @@
 #include "app/mask_mode.h"
 #include "app/text.h"
 #include "app/view.h"
+#include "document/color_settings.h"
 #include "document/frame_settings.h"
-#include "gpu/display_settings.h"
 #include "gpu/geometry.h"
 #include "layers/canvas_setup.h"
 #include "platform/gl.h"
@@ -103,13 +103,29 @@ void step_canvas(KeyContext& k, bool twice) {
   const platform::Answer a = k.dialogs.confirm("Change Resolution...", question);
   k.window.set_title(app.title);
   if (a != platform::Answer::ok) return;
-  leave();
-  set_mask_mode(false);
-  const float* paper = gpu::display_settings.paper;
-  if (create_canvas(w, h, paper, int(k.screen_w), int(k.screen_h))) after_new_size(k);
+  start_new_canvas(k, w, h);
 }
 
 }  // namespace
+
+void cancel_crop() {
+  leave();
+}
+
+void move_crop_frame(vec2d by) {
+  crop_frame.top_left = crop_frame.top_left.addv(by);
+  crop_frame.bottom_right = crop_frame.bottom_right.addv(by);
+}
+
+bool start_new_canvas(KeyContext& k, int w, int h) {
+  // The old frame would crop the new canvas at the next click.
+  cancel_crop();
+  set_mask_mode(false);
+  if (!create_canvas(w, h, color_settings.current, int(k.screen_w), int(k.screen_h))) return false;
+  view.zoom = view.zoom_reference = 1;
+  after_new_size(k);
+  return true;
+}
 
 std::optional<std::pair<int, int>> stepped_canvas_size(int w, int h, bool twice) {
   const long nw = twice ? long(w) * 2 : long(w / 2), nh = twice ? long(h) * 2 : long(h / 2);
@@ -183,10 +199,11 @@ void add_crop_state(std::vector<float>& out) {
              {float(modes.crop_mode), c.top_left.x, c.top_left.y, c.bottom_right.x, c.bottom_right.y, float(c.over)});
 }
 
-void draw_crop_frame(float screen_h) {
+void draw_crop_frame(float screen_w, float screen_h) {
   if (!modes.crop_mode) return;
   const CropFrame& c = crop_frame;
   const Box b = ordered(c.top_left, c.bottom_right);
+  gpu::set_projection(int(screen_w), int(screen_h));
   glUseProgram(0);
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
@@ -226,4 +243,5 @@ void draw_crop_frame(float screen_h) {
   const float y = std::clamp(b.y1 - 52, 4.0f, std::max(4.0f, screen_h - 52));
   glColor4f(1, 1, 1, 1);
   draw_text(text, x, y, 1);
+  gpu::set_projection(canvas_w(), canvas_h());
 }

@@ -24,8 +24,20 @@ extern CropFrame crop_frame;
 // presses of this frame. True while crop mode owns the pointer.
 bool crop_frame_work(KeyContext& k, vec2d pointer, bool left, bool right);
 
+// Leaves crop mode without cropping, as a right press in the frame does.
+void cancel_crop();
+
+// Moves the crop frame by `by` window pixels, along with the canvas it lies on.
+void move_crop_frame(vec2d by);
+
+// A new canvas of w x h (every layer dropped): crop mode and mask mode end
+// first; the one layer is filled with the current paint colour; the view is
+// zoom 1 with the canvas centred. False, changing nothing but the modes, when
+// that canvas cannot be made.
+bool start_new_canvas(KeyContext& k, int w, int h);
+
 // The frame, its handles and the "w: h:" readout over the window.
-void draw_crop_frame(float screen_h);
+void draw_crop_frame(float screen_w, float screen_h);
 
 // Appends what the frame's drawing shows: a change redraws the window.
 void add_crop_state(std::vector<float>& out);

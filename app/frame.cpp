@@ -48,14 +48,18 @@ int canvas_h() {
   return gpu::geometry.height;
 }
 
-// True when the client size changed.
+// True when the client size changed (either side: 1000 x 700 to 900 x 800
+// is a change too). The canvas is centred again, the crop frame with it.
 bool follow_window_size(Session& s) {
   int w = 0, h = 0;
   s.window.client_size(&w, &h);
-  if (app.screen_w + app.screen_h == float(w + h)) return false;
+  if (app.screen_w == float(w) && app.screen_h == float(h)) return false;
+  update_canvas_rect(app.screen_h, canvas_w(), canvas_h());
+  const vec2d before = view.top_left;
   app.screen_w = float(w);
   app.screen_h = float(h);
   centre_view(app.screen_w, app.screen_h, canvas_w(), canvas_h());
+  move_crop_frame(view.top_left.subv(before));
   if (w > 0 && h > 0) gpu::canvas_buffers.screen_copy = gpu::Buffer::create(w, h, GL_RGBA8, GL_RGBA, GL_CLAMP_TO_EDGE);
   return true;
 }
@@ -334,9 +338,13 @@ FrameChanges frame_work(Session& s) {
     // 17. status text
     if (!panels_hidden()) draw_status_text(app.screen_w, app.screen_h);
     draw_capture_quad(app.screen_w, app.screen_h);
-    draw_crop_frame(app.screen_h);
+    draw_crop_frame(app.screen_w, app.screen_h);
     draw_panels_and_pointer(f.raw, pointer_radius, on_screen);
+    // The dial at the pointer is in window pixels too, and the canvas's
+    // projection is what the next frame's passes find.
+    gpu::set_projection(sw, sh);
     draw_value_dial();
+    gpu::set_projection(canvas_w(), canvas_h());
   }
   layers.changed = false;
   if (!app.mouse_left && !app.mouse_right) app.gui_flags &= ~gui_flag::navigation;

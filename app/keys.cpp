@@ -6,6 +6,8 @@
 
 #include "app/app_state.h"
 #include "app/brush_image_frame.h"
+#include "app/crop_mode.h"
+#include "app/file_commands.h"
 #include "app/frame_state.h"
 #include "app/layer_fx.h"
 #include "app/mask_mode.h"
@@ -24,7 +26,6 @@
 #include "gpu/geometry.h"
 #include "gpu/simulation.h"
 #include "gpu/simulation_settings.h"
-#include "layers/canvas_setup.h"
 #include "layers/layer_stack.h"
 
 namespace {
@@ -69,7 +70,7 @@ void view_keys(KeyContext& k) {
     } else {
       view.zoom = 1;
       if (mods == 1) {
-        set_full_desktop(k, false);
+        restore_normal_window(k);
       } else {
         view.angle = view.spin = 0;
         reset_frame_corners(canvas_w(), canvas_h());
@@ -273,18 +274,21 @@ void new_project(KeyContext& k) {
     h = 720;
     color_settings = ColorSettings{};
     document::set_color(0.25f, 0.1f, 0.05f);
-    view.zoom = view.zoom_reference = 1;
     // The light and the canvas presets are settings too.
     const gpu::DisplaySettings fresh;
     std::copy_n(fresh.light_pos, 3, gpu::display_settings.light_pos);
     std::copy_n(fresh.light_col, 3, gpu::display_settings.light_col);
     std::copy_n(fresh.ambient_col, 3, gpu::display_settings.ambient_col);
     gpu::canvas_presets = gpu::CanvasPresets{};
+    // The canvas dials now hold the current preset's values: the canvas
+    // takes its kind too, or a loaded project's noise or picture canvas would
+    // be drawn with the weave's values.
+    const gpu::canvas& preset = gpu::canvas_presets.presets[gpu::canvas_presets.current];
+    gpu::canvas_settings.mode = preset.mode;
+    gpu::canvas_settings.inv = preset.inv;
   }
+  // The new painting has no file yet: S must not overwrite the old one.
+  file_commands.current_name.clear();
   k.window.set_title(app.title);
-  const float paper[3] = {0.25f, 0.1f, 0.05f};
-  if (!create_canvas(w, h, paper, int(k.screen_w), int(k.screen_h))) return;
-  reset_frame_corners(w, h);
-  centre_view(k.screen_w, k.screen_h, w, h);
-  gpu::canvas_buffers.canvas_texture_dirty = true;
+  start_new_canvas(k, w, h);
 }

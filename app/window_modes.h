@@ -1,5 +1,6 @@
 #pragma once
-// The window's full-desktop mode (F3; Shift+Home leaves it) and the colour
+// The window's full-desktop mode (F3; Shift+Home leaves it, and puts a moved
+// or resized window back) and the colour
 // pick from the desktop while Alt is held with the pointer outside the window.
 #include <cstdint>
 
@@ -9,7 +10,11 @@
 // placement rule of start-up puts it, so it lies wholly on the desktop.
 void set_full_desktop(KeyContext& k, bool on);
 
-// Once a frame: with Alt held and the pointer outside the window, the
+// Shift+Home: out of full-desktop mode, and the window, however it was
+// moved or resized, back at the size and place start-up gives it.
+void restore_normal_window(KeyContext& k);
+
+// Once a frame: with Alt alone held and the pointer outside the window, the
 // desktop pixel under it becomes the current colour.
 void desktop_pick(KeyContext& k);
 

@@ -43,6 +43,9 @@ class Window {
   virtual void desktop_size(int* w, int* h) = 0;
   // Outer placement of the window on the desktop.
   virtual void place(int x, int y, int outer_w, int outer_h) = 0;
+  // Gives the client area w x h pixels, as the window opened with. A window
+  // that cannot be resized ignores it.
+  virtual void set_client_size(int w, int h) {}
   virtual void show_cursor(bool show) = 0;
   // Full-desktop mode: the window without its frame over the whole desktop;
   // leaving it gives back the frame and the client size it had before (the

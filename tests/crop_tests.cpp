@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "layers/canvas_setup.h"
 #include "layers/layer.h"
 #include "tests/gl_fixture.h"
+#include "tests/resizable_window.h"
 #include "tests/script_run.h"
 
 namespace {
@@ -59,6 +61,37 @@ TEST(Crop, MarkerLandsWhereTheFramePutsIt) {
   EXPECT_NEAR(x, mx - 60, 0.01);
   // 30 rows went above the marker and 30 below it.
   EXPECT_NEAR(y, my - 30, 0.01);
+}
+
+// A resize moves the canvas to the middle of the new window; the crop frame
+// goes with it and crops the same part of the painting.
+TEST(Crop, FrameMovesWithTheCanvasOnAResize) {
+  ScriptRun r(320, 180);
+  ResizableWindow window(r.window(), 1000, 700);
+  r.set_front_window(&window);
+  // The canvas lies at (340, 260) in the window.
+  ASSERT_EQ(r.run("set \"FLUIDITY\" 0\nset \"BRUSH:SIZE\" 3\nmouse 435 320\nframe\ndown left\nframe\nmouse 440 "
+                  "322\nframe\nmouse 445 324\nframe\nup left\nframe\n"),
+            "");
+  const auto [mx, my] = paint_centre();
+  ASSERT_GT(mx, 80);
+  ASSERT_EQ(r.run(enter + drag(345, 265, 385, 295)), "");
+  window.resize(900, 760);
+  ASSERT_EQ(r.run("frame\n"), "");
+  EXPECT_FLOAT_EQ(crop_frame.top_left.x, 335);
+  EXPECT_FLOAT_EQ(crop_frame.top_left.y, 325);
+  // Its top-left handle, a light square 5 pixels inside the corner, is drawn
+  // there in window pixels.
+  const std::array<float, 3> handle = window_mean(window, 338, 328, 343, 333, 760);
+  EXPECT_GT(handle[0] + handle[1] + handle[2], 3 * 0.85f);
+  ASSERT_EQ(r.run(enter), "");
+  EXPECT_EQ(gpu::geometry.width, 275);
+  EXPECT_EQ(gpu::geometry.height, 145);
+  const auto [x, y] = paint_centre();
+  EXPECT_NEAR(x, mx - 45, 0.01);
+  // Texture rows count from the bottom edge, which the frame kept.
+  EXPECT_NEAR(y, my, 0.01);
+  r.set_front_window(nullptr);
 }
 
 // At zoom 2 a frame of 400 x 300 window pixels keeps 200 x 150 canvas pixels.

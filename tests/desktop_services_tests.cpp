@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
 #include <string>
 
+#include "app/app_state.h"
 #include "app/paste.h"
 #include "app/recorder.h"
 #include "app/window_modes.h"
+#include "document/color_model.h"
 #include "document/color_settings.h"
 #include "document/parameters.h"
+#include "platform/null_input.h"
 #include "platform/script_input.h"
+#include "tests/script_run.h"
 #include "tests/temp_dir.h"
 
 // A paste is recorded as the picture, saved beside the recording, and a
@@ -57,4 +63,42 @@ TEST(DesktopServices, DesktopPickSetsColourAndSaturation) {
     EXPECT_NEAR(color_settings.current[2], c.b / 255.0f, 1e-6f);
     EXPECT_NEAR(document::value_of(document::ParamId::color_saturate), c.saturation, 1e-5f) << int(c.r);
   }
+}
+
+namespace {
+
+// The desktop as a picker sees it: every pixel is the same colour.
+class OneColourDesktop final : public platform::Dialogs {
+ public:
+  platform::Answer confirm(const std::string&, const std::string&, platform::BoxButtons) override {
+    return platform::Answer::cancel;
+  }
+  std::optional<std::string> open_file(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> save_file(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::array<uint8_t, 3>> desktop_colour() override { return std::array<uint8_t, 3>{255, 0, 0}; }
+};
+
+}  // namespace
+
+// Only Alt alone picks from the desktop: with Shift or Ctrl as well the keys
+// are the view's, and the colour stays.
+TEST(DesktopServices, OnlyAltAlonePicksFromTheDesktop) {
+  ScriptRun r;
+  OneColourDesktop desktop;
+  platform::NullInput input;
+  KeyContext k{input, desktop, r.window(), 160, 90};
+  app.pointer_outside = true;
+  for (unsigned char mods : {4, 5, 6, 7, 0}) {
+    document::set_color(0, 0.5f, 1);
+    app.modifier_keys = mods;
+    desktop_pick(k);
+    const bool picked = color_settings.current[0] == 1.0f && color_settings.current[2] == 0.0f;
+    EXPECT_EQ(picked, mods == 4) << "modifiers " << int(mods);
+  }
+  app.pointer_outside = false;
+  app.modifier_keys = 4;
+  desktop_pick(k);
+  EXPECT_EQ(color_settings.current[0], 0.0f) << "the pointer over the window picks nothing";
 }

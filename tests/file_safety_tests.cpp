@@ -29,24 +29,11 @@
 #include "io/png16.h"
 #include "io/png_import.h"
 #include "tests/result_helpers.h"
+#include "tests/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "ollan-files-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 void write_text(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;

@@ -42,9 +42,10 @@ std::string ScriptRun::run(const std::string& text, const std::function<void(int
   if (!script) return error;
   for (const platform::ScriptCommand& c : script->preamble())
     if (c.type == platform::ScriptCommand::Type::seed) seed_random(std::uint64_t(c.a));
-  script->set_event_sink([this](const platform::WindowEvent& e) { handle_event(e, *window_); });
-  Session session{*window_, *script, dialogs};
-  open_pen(*window_, *script, frame_state);
+  platform::Window& window = front_ ? *front_ : *window_;
+  script->set_event_sink([&window](const platform::WindowEvent& e) { handle_event(e, window); });
+  Session session{window, *script, dialogs};
+  open_pen(window, *script, frame_state);
   auto runner = [&](const platform::ScriptCommand& c, std::string* why) {
     return run_script_command(c, session, dialogs, why);
   };

@@ -22,7 +22,11 @@ class ScriptRun {
 
   platform::QueuedDialogs dialogs;
   platform::Window& window() { return *window_; }
+  // Later runs see `front` (which may stand in front of window()) as their
+  // window; null goes back to window().
+  void set_front_window(platform::Window* front) { front_ = front; }
 
  private:
   std::unique_ptr<platform::Window> window_;
+  platform::Window* front_ = nullptr;
 };

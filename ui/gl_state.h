@@ -33,8 +33,10 @@ class SavedGlState {
   GLint program_ = 0, framebuffer_ = 0;
 };
 
-// Client pixels, y down, over a screen of w x h.
+// Client pixels, y down, over a screen of w x h: the viewport too, which the
+// passes before leave at the canvas size (not the window's).
 inline void screen_projection(float w, float h) {
+  glViewport(0, 0, GLsizei(w), GLsizei(h));
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, w, h, 0, -1, 1);

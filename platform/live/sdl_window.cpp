@@ -146,6 +146,9 @@ class LiveWindow final : public SdlWindow {
     }
     SDL_SetWindowPosition(window_, x + left, y + top);
   }
+  void set_client_size(int w, int h) override {
+    if (w > 0 && h > 0) SDL_SetWindowSize(window_, w, h);
+  }
   void show_cursor(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
   void set_full_desktop(bool on) override {
     if (on) {
