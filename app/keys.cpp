@@ -289,6 +289,7 @@ void new_project(KeyContext& k) {
   }
   // The new painting has no file yet: S must not overwrite the old one.
   file_commands.current_name.clear();
+  app.title = base_window_title;
   k.window.set_title(app.title);
   start_new_canvas(k, w, h);
 }

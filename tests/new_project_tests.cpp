@@ -76,6 +76,7 @@ TEST(NewProject, ForgetsTheFileNameAndTheCropFrame) {
       r.run("mouse 40 40\nframe\ndown left\nframe\nmouse 120 50\nframe 3\nup left\nframe\nsave " + saved + "\nframe\n"),
       "");
   ASSERT_EQ(file_commands.current_name, saved);
+  ASSERT_NE(app.title.find("painting.olp"), std::string::npos);
   const std::string before = file_bytes(saved);
   ASSERT_FALSE(before.empty());
   // A crop frame dragged smaller by its top-left handle.
@@ -85,6 +86,7 @@ TEST(NewProject, ForgetsTheFileNameAndTheCropFrame) {
   ASSERT_EQ(r.run("answer ok\nanswer cancel\n" + new_project), "");
   EXPECT_FALSE(modes.crop_mode);
   EXPECT_TRUE(file_commands.current_name.empty());
+  EXPECT_EQ(app.title.find("painting.olp"), std::string::npos) << "the title still names the old file";
   ASSERT_EQ(r.run(click(80, 45)), "");
   EXPECT_EQ(gpu::geometry.width, 160);
   EXPECT_EQ(gpu::geometry.height, 90);
