@@ -121,6 +121,8 @@ bool start_new_canvas(KeyContext& k, int w, int h) {
   // The old frame would crop the new canvas at the next click.
   cancel_crop();
   set_mask_mode(false);
+  // The warp map of the old canvas does not fit the new one.
+  modes.warp_mode = false;
   if (!create_canvas(w, h, color_settings.current, int(k.screen_w), int(k.screen_h))) return false;
   view.zoom = view.zoom_reference = 1;
   after_new_size(k);

@@ -1,6 +1,7 @@
 #include "app/file_requests.h"
 
 #include "app/app_state.h"
+#include "app/crop_mode.h"
 #include "app/file_commands.h"
 #include "app/layer_fx.h"
 #include "app/text.h"
@@ -21,6 +22,8 @@ void after(const FileOutcome& o) {
   if (o.result != FileResult::cancelled || o.canvas_changed) file_command_ran = true;
   if (o.result == FileResult::done) refresh_layer_fx();
   if (!o.canvas_changed) return;
+  // The old crop frame would crop the loaded painting at the next click.
+  cancel_crop();
   const int w = gpu::geometry.width, h = gpu::geometry.height;
   view.zoom = 1;
   centre_view(app.screen_w, app.screen_h, w, h);

@@ -96,6 +96,21 @@ TEST(NewProject, ForgetsTheFileNameAndTheCropFrame) {
   EXPECT_TRUE(file_commands.current_name.empty());
 }
 
+// A painting loaded in crop mode is not cropped by the old frame.
+TEST(NewProject, LoadingLeavesCropMode) {
+  TempDir dir;
+  const std::string saved = dir / "wide.olp";
+  ScriptRun r(160, 90);
+  ASSERT_EQ(r.run("save " + saved + "\nframe\n"), "");
+  ASSERT_EQ(r.run(enter_crop + "mouse 5 5\nframe\ndown left\nframe\nmouse 30 20\nframe\nup left\nframe\n"), "");
+  ASSERT_TRUE(modes.crop_mode);
+  ASSERT_EQ(r.run("load " + saved + "\nframe\n"), "");
+  EXPECT_FALSE(modes.crop_mode);
+  ASSERT_EQ(r.run(click(80, 45)), "");
+  EXPECT_EQ(gpu::geometry.width, 160);
+  EXPECT_EQ(gpu::geometry.height, 90);
+}
+
 // New Project, Ctrl+F2 and Shift+Ctrl+F2 make a canvas whose layer holds the
 // current paint colour, shown at zoom 1 in the middle of the window.
 TEST(NewProject, NewCanvasTakesTheCurrentColourAtZoomOne) {
