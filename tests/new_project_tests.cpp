@@ -111,6 +111,16 @@ TEST(NewProject, LoadingLeavesCropMode) {
   EXPECT_EQ(gpu::geometry.height, 90);
 }
 
+// The warp map belongs to the old canvas: a new one starts out of warp mode.
+TEST(NewProject, NewCanvasEndsWarpMode) {
+  ScriptRun r(160, 90);
+  ASSERT_EQ(r.run("key down \"Left Ctrl\"\nkey press W\nframe\nkey up \"Left Ctrl\"\nframe\n"), "");
+  ASSERT_TRUE(modes.warp_mode);
+  ASSERT_EQ(r.run("answer ok\nkey down \"Left Ctrl\"\nkey press F2\nframe\nkey up \"Left Ctrl\"\nframe\n"), "");
+  EXPECT_EQ(gpu::geometry.width, 320);
+  EXPECT_FALSE(modes.warp_mode);
+}
+
 // New Project, Ctrl+F2 and Shift+Ctrl+F2 make a canvas whose layer holds the
 // current paint colour, shown at zoom 1 in the middle of the window.
 TEST(NewProject, NewCanvasTakesTheCurrentColourAtZoomOne) {
